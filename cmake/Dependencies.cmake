@@ -1,0 +1,32 @@
+# Third-party libraries: zlib from Debian's mingw-w64 package; minizip and
+# libmms cross-built here from Debian's source packages (scripts/setup fetches
+# them into .deps/src). Nothing of theirs is kept in this repository.
+set(BRISVANE_DEPS_SRC ${CMAKE_SOURCE_DIR}/.deps/src CACHE PATH "Unpacked dependency sources")
+
+set(ZLIB_USE_STATIC_LIBS ON)
+find_package(ZLIB REQUIRED)
+
+file(GLOB minizip_dir LIST_DIRECTORIES true ${BRISVANE_DEPS_SRC}/minizip-*)
+file(GLOB libmms_dir LIST_DIRECTORIES true ${BRISVANE_DEPS_SRC}/libmms-*)
+if(NOT minizip_dir OR NOT libmms_dir)
+  message(FATAL_ERROR "Dependency sources missing in ${BRISVANE_DEPS_SRC}: run scripts/setup")
+endif()
+
+# minizip: only the reading side, with Win32 file I/O for wide paths.
+add_library(minizip STATIC
+  ${minizip_dir}/ioapi.c ${minizip_dir}/unzip.c ${minizip_dir}/iowin32.c)
+target_include_directories(minizip SYSTEM PUBLIC ${minizip_dir})
+target_compile_definitions(minizip PRIVATE UNICODE _UNICODE NOCRYPT NOUNCRYPT)
+target_compile_options(minizip PRIVATE -w)
+target_link_libraries(minizip PUBLIC ZLIB::ZLIB)
+
+# libmms over Winsock. off_t is 64-bit in the library and in everyone who
+# includes its headers, as its installed mms_config.h promises.
+add_library(libmms STATIC
+  ${libmms_dir}/src/mms.c ${libmms_dir}/src/mmsh.c ${libmms_dir}/src/mmsx.c
+  ${libmms_dir}/src/uri.c ${libmms_dir}/src/utf.c)
+target_include_directories(libmms SYSTEM PUBLIC ${libmms_dir}/src)
+target_compile_definitions(libmms PRIVATE WIN32 HAVE_WINSOCK2_H=1 _WIN32_WINNT=0x0600)
+target_compile_definitions(libmms PUBLIC _FILE_OFFSET_BITS=64)
+target_compile_options(libmms PRIVATE -w -include ${CMAKE_SOURCE_DIR}/cmake/compat/strndup.h)
+target_link_libraries(libmms PUBLIC ws2_32)
