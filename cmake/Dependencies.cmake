@@ -30,3 +30,12 @@ target_compile_definitions(libmms PRIVATE WIN32 HAVE_WINSOCK2_H=1 _WIN32_WINNT=0
 target_compile_definitions(libmms PUBLIC _FILE_OFFSET_BITS=64)
 target_compile_options(libmms PRIVATE -w -include ${CMAKE_SOURCE_DIR}/cmake/compat/strndup.h)
 target_link_libraries(libmms PUBLIC ws2_32)
+
+# nlohmann-json (header only) for the data-tree text tool. Its Debian headers
+# live in /usr/include, which must not go on the cross compiler's path: link
+# just that folder into a folder of its own.
+set(nlohmann_root ${CMAKE_BINARY_DIR}/deps-include/nlohmann-json)
+file(MAKE_DIRECTORY ${nlohmann_root})
+file(CREATE_LINK /usr/include/nlohmann ${nlohmann_root}/nlohmann SYMBOLIC)
+add_library(nlohmann_json INTERFACE)
+target_include_directories(nlohmann_json SYSTEM INTERFACE ${nlohmann_root})
