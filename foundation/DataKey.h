@@ -1,0 +1,150 @@
+#pragma once
+// A named node of the data tree: named values and named sub-keys in two hash
+// maps, all owned by the node. Saved and loaded in the "KVDT" file format.
+
+#include "foundation/DataValue.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+namespace KV {
+
+class Stream;
+class MemoryStream;
+
+class DataKey {
+public:
+    using ValueMap = std::unordered_map<std::string, DataValue*>;
+    using KeyMap = std::unordered_map<std::string, DataKey*>;
+
+    // Deepest sub-key level a load accepts (the root is level 0).
+    static constexpr uint32_t MaxLoadDepth = 64;
+    // "KVDT" in file order.
+    static constexpr uint32_t Magic = 0x5444564B;
+
+    DataKey() = default;
+    explicit DataKey(const std::string& name);
+    DataKey(const DataKey& other);
+    // Reads one node (see Deserialize).
+    explicit DataKey(Stream& source);
+    ~DataKey();
+
+    DataKey& operator=(const DataKey& other);
+
+    const std::string& GetName() const { return m_name; }
+    // Only for keys not stored in a parent; a parent renames through RenameKey.
+    void SetName(const std::string& name) { m_name = name; }
+
+    // Deletes every value and sub-key; the name stays.
+    void Clear();
+
+    // --- values ---
+    // Null when a value of that name exists; else a new UInt 0.
+    DataValue* AddValue(const std::string& name);
+    // Stores value under its own name and takes ownership; a different value
+    // of that name is deleted. Returns value.
+    DataValue* SetValue(DataValue* value);
+    DataValue* FindValue(const std::string& name) const;
+    DataValue* FindValue(const std::string& name, ValueType type) const;
+    bool HasValue(const std::string& name) const;
+    // The caller owns the result; null when missing.
+    DataValue* DetachValue(const std::string& name);
+    bool DeleteValue(const std::string& name);
+    bool RenameValue(const std::string& oldName, const std::string& newName);
+    // First of "New Value #1", "New Value #2", ... not in use.
+    std::string UniqueValueName() const;
+
+    // --- sub-keys ---
+    DataKey* AddKey(const std::string& name);
+    // When missing: a new empty sub-key if create, else null.
+    DataKey* GetKey(const std::string& name, bool create = false);
+    const DataKey* GetKey(const std::string& name) const;
+    DataKey* SetKey(DataKey* key);
+    bool HasKey(const std::string& name) const;
+    DataKey* DetachKey(const std::string& name);
+    bool DeleteKey(const std::string& name);
+    bool RenameKey(const std::string& oldName, const std::string& newName);
+    // First of "New Key #1", "New Key #2", ... not in use.
+    std::string UniqueKeyName() const;
+
+    // --- typed setters: create or replace (whatever the old type) ---
+    void SetUInt(const std::string& name, uint32_t value);
+    void SetInt(const std::string& name, int32_t value);
+    void SetBool(const std::string& name, bool value);
+    void SetFloat(const std::string& name, float value);
+    void SetColor(const std::string& name, uint32_t color);
+    void SetColor(const std::string& name, uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3);
+    void SetDouble(const std::string& name, double value);
+    void SetStringA(const std::string& name, const std::string& value);
+    void SetStringW(const std::string& name, const std::wstring& value);
+    void SetBuffer(const std::string& name, MemoryStream* stream, bool copy = true);
+    void SetBuffer(const std::string& name, const MemoryStream& stream);
+
+    // --- getters with a default: only an exact type match counts ---
+    uint32_t GetUInt(const std::string& name, uint32_t defaultValue) const;
+    int32_t GetInt(const std::string& name, int32_t defaultValue) const;
+    bool GetBool(const std::string& name, bool defaultValue) const;
+    float GetFloat(const std::string& name, float defaultValue) const;
+    uint32_t GetColor(const std::string& name, uint32_t defaultValue) const;
+    double GetDouble(const std::string& name, double defaultValue) const;
+    std::string GetStringA(const std::string& name, const std::string& defaultValue) const;
+    std::wstring GetStringW(const std::string& name, const std::wstring& defaultValue) const;
+    // The stored stream (still owned by the tree) or defaultValue.
+    MemoryStream* GetBuffer(const std::string& name, MemoryStream* defaultValue) const;
+
+    // --- strict getters: 0, false, 0.0 or null when missing or of another
+    // type; pointers are the tree's own objects ---
+    uint32_t GetUInt(const std::string& name) const;
+    int32_t GetInt(const std::string& name) const;
+    bool GetBool(const std::string& name) const;
+    float GetFloat(const std::string& name) const;
+    uint32_t GetColor(const std::string& name) const;
+    double GetDouble(const std::string& name) const;
+    const std::string* GetStringA(const std::string& name) const;
+    const std::wstring* GetStringW(const std::string& name) const;
+    MemoryStream* GetBuffer(const std::string& name) const;
+
+    uint32_t GetValueCount() const { return static_cast<uint32_t>(m_values.size()); }
+    uint32_t GetKeyCount() const { return static_cast<uint32_t>(m_keys.size()); }
+    const ValueMap& GetValues() const { return m_values; }
+    const KeyMap& GetKeys() const { return m_keys; }
+
+    // --- file format ---
+    // The node and, recursively, its sub-keys.
+    void Serialize(Stream& target) const;
+    // Replaces the content with the node read. False, with the key left empty
+    // under its old name, when the root's magic is wrong, the data runs out,
+    // a count exceeds what the data can hold, or sub-keys nest deeper than
+    // MaxLoadDepth. A sub-key with a wrong magic is kept as an empty unnamed
+    // sub-key; of same-named entries the first read wins.
+    bool Deserialize(Stream& source);
+    // Writes the whole file beside the target and then replaces the target;
+    // false (old file untouched) when anything fails.
+    bool Save(const char* path) const;
+    bool Save(const wchar_t* path) const;
+    bool Save(const std::string& path) const { return Save(path.c_str()); }
+    bool Save(const std::wstring& path) const { return Save(path.c_str()); }
+    // Reads the whole file, then deserialises it. False, with the key left
+    // as it was, when the file cannot be opened or read; otherwise the
+    // result of Deserialize.
+    bool Load(const char* path);
+    bool Load(const wchar_t* path);
+    bool Load(const std::string& path) { return Load(path.c_str()); }
+    bool Load(const std::wstring& path) { return Load(path.c_str()); }
+
+private:
+    std::string m_name;
+    KeyMap m_keys;
+    ValueMap m_values;
+
+    friend class DataTreeReader;
+    friend class DataTreeWriter;
+
+    void CopyContentFrom(const DataKey& other);
+
+    template <typename Setter>
+    void SetTyped(const std::string& name, Setter&& setter);
+};
+
+} // namespace KV

@@ -1,0 +1,163 @@
+// Whole-file transfer of a data tree: one read of the file into memory before
+// parsing, and one write of the serialised bytes into a file beside the target
+// that then replaces it, so a failed save never leaves a broken file behind.
+#include "foundation/DataKey.h"
+
+#include "foundation/DataTreeCodec.h"
+#include "foundation/FileStream.h"
+#include "foundation/MemoryStream.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace KV {
+
+namespace {
+
+std::wstring WidenPath(const char* path)
+{
+    const int length = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    if (length <= 1)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path, -1, &wide[0], length);
+    wide.resize(static_cast<size_t>(length - 1));
+    return wide;
+}
+
+std::wstring FolderOf(const std::wstring& path)
+{
+    const size_t slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos)
+        return path.size() >= 2 && path[1] == L':' ? path.substr(0, 2) : std::wstring(L".");
+    if (slash == 0)
+        return path.substr(0, 1);
+    return path.substr(0, slash);
+}
+
+// Removes the temporary file unless it was moved into place.
+class TempFile {
+public:
+    explicit TempFile(const std::wstring& folder)
+    {
+        wchar_t name[MAX_PATH];
+        if (GetTempFileNameW(folder.c_str(), L"kvd", 0, name) != 0)
+            m_path = name;
+    }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    ~TempFile()
+    {
+        if (!m_path.empty())
+            DeleteFileW(m_path.c_str());
+    }
+    const std::wstring& GetPath() const { return m_path; }
+    void Release() { m_path.clear(); }
+
+private:
+    std::wstring m_path;
+};
+
+bool WriteAll(FileStream& file, const uint8_t* data, uint32_t size)
+{
+    uint32_t done = 0;
+    while (done < size) {
+        const uint32_t written = file.Write(data + done, size - done);
+        if (written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+// A file the platform would refuse to overwrite in place is not replaced
+// either (the rename alone would pass over a read-only flag on some systems).
+bool MayReplace(const std::wstring& target)
+{
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return true;
+    return (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
+}
+
+bool ReplaceWithBytes(const std::wstring& target, const uint8_t* data, uint32_t size)
+{
+    if (target.empty() || !MayReplace(target))
+        return false;
+    TempFile temp(FolderOf(target));
+    if (temp.GetPath().empty())
+        return false;
+    FileStream file;
+    if (!file.Open(temp.GetPath().c_str(), false))
+        return false;
+    const bool written = WriteAll(file, data, size) && file.Flush();
+    file.Close();
+    if (!written)
+        return false;
+    if (!MoveFileExW(temp.GetPath().c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return false;
+    temp.Release();
+    return true;
+}
+
+template <typename Char>
+bool ReadWholeFile(const Char* path, MemoryStream& bytes)
+{
+    FileStream file;
+    if (path == nullptr || !file.Open(path, true))
+        return false;
+    const uint32_t size = file.GetSize();
+    if (size == INVALID_FILE_SIZE)
+        return false;
+    if (size != 0 && !bytes.SetSize(size))
+        return false;
+    uint32_t done = 0;
+    while (done < size) {
+        const uint32_t got = file.Read(bytes.GetBuffer() + done, size - done);
+        if (got == 0)
+            return false;
+        done += got;
+    }
+    return true;
+}
+
+} // namespace
+
+bool DataKey::Save(const wchar_t* path) const
+{
+    if (path == nullptr)
+        return false;
+    DataTreeWriter writer;
+    writer.WriteNode(*this);
+    return ReplaceWithBytes(path, writer.Bytes().data(), static_cast<uint32_t>(writer.Bytes().size()));
+}
+
+bool DataKey::Save(const char* path) const
+{
+    if (path == nullptr)
+        return false;
+    DataTreeWriter writer;
+    writer.WriteNode(*this);
+    return ReplaceWithBytes(WidenPath(path), writer.Bytes().data(),
+                            static_cast<uint32_t>(writer.Bytes().size()));
+}
+
+bool DataKey::Load(const wchar_t* path)
+{
+    MemoryStream bytes;
+    if (!ReadWholeFile(path, bytes))
+        return false;
+    return Deserialize(bytes);
+}
+
+bool DataKey::Load(const char* path)
+{
+    MemoryStream bytes;
+    if (!ReadWholeFile(path, bytes))
+        return false;
+    return Deserialize(bytes);
+}
+
+} // namespace KV

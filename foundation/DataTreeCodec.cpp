@@ -1,0 +1,288 @@
+#include "foundation/DataTreeCodec.h"
+
+#include "foundation/MemoryStream.h"
+#include "foundation/VectorStream.h"
+
+#include <cstring>
+#include <memory>
+
+namespace KV {
+
+namespace {
+
+// Smallest records the format allows: a value is at least its empty name and
+// its type byte; a sub-key at least a (wrong) magic. A count that could not
+// fit in the data left is refused before any loop runs on it.
+constexpr uint32_t MinValueRecordBytes = 2;
+constexpr uint32_t MinSubKeyBytes = 4;
+
+bool CountFits(uint32_t count, uint32_t minRecordBytes, uint32_t remaining)
+{
+    return static_cast<uint64_t>(count) * minRecordBytes <= remaining;
+}
+
+bool HasInlinePayload(ValueType type)
+{
+    return type == ValueType::UInt || type == ValueType::Int || type == ValueType::Bool ||
+           type == ValueType::Float || type == ValueType::Color;
+}
+
+} // namespace
+
+DataTreeReader::DataTreeReader(Stream& source) : m_source(source)
+{
+    const uint8_t* data = nullptr;
+    if (const MemoryStream* memory = dynamic_cast<const MemoryStream*>(&source))
+        data = memory->GetBuffer();
+    else if (const VectorStream* vector = dynamic_cast<const VectorStream*>(&source))
+        data = vector->GetData();
+    const uint32_t size = source.GetSize();
+    const uint32_t position = source.GetPosition();
+    if (data != nullptr && position <= size) {
+        m_begin = data;
+        m_cursor = data + position;
+        m_end = data + size;
+    }
+}
+
+DataTreeReader::~DataTreeReader()
+{
+    if (m_begin == nullptr)
+        return;
+    uint32_t position = static_cast<uint32_t>(m_cursor - m_begin);
+    m_source.Seek(0, SeekBegin);
+    while (position != 0) {
+        const uint32_t step = position > 0x7FFFFFFFu ? 0x7FFFFFFFu : position;
+        m_source.Seek(static_cast<int32_t>(step), SeekCurrent);
+        position -= step;
+    }
+}
+
+uint32_t DataTreeReader::Remaining() const
+{
+    if (m_begin != nullptr)
+        return static_cast<uint32_t>(m_end - m_cursor);
+    return m_source.GetRemaining();
+}
+
+bool DataTreeReader::ReadBytes(void* target, uint32_t count)
+{
+    if (m_begin == nullptr)
+        return m_source.ReadExact(target, count);
+    if (count > static_cast<size_t>(m_end - m_cursor))
+        return false;
+    std::memcpy(target, m_cursor, count);
+    m_cursor += count;
+    return true;
+}
+
+bool DataTreeReader::ReadCount(uint32_t& count)
+{
+    if (m_begin == nullptr)
+        return m_source.ReadCount(count);
+    count = 0;
+    uint8_t byte;
+    if (!ReadBytes(&byte, 1))
+        return false;
+    if (byte != 0xFF) {
+        count = byte;
+        return true;
+    }
+    uint16_t word;
+    if (!ReadBytes(&word, 2))
+        return false;
+    if (word != 0xFFFF) {
+        count = word;
+        return true;
+    }
+    return ReadBytes(&count, 4);
+}
+
+bool DataTreeReader::ReadString(std::string& text)
+{
+    if (m_begin == nullptr)
+        return m_source.ReadString(text);
+    uint32_t count;
+    if (!ReadCount(count) || count > Remaining()) {
+        text.clear();
+        return false;
+    }
+    text.assign(reinterpret_cast<const char*>(m_cursor), count);
+    m_cursor += count;
+    return true;
+}
+
+bool DataTreeReader::ReadWString(std::wstring& text)
+{
+    if (m_begin == nullptr)
+        return m_source.ReadWString(text);
+    uint32_t count;
+    if (!ReadCount(count) || static_cast<uint64_t>(count) * 2 > Remaining()) {
+        text.clear();
+        return false;
+    }
+    text.resize(count);
+    if (count != 0)
+        std::memcpy(&text[0], m_cursor, static_cast<size_t>(count) * 2);
+    m_cursor += static_cast<size_t>(count) * 2;
+    return true;
+}
+
+bool DataTreeReader::ReadValue(DataValue& value)
+{
+    value.Clear();
+    uint8_t code = 0;
+    if (!ReadString(value.m_name) || !ReadBytes(&code, 1)) {
+        value.m_name.clear();
+        return false;
+    }
+    const ValueType type = static_cast<ValueType>(code);
+    bool complete = true;
+    if (HasInlinePayload(type)) {
+        complete = ReadBytes(&value.m_data.u, 4);
+    } else if (type == ValueType::Double) {
+        double number;
+        complete = ReadBytes(&number, sizeof(number));
+        if (complete)
+            value.m_data.d = new double(number);
+    } else if (type == ValueType::StringA) {
+        std::unique_ptr<std::string> text(new std::string());
+        complete = ReadString(*text);
+        if (complete)
+            value.m_data.a = text.release();
+    } else if (type == ValueType::StringW) {
+        std::unique_ptr<std::wstring> text(new std::wstring());
+        complete = ReadWString(*text);
+        if (complete)
+            value.m_data.w = text.release();
+    } else if (type == ValueType::Buffer) {
+        std::unique_ptr<MemoryStream> buffer(new MemoryStream());
+        if (m_begin == nullptr) {
+            complete = buffer->LoadFrom(m_source);
+        } else {
+            uint32_t size = 0;
+            complete = ReadBytes(&size, 4) && size <= Remaining() &&
+                       (size == 0 || buffer->SetSize(size) != 0);
+            if (complete && size != 0) {
+                std::memcpy(buffer->GetBuffer(), m_cursor, size);
+                m_cursor += size;
+            }
+        }
+        if (complete)
+            value.m_data.buffer = buffer.release();
+    }
+    // Codes above Buffer keep their code and hold nothing.
+    if (!complete) {
+        value.m_data.u = 0;
+        value.m_name.clear();
+        return false;
+    }
+    value.m_type = type;
+    return true;
+}
+
+DataTreeReader::NodeResult DataTreeReader::ReadNode(DataKey& key, uint32_t depth)
+{
+    uint32_t magic = 0;
+    if (!ReadBytes(&magic, sizeof(magic)))
+        return NodeResult::Failed;
+    if (magic != DataKey::Magic)
+        return NodeResult::WrongMagic;
+    if (!ReadString(key.m_name))
+        return NodeResult::Failed;
+
+    uint32_t valueCount = 0;
+    if (!ReadBytes(&valueCount, sizeof(valueCount)) ||
+        !CountFits(valueCount, MinValueRecordBytes, Remaining()))
+        return NodeResult::Failed;
+    if (valueCount > 1)
+        key.m_values.reserve(valueCount); // bounded by the data left (see CountFits)
+    for (uint32_t i = 0; i < valueCount; ++i) {
+        std::unique_ptr<DataValue> value(new DataValue());
+        if (!ReadValue(*value))
+            return NodeResult::Failed;
+        // Of two values of one name the first read stays.
+        if (key.m_values.emplace(value->m_name, value.get()).second)
+            value.release();
+    }
+
+    uint32_t keyCount = 0;
+    if (!ReadBytes(&keyCount, sizeof(keyCount)) ||
+        !CountFits(keyCount, MinSubKeyBytes, Remaining()))
+        return NodeResult::Failed;
+    if (keyCount != 0 && depth >= DataKey::MaxLoadDepth)
+        return NodeResult::Failed;
+    if (keyCount > 1)
+        key.m_keys.reserve(keyCount);
+    for (uint32_t i = 0; i < keyCount; ++i) {
+        std::unique_ptr<DataKey> sub(new DataKey());
+        // A sub-key with a wrong magic stays as an empty unnamed key, as
+        // stored files expect; only running out of data fails the load.
+        if (ReadNode(*sub, depth + 1) == NodeResult::Failed)
+            return NodeResult::Failed;
+        if (key.m_keys.emplace(sub->m_name, sub.get()).second)
+            sub.release();
+    }
+    return NodeResult::Complete;
+}
+
+void DataTreeWriter::Append(const void* data, size_t count)
+{
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    m_bytes.insert(m_bytes.end(), bytes, bytes + count);
+}
+
+void DataTreeWriter::AppendCount(uint32_t count)
+{
+    if (count < 0xFF) {
+        AppendScalar(static_cast<uint8_t>(count));
+    } else if (count < 0xFFFF) {
+        AppendScalar(static_cast<uint8_t>(0xFF));
+        AppendScalar(static_cast<uint16_t>(count));
+    } else {
+        AppendScalar(static_cast<uint8_t>(0xFF));
+        AppendScalar(static_cast<uint16_t>(0xFFFF));
+        AppendScalar(count);
+    }
+}
+
+void DataTreeWriter::WriteValue(const DataValue& value)
+{
+    AppendCount(static_cast<uint32_t>(value.m_name.size()));
+    Append(value.m_name.data(), value.m_name.size());
+    AppendScalar(static_cast<uint8_t>(static_cast<int32_t>(value.m_type)));
+    const ValueType type = value.m_type;
+    if (HasInlinePayload(type)) {
+        AppendScalar(value.m_data.u);
+    } else if (type == ValueType::Double) {
+        AppendScalar(*value.m_data.d);
+    } else if (type == ValueType::StringA) {
+        const std::string& text = *value.m_data.a;
+        AppendCount(static_cast<uint32_t>(text.size()));
+        Append(text.data(), text.size());
+    } else if (type == ValueType::StringW) {
+        const std::wstring& text = *value.m_data.w;
+        AppendCount(static_cast<uint32_t>(text.size()));
+        Append(text.data(), text.size() * 2);
+    } else if (type == ValueType::Buffer) {
+        const MemoryStream& buffer = *value.m_data.buffer;
+        AppendScalar(buffer.GetSize());
+        if (buffer.GetSize() != 0)
+            Append(buffer.GetBuffer(), buffer.GetSize());
+    }
+}
+
+void DataTreeWriter::WriteNode(const DataKey& key)
+{
+    AppendScalar(DataKey::Magic);
+    AppendCount(static_cast<uint32_t>(key.m_name.size()));
+    Append(key.m_name.data(), key.m_name.size());
+    AppendScalar(static_cast<uint32_t>(key.m_values.size()));
+    for (const auto& entry : key.m_values)
+        WriteValue(*entry.second);
+    AppendScalar(static_cast<uint32_t>(key.m_keys.size()));
+    for (const auto& entry : key.m_keys)
+        WriteNode(*entry.second);
+}
+
+} // namespace KV

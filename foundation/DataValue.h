@@ -1,0 +1,103 @@
+#pragma once
+// One named, typed value of the data tree. Payloads of up to four bytes live
+// inline; doubles, strings and buffers are owned objects of their own.
+
+#include <cstdint>
+#include <string>
+
+namespace KV {
+
+class Stream;
+class MemoryStream;
+
+// Codes as stored in files (one byte). Codes above Buffer can come only from
+// a file: such a value holds nothing and matches no typed getter.
+enum class ValueType : int32_t {
+    UInt = 0,
+    Int = 1,
+    Bool = 2,
+    Float = 3,
+    Color = 4,
+    Double = 5,
+    StringA = 6,
+    StringW = 7,
+    Buffer = 8,
+};
+
+// "UInt", "Int", ..., "Buffer"; "Unknown" for any other code.
+const wchar_t* GetValueTypeName(ValueType type);
+
+class DataValue {
+public:
+    DataValue() = default;
+    explicit DataValue(const std::string& name);
+    DataValue(const DataValue& other);
+    // Reads one value record (see Deserialize).
+    explicit DataValue(Stream& source);
+    ~DataValue();
+
+    DataValue& operator=(const DataValue& other);
+
+    const std::string& GetName() const { return m_name; }
+    // Only for values not stored in a key; a key renames through RenameValue.
+    void SetName(const std::string& name) { m_name = name; }
+    ValueType GetType() const { return m_type; }
+    const wchar_t* GetTypeName() const { return GetValueTypeName(m_type); }
+
+    // Releases the payload; the value becomes UInt 0.
+    void Clear();
+
+    void SetUInt(uint32_t value);
+    void SetInt(int32_t value);
+    void SetBool(bool value);
+    void SetFloat(float value);
+    // A Windows COLORREF: its bytes from the low one up are b0..b3.
+    void SetColor(uint32_t color);
+    void SetColor(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3);
+    void SetDouble(double value);
+    void SetStringA(const std::string& value);
+    void SetStringW(const std::wstring& value);
+    // copy false: the value takes ownership of stream (null: an empty buffer);
+    // copy true: the value owns a copy (position 0).
+    void SetBuffer(MemoryStream* stream, bool copy = true);
+    void SetBuffer(const MemoryStream& stream);
+
+    // Strict getters: the payload when the type matches exactly, else 0,
+    // false, 0.0 or null. Pointers stay owned by the value.
+    uint32_t GetUInt() const;
+    int32_t GetInt() const;
+    bool GetBool() const;
+    float GetFloat() const;
+    uint32_t GetColor() const;
+    double GetDouble() const;
+    const std::string* GetStringA() const;
+    const std::wstring* GetStringW() const;
+    MemoryStream* GetBuffer() const;
+
+    // Value record: name, type byte, payload by type.
+    void Serialize(Stream& target) const;
+    // Replaces this value with the record read. False (value cleared, name
+    // empty) when the data runs out or a length exceeds what is left.
+    bool Deserialize(Stream& source);
+
+private:
+    friend class DataTreeReader;
+    friend class DataTreeWriter;
+
+    std::string m_name;
+    ValueType m_type = ValueType::UInt;
+    union Payload {
+        uint32_t u;
+        int32_t i;
+        float f;
+        uint8_t bytes[4];
+        double* d;
+        std::string* a;
+        std::wstring* w;
+        MemoryStream* buffer;
+    } m_data{0};
+
+    void SetInline(ValueType type, uint32_t bits);
+};
+
+} // namespace KV
