@@ -141,10 +141,12 @@ bool DataTreeReader::ReadValue(DataValue& value)
     if (HasInlinePayload(type)) {
         complete = ReadBytes(&value.m_data.u, 4);
     } else if (type == ValueType::Double) {
-        double number;
-        complete = ReadBytes(&number, sizeof(number));
+        // Straight into the payload: a copy through the FPU would turn a
+        // signalling NaN into a quiet one.
+        std::unique_ptr<double> number(new double(0.0));
+        complete = ReadBytes(number.get(), sizeof(double));
         if (complete)
-            value.m_data.d = new double(number);
+            value.m_data.d = number.release();
     } else if (type == ValueType::StringA) {
         std::unique_ptr<std::string> text(new std::string());
         complete = ReadString(*text);

@@ -8,6 +8,19 @@
 
 namespace KV {
 
+namespace {
+
+// Doubles are copied as bytes: a copy through the FPU would turn a
+// signalling NaN into a quiet one, and the file must keep what it was given.
+double* CopyDoubleBits(const double& source)
+{
+    double* copy = new double(0.0);
+    std::memcpy(copy, &source, sizeof(double));
+    return copy;
+}
+
+} // namespace
+
 static_assert(sizeof(void*) == 4, "the inline payload holds a 32-bit pointer");
 
 const wchar_t* GetValueTypeName(ValueType type)
@@ -51,7 +64,7 @@ DataValue& DataValue::operator=(const DataValue& other)
     m_name = other.m_name;
     switch (other.m_type) {
     case ValueType::Double:
-        m_data.d = new double(*other.m_data.d);
+        m_data.d = CopyDoubleBits(*other.m_data.d);
         break;
     case ValueType::StringA:
         m_data.a = new std::string(*other.m_data.a);
@@ -131,7 +144,7 @@ void DataValue::SetColor(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3)
 // from its own payload.
 void DataValue::SetDouble(double value)
 {
-    double* payload = new double(value);
+    double* payload = CopyDoubleBits(value);
     Clear();
     m_type = ValueType::Double;
     m_data.d = payload;
