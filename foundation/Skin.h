@@ -1,0 +1,54 @@
+#pragma once
+// The player's skin: images, fonts and colours fetched by name, plus a
+// background brush, a frame pen and a text colour that exist even without a
+// skin file. Filled once at start-up on the main thread, read-only until
+// Free; callers never delete what they get. The wizards use WizardSkin.h.
+
+#include "foundation/Image.h"
+#include "foundation/SkinStore.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+namespace KV {
+
+class DataKey;
+
+namespace Skin {
+
+constexpr COLORREF DefaultBkColor = 0x56443D;
+constexpr COLORREF DefaultFramePenColor = 0x45AAC3;
+constexpr COLORREF DefaultTextColor = 0xEBDCDC;
+
+// Creates the defaults, then reads "images", "fonts" and "colors" of the
+// skin file fileName in the program folder; each missing key ends the load.
+void Load(const std::wstring& fileName);
+
+// Adds key's Buffer values as images (32-bit ones premultiplied), replacing
+// same-named ones. Null does nothing. Also used for the image pack.
+void LoadImages(const DataKey* key);
+
+// A new antialiased font from one font key, or null.
+std::unique_ptr<Font> CreateFontFromKey(const DataKey& key);
+
+// Premultiplies a 32-bit image in place; other depths stay as they are.
+void PremultiplyAlpha(CImage& image);
+
+CImage* GetImage(const std::string& name);
+Font* GetFont(const std::string& name);
+// 0 (black) when the skin has no such colour.
+COLORREF GetColor(const std::string& name);
+
+// The defaults; they live until the process ends.
+HBRUSH GetBkBrush();
+HPEN GetFramePen();
+COLORREF GetTextColor();
+
+// Deletes every image and font and empties the tables; a second call does
+// nothing.
+void Free();
+
+} // namespace Skin
+} // namespace KV

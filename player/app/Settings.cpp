@@ -1,0 +1,366 @@
+// The player's settings store.
+
+#include "player/app/Settings.h"
+
+#include "foundation/DataKey.h"
+#include "foundation/DataValue.h"
+#include "foundation/Lang.h"
+#include "foundation/MemoryStream.h"
+#include "foundation/Skin.h"
+#include "foundation/Utilities.h"
+
+#include <shlobj.h>
+
+#include <cstring>
+#include <map>
+
+namespace {
+
+const wchar_t ProductKeyPath[] = L"Software\\Kestrivo\\Brisvane";
+const wchar_t SettingsSubFolder[] = L"Kestrivo\\Brisvane";
+const wchar_t RunKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const wchar_t RunValueName[] = L"Brisvane";
+const wchar_t ImagePackFile[] = L"Recres.kvdt";
+const char OptionsNode[] = "options";
+const char ChannelsNode[] = "channels";
+const char RecordsNode[] = "records";
+const char PlacementValue[] = "maindlg_placement";
+const char RootName[] = "set";
+// Room for the product key's "Language", terminator excluded.
+constexpr DWORD LanguageCapacity = 255;
+
+enum class OptionType { Bool, Int, String };
+
+struct SettingsData {
+    std::map<std::string, bool> bools;
+    std::map<std::string, int> ints;
+    std::map<std::string, std::wstring> strings;
+    WINDOWPLACEMENT placement = {};
+    KV::DataKey document;
+    std::wstring filePath;
+    HWND mainWindow = nullptr;
+    std::wstring language = L"en";
+    CSettings::NodeWriter channelsWriter;
+    CSettings::NodeWriter recordsWriter;
+};
+
+SettingsData& Data()
+{
+    static SettingsData data;
+    return data;
+}
+
+// An open registry key, closed at scope end.
+class RegistryKey {
+public:
+    RegistryKey(HKEY parent, const wchar_t* path, REGSAM access)
+    {
+        if (RegOpenKeyExW(parent, path, 0, access, &m_key) != ERROR_SUCCESS)
+            m_key = nullptr;
+    }
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    ~RegistryKey()
+    {
+        if (m_key)
+            RegCloseKey(m_key);
+    }
+    explicit operator bool() const { return m_key != nullptr; }
+    HKEY Get() const { return m_key; }
+
+private:
+    HKEY m_key = nullptr;
+};
+
+// A REG_SZ value of at most capacity characters; false when missing, of
+// another type or empty.
+bool ReadRegistryString(HKEY key, const wchar_t* name, DWORD capacity, std::wstring& text)
+{
+    std::wstring buffer(static_cast<size_t>(capacity) + 1, L'\0');
+    DWORD type = 0;
+    DWORD bytes = capacity * sizeof(wchar_t);
+    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&buffer[0]), &bytes) != ERROR_SUCCESS
+        || type != REG_SZ)
+        return false;
+    // The stored data need not end with a terminator.
+    buffer.resize(bytes / sizeof(wchar_t));
+    const size_t end = buffer.find(L'\0');
+    if (end != std::wstring::npos)
+        buffer.resize(end);
+    if (buffer.empty())
+        return false;
+    text = buffer;
+    return true;
+}
+
+// An option lives in one typed map: the type that the code uses now takes
+// the key over from the others, so a save writes the value in use.
+void ClaimKey(const std::string& key, OptionType type)
+{
+    SettingsData& data = Data();
+    if (type != OptionType::Bool)
+        data.bools.erase(key);
+    if (type != OptionType::Int)
+        data.ints.erase(key);
+    if (type != OptionType::String)
+        data.strings.erase(key);
+}
+
+void LoadImagePack()
+{
+    KV::DataKey pack;
+    if (pack.Load(KV::GetProgramFile(ImagePackFile)))
+        KV::Skin::LoadImages(pack.GetKey("images"));
+}
+
+void ReadProductLanguage()
+{
+    RegistryKey key(HKEY_CURRENT_USER, ProductKeyPath, KEY_READ);
+    std::wstring language;
+    if (key && ReadRegistryString(key.Get(), L"Language", LanguageCapacity, language))
+        Data().language = language;
+}
+
+void ReadOptions(const KV::DataKey& options)
+{
+    SettingsData& data = Data();
+    for (const auto& entry : options.GetValues()) {
+        const KV::DataValue* value = entry.second;
+        if (!value)
+            continue;
+        switch (value->GetType()) {
+        case KV::ValueType::Int:
+            data.ints[entry.first] = value->GetInt();
+            break;
+        case KV::ValueType::Bool:
+            data.bools[entry.first] = value->GetBool();
+            break;
+        case KV::ValueType::StringW:
+            data.strings[entry.first] = *value->GetStringW();
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void ReadPlacement(const KV::MemoryStream& buffer)
+{
+    WINDOWPLACEMENT placement = {};
+    const uint32_t size = buffer.GetSize();
+    if (size != 0 && buffer.GetBuffer())
+        std::memcpy(&placement, buffer.GetBuffer(), size < sizeof(placement) ? size : sizeof(placement));
+    Data().placement = placement;
+}
+
+} // namespace
+
+void CSettings::Load(const std::wstring& fileName)
+{
+    SettingsData& data = Data();
+    data.bools.clear();
+    data.ints.clear();
+    data.strings.clear();
+    data.document = KV::DataKey();
+    data.filePath.clear();
+    data.language = L"en";
+    data.placement = WINDOWPLACEMENT();
+
+    // The language pack asks for the option "Language" when it loads.
+    KV::Lang::SetWantedLanguageSource([] { return CSettings::GetString("Language", CSettings::GetLanguage()); });
+
+    LoadImagePack();
+    ReadProductLanguage();
+
+    const std::wstring folder = KV::GetShellFolder(CSIDL_APPDATA | CSIDL_FLAG_CREATE, SettingsSubFolder);
+    if (folder.empty())
+        return;
+    data.filePath = KV::JoinPath(folder, fileName);
+    if (data.filePath.empty() || !data.document.Load(data.filePath)) {
+        data.document = KV::DataKey();
+        return;
+    }
+    if (const KV::DataKey* options = data.document.GetKey(OptionsNode))
+        ReadOptions(*options);
+    if (const KV::MemoryStream* placement = data.document.GetBuffer(PlacementValue))
+        ReadPlacement(*placement);
+}
+
+bool CSettings::Save()
+{
+    SettingsData& data = Data();
+    KV::DataKey document(RootName);
+
+    if (data.mainWindow && IsWindow(data.mainWindow)) {
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof(placement);
+        if (GetWindowPlacement(data.mainWindow, &placement)) {
+            placement.length = sizeof(placement);
+            data.placement = placement;
+        }
+        SetBool("main_visible", IsWindowVisible(data.mainWindow) != FALSE);
+    }
+
+    KV::DataKey* options = document.AddKey(OptionsNode);
+    for (const auto& option : data.bools)
+        options->SetBool(option.first, option.second);
+    for (const auto& option : data.ints)
+        options->SetInt(option.first, option.second);
+    for (const auto& option : data.strings)
+        options->SetStringW(option.first, option.second);
+
+    if (data.placement.length != 0) {
+        KV::MemoryStream bytes;
+        bytes.Write(&data.placement, sizeof(data.placement));
+        document.SetBuffer(PlacementValue, bytes);
+    }
+
+    KV::DataKey* channels = document.AddKey(ChannelsNode);
+    if (data.channelsWriter)
+        data.channelsWriter(*channels);
+    if (data.recordsWriter)
+        data.recordsWriter(*document.AddKey(RecordsNode));
+
+    if (data.filePath.empty())
+        return false;
+    return document.Save(data.filePath);
+}
+
+bool CSettings::GetBool(const std::string& key, bool defaultValue)
+{
+    SettingsData& data = Data();
+    auto found = data.bools.find(key);
+    if (found != data.bools.end())
+        return found->second;
+    SetBool(key, defaultValue);
+    return defaultValue;
+}
+
+void CSettings::SetBool(const std::string& key, bool value)
+{
+    ClaimKey(key, OptionType::Bool);
+    Data().bools[key] = value;
+}
+
+int CSettings::GetInt(const std::string& key, int defaultValue)
+{
+    SettingsData& data = Data();
+    auto found = data.ints.find(key);
+    if (found != data.ints.end())
+        return found->second;
+    SetInt(key, defaultValue);
+    return defaultValue;
+}
+
+void CSettings::SetInt(const std::string& key, int value)
+{
+    ClaimKey(key, OptionType::Int);
+    Data().ints[key] = value;
+}
+
+std::wstring CSettings::GetString(const std::string& key, const std::wstring& defaultValue)
+{
+    SettingsData& data = Data();
+    auto found = data.strings.find(key);
+    if (found != data.strings.end())
+        return found->second;
+    SetString(key, defaultValue);
+    return defaultValue;
+}
+
+void CSettings::SetString(const std::string& key, const std::wstring& value)
+{
+    ClaimKey(key, OptionType::String);
+    Data().strings[key] = value;
+}
+
+KV::DataKey* CSettings::GetChannelsNode()
+{
+    return Data().document.GetKey(ChannelsNode, false);
+}
+
+KV::DataKey* CSettings::GetRecordsNode()
+{
+    return Data().document.GetKey(RecordsNode, false);
+}
+
+void CSettings::SetChannelsWriter(NodeWriter writer)
+{
+    Data().channelsWriter = std::move(writer);
+}
+
+void CSettings::SetRecordsWriter(NodeWriter writer)
+{
+    Data().recordsWriter = std::move(writer);
+}
+
+void CSettings::SetPlacement(const WINDOWPLACEMENT& placement)
+{
+    Data().placement = placement;
+}
+
+bool CSettings::GetPlacement(WINDOWPLACEMENT& placement)
+{
+    const SettingsData& data = Data();
+    if (data.placement.length == 0)
+        return false;
+    placement = data.placement;
+    return true;
+}
+
+bool CSettings::GetAutostart()
+{
+    return GetBool("autostart", true);
+}
+
+void CSettings::SetAutostart(bool enabled)
+{
+    SetBool("autostart", enabled);
+    RegistryKey run(HKEY_CURRENT_USER, RunKeyPath, KEY_SET_VALUE);
+    if (!run)
+        return;
+    if (!enabled) {
+        RegDeleteValueW(run.Get(), RunValueName);
+        return;
+    }
+    const std::wstring& path = KV::GetProgramPath();
+    if (path.empty())
+        return;
+    RegSetValueExW(run.Get(), RunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                   static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+}
+
+void CSettings::SetMainWindow(HWND window)
+{
+    Data().mainWindow = window;
+}
+
+HWND CSettings::GetMainWindow()
+{
+    return Data().mainWindow;
+}
+
+const std::wstring& CSettings::GetLanguage()
+{
+    return Data().language;
+}
+
+const wchar_t* CSettings::GetProductName()
+{
+    return L"Brisvane Recorder";
+}
+
+const wchar_t* CSettings::GetVersion()
+{
+    return L"2.3.2";
+}
+
+const wchar_t* CSettings::GetProductKeyPath()
+{
+    return ProductKeyPath;
+}
+
+const std::wstring& CSettings::GetFilePath()
+{
+    return Data().filePath;
+}

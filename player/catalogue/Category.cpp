@@ -1,0 +1,11 @@
+#include "player/catalogue/Category.h"
+
+#include "foundation/Lang.h"
+#include "player/catalogue/CatalogueText.h"
+
+CCategory::CCategory(const std::string& code) : m_code(code)
+{
+    m_label = KV::Lang::GetText("cat_" + code);
+    if (m_label.empty())
+        m_label = NarrowToWide(code);
+}

@@ -1,0 +1,155 @@
+#include "player/catalogue/Channel.h"
+
+#include "foundation/DataKey.h"
+#include "foundation/Lang.h"
+#include "foundation/Skin.h"
+#include "player/catalogue/Country.h"
+
+#include <algorithm>
+
+namespace {
+
+std::vector<CChannel*>& AllChannels()
+{
+    static std::vector<CChannel*> channels;
+    return channels;
+}
+
+std::string StringA(const KV::DataKey& key, const char* name)
+{
+    const std::string* value = key.GetStringA(name);
+    return value ? *value : std::string();
+}
+
+} // namespace
+
+const std::vector<CChannel*>& GetAllChannels()
+{
+    return AllChannels();
+}
+
+std::string CChannel::MakeId(const std::string& countryKey, const std::string& channelKey)
+{
+    std::string id;
+    id.reserve(countryKey.size() + 1 + channelKey.size());
+    id += countryKey;
+    id += '_';
+    id += channelKey;
+    return id;
+}
+
+std::wstring CChannel::LookUpName(const std::string& id, const KV::DataKey& key)
+{
+    return LookUpNameById("c_" + id, key);
+}
+
+std::wstring CChannel::LookUpNameById(const std::string& textId, const KV::DataKey& key)
+{
+    const std::wstring& text = KV::Lang::GetText(textId);
+    if (!text.empty())
+        return text;
+    const std::wstring* name = key.GetStringW("n");
+    return name ? *name : std::wstring();
+}
+
+bool CChannel::HasStream(const KV::DataKey& key)
+{
+    return key.GetKey("0") != nullptr;
+}
+
+CChannel::CChannel(CCountry& country, CCategory* category, const KV::DataKey& key, const KV::DataKey* savedState)
+    : m_country(country), m_category(category), m_key(key.GetName())
+{
+    AllChannels().push_back(this);
+
+    m_id = MakeId(country.GetKey(), m_key);
+    const std::string textId = "c_" + m_id;
+    m_name = LookUpNameById(textId, key);
+    m_playerKey = StringA(key, "p");
+    m_grabberKey = StringA(key, "g");
+    m_radio = key.GetBool("r");
+    m_recorderKey = StringA(key, "R");
+    m_recordable = !m_recorderKey.empty();
+
+    // A named icon the skin lacks falls back to the plain channel key, which
+    // skins share between countries.
+    const std::string iconKey = StringA(key, "iid");
+    m_icon = KV::Skin::GetImage(iconKey.empty() ? textId : iconKey);
+    if (!m_icon)
+        m_icon = KV::Skin::GetImage("c_" + m_key);
+
+    m_sources.reserve(key.GetKeyCount());
+    for (uint32_t i = 0;; ++i) {
+        const KV::DataKey* stream = key.GetKey(std::to_string(i));
+        if (!stream)
+            break;
+        const std::wstring* url = stream->GetStringW("u");
+        m_sources.emplace_back(stream->GetInt("b"), url ? *url : std::wstring());
+    }
+
+    ReadSavedState(savedState);
+    UpdateDisplayText();
+}
+
+CChannel::~CChannel()
+{
+    // The catalogue deletes its channels in the reverse order of their
+    // construction, so this is nearly always the last entry.
+    std::vector<CChannel*>& all = AllChannels();
+    auto found = std::find(all.rbegin(), all.rend(), this);
+    if (found != all.rend())
+        all.erase(std::next(found).base());
+}
+
+void CChannel::ReadSavedState(const KV::DataKey* savedState)
+{
+    const KV::DataKey* saved = savedState ? savedState->GetKey(m_id) : nullptr;
+    if (!saved)
+        return;
+    int32_t index = saved->GetInt("cu", 0);
+    if (index < 0 || static_cast<size_t>(index) >= m_sources.size())
+        index = 0;
+    m_currentSource = index;
+    m_favourite = saved->GetBool("f", false);
+}
+
+const CChannelSource* CChannel::GetCurrentSource() const
+{
+    if (m_sources.empty())
+        return nullptr;
+    const int32_t index = m_currentSource.load();
+    return &m_sources[static_cast<size_t>(std::min<int32_t>(std::max<int32_t>(index, 0),
+                                                          static_cast<int32_t>(m_sources.size()) - 1))];
+}
+
+void CChannel::SetCurrentSource(int32_t index)
+{
+    const int32_t last = static_cast<int32_t>(m_sources.size()) - 1;
+    m_currentSource = std::max<int32_t>(0, std::min(index, last));
+}
+
+const std::wstring& CChannel::UpdateDisplayText()
+{
+    const CChannelSource* source = GetCurrentSource();
+    const std::wstring& kb = KV::Lang::GetText("str_kb");
+    const std::wstring bitrate = std::to_wstring(source ? source->GetBitrate() : 0);
+    const std::wstring& label = m_country.GetLabel();
+    m_displayText.clear();
+    m_displayText.reserve(label.size() + bitrate.size() + kb.size() + 3);
+    m_displayText += label;
+    m_displayText += L" (";
+    m_displayText += bitrate;
+    m_displayText += kb;
+    m_displayText += L')';
+    return m_displayText;
+}
+
+bool CChannel::SaveState(KV::DataKey& channelsKey) const
+{
+    KV::DataKey* state = channelsKey.AddKey(m_id);
+    if (!state)
+        return false;
+    state->SetInt("cu", m_currentSource.load());
+    state->SetBool("f", m_favourite);
+    return true;
+}

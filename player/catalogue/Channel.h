@@ -1,0 +1,99 @@
+#pragma once
+// One channel of the catalogue: its names and keys from the catalogue file,
+// its streams, and the user's choices joined from the settings.
+
+#include "player/catalogue/ChannelSource.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CCategory;
+class CCountry;
+class CImage;
+
+namespace KV {
+class DataKey;
+}
+
+class CChannel {
+public:
+    // Reads the channel from its key of the catalogue file. savedState is the
+    // settings' "channels" key, or null; out-of-range saved stream indices
+    // fall back to the first stream. The channel enters GetAllChannels.
+    CChannel(CCountry& country, CCategory* category, const KV::DataKey& key, const KV::DataKey* savedState);
+    // Leaves GetAllChannels.
+    ~CChannel();
+
+    CChannel(const CChannel&) = delete;
+    CChannel& operator=(const CChannel&) = delete;
+
+    // Country key + "_" + channel key.
+    static std::string MakeId(const std::string& countryKey, const std::string& channelKey);
+    // The language text of "c_" + id, else the file's "n".
+    static std::wstring LookUpName(const std::string& id, const KV::DataKey& key);
+    // Whether the channel's key holds its first stream.
+    static bool HasStream(const KV::DataKey& key);
+
+    CCountry& GetCountry() const { return m_country; }
+    CCategory* GetCategory() const { return m_category; }
+    const std::string& GetId() const { return m_id; }
+    // The channel's key within its country.
+    const std::string& GetKey() const { return m_key; }
+    const std::wstring& GetName() const { return m_name; }
+    const std::string& GetPlayerKey() const { return m_playerKey; }
+    // Empty: the stream address is played as it stands.
+    const std::string& GetGrabberKey() const { return m_grabberKey; }
+    // Null when the skin has no icon for the channel.
+    CImage* GetIcon() const { return m_icon; }
+
+    const std::vector<CChannelSource>& GetSources() const { return m_sources; }
+    // The stream the user chose; null only for a channel without streams.
+    // Safe to call from a recording's thread while the user picks another.
+    const CChannelSource* GetCurrentSource() const;
+    int32_t GetCurrentSourceIndex() const { return m_currentSource.load(); }
+    // An index at or past the number of streams selects the last one, a
+    // negative one the first.
+    void SetCurrentSource(int32_t index);
+
+    bool IsFavourite() const { return m_favourite; }
+    void SetFavourite(bool favourite) { m_favourite = favourite; }
+    bool IsRecordable() const { return m_recordable; }
+    bool IsRadio() const { return m_radio; }
+    const std::string& GetRecorderKey() const { return m_recorderKey; }
+    void SetRecorderKey(const std::string& key) { m_recorderKey = key; }
+
+    // "<country label> (<bitrate of the chosen stream><kb text>)".
+    const std::wstring& UpdateDisplayText();
+    const std::wstring& GetDisplayText() const { return m_displayText; }
+
+    // Adds the sub-key named by the id with "cu" and "f" to channelsKey;
+    // false, leaving the key alone, when a channel with the same id was
+    // written there already.
+    bool SaveState(KV::DataKey& channelsKey) const;
+
+private:
+    // textId: "c_" + id.
+    static std::wstring LookUpNameById(const std::string& textId, const KV::DataKey& key);
+    void ReadSavedState(const KV::DataKey* savedState);
+
+    CCountry& m_country;
+    CCategory* m_category;
+    std::string m_id;
+    std::string m_key;
+    std::wstring m_name;
+    std::string m_playerKey;
+    std::string m_grabberKey;
+    CImage* m_icon = nullptr;
+    std::vector<CChannelSource> m_sources;
+    std::atomic<int32_t> m_currentSource{0};
+    bool m_favourite = false;
+    bool m_recordable = false;
+    bool m_radio = false;
+    std::string m_recorderKey;
+    std::wstring m_displayText;
+};
+
+// Every channel object in the order of construction.
+const std::vector<CChannel*>& GetAllChannels();

@@ -1,0 +1,124 @@
+#include "player/catalogue/ChannelList.h"
+
+#include "foundation/DataKey.h"
+#include "foundation/FileStream.h"
+#include "foundation/MemoryStream.h"
+#include "foundation/Utilities.h"
+#include "player/app/Settings.h"
+#include "player/catalogue/CatalogueScramble.h"
+#include "player/catalogue/CatalogueText.h"
+#include "player/catalogue/SortedKeys.h"
+#include "player/playback/UrlGrabber.h"
+
+namespace {
+
+CChannelList* g_instance = nullptr;
+
+// Reads the plain file, or else the scrambled one; false leaves document
+// empty.
+bool ReadDocument(KV::MemoryStream& content, KV::DataKey& document)
+{
+    if (document.Deserialize(content))
+        return true;
+    ScrambleCatalogue(content.GetBuffer(), content.GetSize());
+    content.Seek(0, KV::SeekBegin);
+    return document.Deserialize(content);
+}
+
+} // namespace
+
+const char* const CChannelList::CategoryCodes[] = {"l", "mu", "n", "r", "sp", "e", "mo", "k", "ad"};
+const size_t CChannelList::CategoryCount = sizeof(CategoryCodes) / sizeof(CategoryCodes[0]);
+
+CChannelList::CChannelList(const std::wstring& fileName)
+{
+    g_instance = this;
+    Load(KV::GetProgramFile(fileName));
+    // The settings' save writes the user's choices through the catalogue.
+    CSettings::SetChannelsWriter([this](KV::DataKey& node) { SaveState(node); });
+}
+
+CChannelList::~CChannelList()
+{
+    // The last constructed channel goes first, so that each leaves the list
+    // of all channels from its end.
+    m_currentChannel = nullptr;
+    while (!m_countries.empty())
+        m_countries.erase(std::prev(m_countries.end()));
+    m_categories.clear();
+    if (g_instance == this) {
+        g_instance = nullptr;
+        CSettings::SetChannelsWriter(nullptr);
+    }
+}
+
+CChannelList* CChannelList::Instance()
+{
+    return g_instance;
+}
+
+void CChannelList::Load(const std::wstring& path)
+{
+    KV::DataKey document;
+    {
+        KV::FileStream file;
+        if (path.empty() || !file.Open(path.c_str(), true))
+            return;
+        // One read of the whole file; the tree is then read from memory.
+        KV::MemoryStream content(file);
+        file.Close();
+        ReadDocument(content, document);
+    }
+
+    CUrlGrabber::CreateEmbedGrabbers(&document);
+
+    for (size_t i = 0; i < CategoryCount; ++i)
+        m_categories.emplace(CategoryCodes[i], std::make_unique<CCategory>(CategoryCodes[i]));
+
+    const KV::DataKey* savedState = CSettings::GetChannelsNode();
+    for (const KV::DataKey* countryKey : SortedSubKeys(document))
+        m_countries.emplace_hint(m_countries.end(), countryKey->GetName(),
+                                 std::make_unique<CCountry>(*this, *countryKey, savedState));
+
+    const std::wstring current = CSettings::GetString("cur_channel", L"");
+    if (!current.empty())
+        m_currentChannel = FindChannel(WideToNarrow(current));
+}
+
+void CChannelList::SetCurrentChannel(CChannel* channel)
+{
+    m_currentChannel = channel;
+    CSettings::SetString("cur_channel", channel ? NarrowToWide(channel->GetId()) : std::wstring());
+}
+
+CChannel* CChannelList::FindChannel(const std::string& id) const
+{
+    // Every "_" may end the country key. Shorter country keys sort first,
+    // so trying the splits from the left visits the candidates in key order.
+    for (size_t split = id.find('_'); split != std::string::npos; split = id.find('_', split + 1)) {
+        const CCountry* country = FindCountry(id.substr(0, split));
+        CChannel* channel = country ? country->FindChannelByKey(id.substr(split + 1)) : nullptr;
+        if (channel)
+            return channel;
+    }
+    return nullptr;
+}
+
+CCountry* CChannelList::FindCountry(const std::string& key) const
+{
+    auto found = m_countries.find(key);
+    return found == m_countries.end() ? nullptr : found->second.get();
+}
+
+CCategory* CChannelList::FindCategory(const std::string& code) const
+{
+    auto found = m_categories.find(code);
+    return found == m_categories.end() ? nullptr : found->second.get();
+}
+
+void CChannelList::SaveState(KV::DataKey& channelsKey) const
+{
+    for (const auto& country : m_countries)
+        for (const auto& channel : country.second->GetChannels())
+            channel.second->SaveState(channelsKey);
+}

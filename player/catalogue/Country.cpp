@@ -1,0 +1,54 @@
+#include "player/catalogue/Country.h"
+
+#include "foundation/DataKey.h"
+#include "foundation/Lang.h"
+#include "foundation/Skin.h"
+#include "player/catalogue/CatalogueText.h"
+#include "player/catalogue/ChannelList.h"
+#include "player/catalogue/SortedKeys.h"
+#include "player/catalogue/SystemMessageBox.h"
+
+CCountry::CCountry(const CChannelList& list, const KV::DataKey& key, const KV::DataKey* savedState)
+    : m_key(key.GetName())
+{
+    m_flag = KV::Skin::GetImage("f_" + m_key);
+    m_label = KV::Lang::GetText("c_" + m_key);
+    if (m_label.empty())
+        m_label = NarrowToWide(m_key);
+
+    // In key order, so that channels are built in the order they are kept.
+    for (const KV::DataKey* channelKey : SortedSubKeys(key)) {
+        const std::string* code = channelKey->GetStringA("c");
+        CCategory* category = code ? list.FindCategory(*code) : nullptr;
+        if (!category)
+            continue;
+        if (!CChannel::HasStream(*channelKey)) {
+            // Nothing to play or record: the channel is not listed.
+            const std::wstring name = CChannel::LookUpName(CChannel::MakeId(m_key, channelKey->GetName()), *channelKey);
+            const std::wstring text = m_label + L" : " + name + L" - No url!";
+            ShowSystemMessageBox(nullptr, text.c_str(), nullptr, MB_OK);
+            continue;
+        }
+        m_channels.emplace_hint(m_channels.end(), channelKey->GetName(),
+                                std::make_unique<CChannel>(*this, category, *channelKey, savedState));
+    }
+}
+
+CCountry::~CCountry()
+{
+    while (!m_channels.empty())
+        m_channels.erase(std::prev(m_channels.end()));
+}
+
+CChannel* CCountry::FindChannel(const std::string& id) const
+{
+    if (id.size() <= m_key.size() || id.compare(0, m_key.size(), m_key) != 0 || id[m_key.size()] != '_')
+        return nullptr;
+    return FindChannelByKey(id.substr(m_key.size() + 1));
+}
+
+CChannel* CCountry::FindChannelByKey(const std::string& channelKey) const
+{
+    auto found = m_channels.find(channelKey);
+    return found == m_channels.end() ? nullptr : found->second.get();
+}

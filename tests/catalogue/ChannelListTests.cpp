@@ -1,0 +1,345 @@
+// The channel catalogue loaded from fixture files through the real
+// settings store, language pack and skin.
+
+#include "foundation/DataKey.h"
+#include "foundation/Image.h"
+#include "player/app/Settings.h"
+#include "player/catalogue/CatalogueScramble.h"
+#include "player/catalogue/ChannelList.h"
+#include "player/playback/UrlGrabber.h"
+#include "tests/catalogue/CatalogueEnvironment.h"
+#include "tests/catalogue/MessageBoxRecorder.h"
+
+#include <gtest/gtest.h>
+
+using namespace CatalogueEnvironment;
+
+namespace {
+
+class CatalogueTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        CUrlGrabber::DeleteAll();
+        LoadLanguageAndSkin();
+        LoadSettings(L"settings.cfg");
+    }
+    void TearDown() override
+    {
+        CUrlGrabber::DeleteAll();
+        FreeLanguageAndSkin();
+    }
+
+    CChannel& Channel(const CChannelList& list, const std::string& id)
+    {
+        CChannel* channel = list.FindChannel(id);
+        EXPECT_NE(channel, nullptr) << id;
+        static CChannel* none = nullptr;
+        return channel ? *channel : *none;
+    }
+
+    static std::vector<std::string> Ids(const CChannelList& list)
+    {
+        std::vector<std::string> ids;
+        for (const auto& country : list.GetCountries())
+            for (const auto& channel : country.second->GetChannels())
+                ids.push_back(channel.second->GetId());
+        return ids;
+    }
+
+    MessageBoxRecorder m_boxes;
+};
+
+const std::vector<std::string> kEdgeIds = {"a_b_c", "a_b_c", "de_late", "de_news", "de_radio1", "de_tv1", "fr_info"};
+
+TEST_F(CatalogueTest, MissingFileLeavesTheCatalogueEmpty)
+{
+    {
+        CChannelList list(Fixture(L"absent.brsc"));
+        EXPECT_EQ(CChannelList::Instance(), &list);
+        EXPECT_TRUE(list.GetCategories().empty());
+        EXPECT_TRUE(list.GetCountries().empty());
+        EXPECT_EQ(list.GetCurrentChannel(), nullptr);
+    }
+    EXPECT_EQ(CChannelList::Instance(), nullptr);
+}
+
+TEST_F(CatalogueTest, RootWideStringMakesATemplateGrabber)
+{
+    CChannelList list(Fixture(L"template.brsc"));
+    EXPECT_EQ(list.GetCategories().size(), 9u);
+    EXPECT_TRUE(list.GetCountries().empty());
+    EXPECT_EQ(CUrlGrabber::Resolve(L"id7", "x"), L"http://x.example/id7.asx");
+    EXPECT_FALSE(CUrlGrabber::Find("n"));
+}
+
+TEST_F(CatalogueTest, UnreadableFileStillHasTheCategories)
+{
+    CChannelList list(WriteFixture(L"garbage.brsc", "this is no data tree, plain or scrambled"));
+    EXPECT_EQ(list.GetCategories().size(), 9u);
+    EXPECT_TRUE(list.GetCountries().empty());
+}
+
+TEST_F(CatalogueTest, CategoriesEnumerateByCodeWithTheirLabels)
+{
+    CChannelList list(Fixture(L"edge.brsc"));
+    std::vector<std::string> codes;
+    for (const auto& category : list.GetCategories())
+        codes.push_back(category.second->GetCode());
+    EXPECT_EQ(codes, (std::vector<std::string>{"ad", "e", "k", "l", "mo", "mu", "n", "r", "sp"}));
+    EXPECT_EQ(list.FindCategory("mu")->GetLabel(), L"Music");
+    EXPECT_EQ(list.FindCategory("sp")->GetLabel(), L"sp");
+    EXPECT_EQ(list.FindCategory("zz"), nullptr);
+    EXPECT_EQ(list.FindCategory("MU"), nullptr);
+}
+
+TEST_F(CatalogueTest, CountriesHaveLabelsAndFlags)
+{
+    CChannelList list(Fixture(L"edge.brsc"));
+    std::vector<std::string> keys;
+    for (const auto& country : list.GetCountries())
+        keys.push_back(country.first);
+    EXPECT_EQ(keys, (std::vector<std::string>{"a", "a_b", "de", "fr"}));
+    const CCountry* de = list.FindCountry("de");
+    const CCountry* fr = list.FindCountry("fr");
+    ASSERT_TRUE(de && fr);
+    EXPECT_EQ(de->GetLabel(), L"Germany");
+    EXPECT_NE(de->GetFlag(), nullptr);
+    EXPECT_EQ(fr->GetLabel(), L"fr");
+    EXPECT_EQ(fr->GetFlag(), nullptr);
+}
+
+TEST_F(CatalogueTest, OnlyChannelsWithAKnownCategoryAndAStreamAreLoaded)
+{
+    CChannelList list(Fixture(L"edge.brsc"));
+    // fr: "zz", no "c" and a wide-string "c" are dropped silently; "silent"
+    // has no stream "0" and is told to the user.
+    EXPECT_EQ(Ids(list), kEdgeIds);
+    const auto boxes = m_boxes.Get();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, L"fr : Silent - No url!");
+    EXPECT_EQ(boxes[0].owner, nullptr);
+    EXPECT_FALSE(boxes[0].hasCaption);
+    EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_OK));
+}
+
+TEST_F(CatalogueTest, ChannelFieldsComeFromTheFileAndTheLanguage)
+{
+    CChannelList list(Fixture(L"edge.brsc"));
+    const CChannel& tv1 = Channel(list, "de_tv1");
+    EXPECT_EQ(tv1.GetId(), "de_tv1");
+    EXPECT_EQ(tv1.GetName(), L"Das Erste");
+    EXPECT_EQ(&tv1.GetCountry(), list.FindCountry("de"));
+    EXPECT_EQ(tv1.GetCategory(), list.FindCategory("n"));
+    EXPECT_EQ(tv1.GetPlayerKey(), "m");
+    EXPECT_EQ(tv1.GetGrabberKey(), "tvl");
+    EXPECT_EQ(tv1.GetRecorderKey(), "mms");
+    EXPECT_TRUE(tv1.IsRecordable());
+    EXPECT_FALSE(tv1.IsRadio());
+    // Streams "0", "1" and "3": reading stops at the missing "2".
+    ASSERT_EQ(tv1.GetSources().size(), 2u);
+    EXPECT_EQ(tv1.GetSources()[0].GetBitrate(), 300);
+    EXPECT_EQ(tv1.GetSources()[1].GetBitrate(), 700);
+    EXPECT_EQ(tv1.GetSources()[1].GetUrl(), L"mms://a.example/700");
+
+    struct Case {
+        const char* id;
+        const wchar_t* name;
+        bool radio;
+        bool recordable;
+    };
+    // Values of another type read as missing: "r" as Int, "R" as Int.
+    const Case cases[] = {
+        {"de_news", L"News 24", false, false},
+        {"de_radio1", L"Radio One", true, false},
+        {"fr_info", L"Info", false, false},
+    };
+    for (const Case& c : cases) {
+        const CChannel& channel = Channel(list, c.id);
+        EXPECT_EQ(channel.GetName(), c.name) << c.id;
+        EXPECT_EQ(channel.IsRadio(), c.radio) << c.id;
+        EXPECT_EQ(channel.IsRecordable(), c.recordable) << c.id;
+        EXPECT_EQ(channel.GetPlayerKey(), "") << c.id;
+        EXPECT_EQ(channel.GetGrabberKey(), "") << c.id;
+    }
+    // A stream whose "b" is no Int and which has no "u".
+    const CChannel& late = Channel(list, "de_late");
+    ASSERT_EQ(late.GetSources().size(), 1u);
+    EXPECT_EQ(late.GetSources()[0].GetBitrate(), 0);
+    EXPECT_EQ(late.GetSources()[0].GetUrl(), L"");
+}
+
+TEST_F(CatalogueTest, IconsFallBackToThePlainChannelKey)
+{
+    CChannelList list(Fixture(L"edge.brsc"));
+    struct Case {
+        const char* id;
+        int width;  // 0: no icon
+    };
+    // The skin has c_de_tv1 (1 pixel), c_tv1 (2) and c_de_news (3); de_tv1
+    // names the missing "nosuch".
+    const Case cases[] = {{"de_tv1", 2}, {"de_news", 3}, {"de_radio1", 0}};
+    for (const Case& c : cases) {
+        const CImage* icon = Channel(list, c.id).GetIcon();
+        EXPECT_EQ(icon ? icon->GetWidth() : 0, c.width) << c.id;
+    }
+}
+
+TEST_F(CatalogueTest, SavedChoicesJoinTheChannels)
+{
+    CChannelList list(Fixture(L"edge.brsc"));
+    struct Case {
+        const char* id;
+        int32_t source;
+        bool favourite;
+    };
+    const Case cases[] = {
+        {"de_tv1", 0, true},     // "cu" 5 with two streams
+        {"de_late", 0, true},    // "cu" -1
+        {"de_radio1", 0, false}, // "cu" a UInt, "f" an Int
+        {"de_news", 0, false},
+        {"fr_info", 0, false},   // nothing saved
+        {"a_b_c", 0, true},
+    };
+    for (const Case& c : cases) {
+        const CChannel& channel = Channel(list, c.id);
+        EXPECT_EQ(channel.GetCurrentSourceIndex(), c.source) << c.id;
+        EXPECT_EQ(channel.IsFavourite(), c.favourite) << c.id;
+    }
+    EXPECT_TRUE(list.FindCountry("a_b")->FindChannel("a_b_c")->IsFavourite());
+}
+
+TEST_F(CatalogueTest, SetCurrentSourceStaysWithinTheStreams)
+{
+    CChannelList list(Fixture(L"edge.brsc"));
+    CChannel& tv1 = Channel(list, "de_tv1");
+    EXPECT_EQ(tv1.GetDisplayText(), L"Germany (300 kb)");
+    tv1.SetCurrentSource(5);
+    EXPECT_EQ(tv1.GetCurrentSourceIndex(), 1);
+    EXPECT_EQ(tv1.GetCurrentSource()->GetBitrate(), 700);
+    EXPECT_EQ(tv1.GetDisplayText(), L"Germany (300 kb)");
+    EXPECT_EQ(tv1.UpdateDisplayText(), L"Germany (700 kb)");
+    tv1.SetCurrentSource(-2);
+    EXPECT_EQ(tv1.GetCurrentSourceIndex(), 0);
+    EXPECT_EQ(Channel(list, "fr_info").GetDisplayText(), L"fr (256 kb)");
+}
+
+TEST_F(CatalogueTest, CurrentChannelIsRestoredAndStored)
+{
+    CChannelList list(Fixture(L"edge.brsc"));
+    EXPECT_EQ(list.GetCurrentChannel(), list.FindChannel("de_news"));
+    list.SetCurrentChannel(list.FindChannel("de_tv1"));
+    EXPECT_EQ(list.GetCurrentChannel(), list.FindChannel("de_tv1"));
+    EXPECT_EQ(CSettings::GetString("cur_channel", L"?"), L"de_tv1");
+    list.SetCurrentChannel(nullptr);
+    EXPECT_EQ(list.GetCurrentChannel(), nullptr);
+    EXPECT_EQ(CSettings::GetString("cur_channel", L"?"), L"");
+}
+
+TEST_F(CatalogueTest, StaleCurrentChannelLeavesNoneAndKeepsTheOption)
+{
+    LoadSettings(L"stale.cfg");
+    CChannelList list(Fixture(L"edge.brsc"));
+    EXPECT_EQ(list.GetCurrentChannel(), nullptr);
+    EXPECT_EQ(CSettings::GetString("cur_channel", L"?"), L"xx_gone");
+    // Without saved choices every channel starts at its first stream.
+    EXPECT_EQ(CSettings::GetChannelsNode(), nullptr);
+    EXPECT_FALSE(Channel(list, "de_tv1").IsFavourite());
+}
+
+TEST_F(CatalogueTest, FindChannelIsExact)
+{
+    CChannelList list(Fixture(L"edge.brsc"));
+    for (const char* missing : {"DE_tv1", "de_TV1", "de_", "_tv1", "tv1", "de", "fr_bad", "fr_silent", ""})
+        EXPECT_EQ(list.FindChannel(missing), nullptr) << missing;
+    EXPECT_EQ(list.FindCountry("de")->FindChannel("de_tv1"), list.FindChannel("de_tv1"));
+    EXPECT_EQ(list.FindCountry("de")->FindChannel("fr_info"), nullptr);
+    // Country a with channel b_c and country a_b with channel c share the
+    // id; the first in key order is found.
+    const CChannel* found = list.FindChannel("a_b_c");
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->GetName(), L"First");
+}
+
+TEST_F(CatalogueTest, SaveStateWritesEveryChannelOnce)
+{
+    CChannelList list(Fixture(L"edge.brsc"));
+    list.FindCountry("a")->FindChannelByKey("b_c")->SetFavourite(false);
+    list.FindCountry("a_b")->FindChannelByKey("c")->SetFavourite(true);
+    Channel(list, "de_tv1").SetCurrentSource(1);
+
+    KV::DataKey channels("channels");
+    list.SaveState(channels);
+    EXPECT_EQ(channels.GetKeyCount(), kEdgeIds.size() - 1);
+    EXPECT_FALSE(channels.HasKey("xx_gone"));
+    EXPECT_FALSE(channels.GetKey("a_b_c")->GetBool("f", true));
+    EXPECT_EQ(channels.GetKey("de_tv1")->GetInt("cu", -1), 1);
+    EXPECT_TRUE(channels.GetKey("de_tv1")->GetBool("f", false));
+    EXPECT_FALSE(channels.GetKey("fr_info")->GetBool("f", true));
+}
+
+TEST_F(CatalogueTest, SettingsSaveCarriesTheChoicesToTheNextStart)
+{
+    {
+        CChannelList list(Fixture(L"edge.brsc"));
+        Channel(list, "de_tv1").SetCurrentSource(1);
+        Channel(list, "de_tv1").SetFavourite(false);
+        Channel(list, "fr_info").SetFavourite(true);
+        list.SetCurrentChannel(list.FindChannel("fr_info"));
+        ASSERT_TRUE(CSettings::Save());
+    }
+    KV::DataKey saved;
+    ASSERT_TRUE(saved.Load(SettingsFile()));
+    const KV::DataKey* channels = saved.GetKey("channels");
+    ASSERT_NE(channels, nullptr);
+    EXPECT_EQ(channels->GetKeyCount(), kEdgeIds.size() - 1);
+    EXPECT_FALSE(channels->HasKey("xx_gone"));
+
+    CSettings::Load(L"catalogue_tests.cfg");
+    CChannelList list(Fixture(L"edge.brsc"));
+    EXPECT_EQ(list.GetCurrentChannel(), list.FindChannel("fr_info"));
+    EXPECT_EQ(Channel(list, "de_tv1").GetCurrentSourceIndex(), 1);
+    EXPECT_FALSE(Channel(list, "de_tv1").IsFavourite());
+    EXPECT_TRUE(Channel(list, "fr_info").IsFavourite());
+}
+
+TEST_F(CatalogueTest, AllChannelsListsTheLoadedOnesInOrderOfConstruction)
+{
+    const size_t before = GetAllChannels().size();
+    {
+        CChannelList list(Fixture(L"edge.brsc"));
+        const auto& all = GetAllChannels();
+        ASSERT_EQ(all.size(), before + kEdgeIds.size());
+        std::vector<std::string> ids;
+        for (size_t i = before; i < all.size(); ++i)
+            ids.push_back(all[i]->GetId());
+        EXPECT_EQ(ids, kEdgeIds);
+    }
+    EXPECT_EQ(GetAllChannels().size(), before);
+}
+
+TEST_F(CatalogueTest, ScrambledFileReadsLikeThePlainOne)
+{
+    // Written by kvdt build --scramble from the text of edge.brsc.
+    const std::string bytes = ReadFile(FixturePath(L"edge_scrambled.brsc"));
+    ASSERT_GT(bytes.size(), 4u);
+    EXPECT_NE(bytes.compare(0, 4, "KVDT"), 0);
+    CChannelList list(Fixture(L"edge_scrambled.brsc"));
+    EXPECT_EQ(Ids(list), kEdgeIds);
+    EXPECT_EQ(Channel(list, "de_tv1").GetName(), L"Das Erste");
+    EXPECT_EQ(Channel(list, "de_tv1").GetSources().size(), 2u);
+    EXPECT_EQ(CUrlGrabber::Resolve(L"c", "web"), L"http://tv.example/live/c");
+}
+
+TEST(CatalogueScramble, IsItsOwnInverse)
+{
+    std::string bytes = "KVDT and some more bytes, 29";
+    const std::string plain = bytes;
+    ScrambleCatalogue(reinterpret_cast<uint8_t*>(&bytes[0]), static_cast<uint32_t>(bytes.size()));
+    EXPECT_NE(bytes, plain);
+    ScrambleCatalogue(reinterpret_cast<uint8_t*>(&bytes[0]), static_cast<uint32_t>(bytes.size()));
+    EXPECT_EQ(bytes, plain);
+    ScrambleCatalogue(nullptr, 10);
+}
+
+} // namespace
