@@ -1,0 +1,5 @@
+// A minimal program image: the tests append archives to copies of it.
+int wmain()
+{
+    return 0;
+}
