@@ -1,0 +1,53 @@
+#include "player/ui/PlayersDlg.h"
+
+#include "foundation/Skin.h"
+#include "framework/GdiHelpers.h"
+#include "player/playback/PlayerCtrl.h"
+
+namespace {
+
+// The back-ends and the bar sit inside a one-pixel frame.
+constexpr int Frame = 1;
+// From the bottom edge to the top of the bar: the bar and two frame lines.
+constexpr int BottomRoom = CPlayersDlg::ControlsHeight + 2 * Frame;
+
+}  // namespace
+
+LRESULT CPlayersDlg::OnInitDialog(WindowMessage&)
+{
+    m_controls.Create(m_hWnd);
+    return TRUE;
+}
+
+LRESULT CPlayersDlg::OnSize(WindowMessage& msg)
+{
+    const int w = msg.Width();
+    const int h = msg.Height();
+    for (const auto& entry : CPlayerCtrl::Registry())
+        entry.second->Move(Frame, Frame, w - 2 * Frame, h - BottomRoom);
+    if (m_controls.m_hWnd != nullptr)
+        m_controls.SetWindowPos(nullptr, Frame, h - BottomRoom, w - 2 * Frame, ControlsHeight, SWP_NOZORDER);
+    Invalidate(FALSE);
+    return 0;
+}
+
+LRESULT CPlayersDlg::OnPaint(WindowMessage&)
+{
+    CPaintDC dc(m_hWnd);
+    const RECT client = GetClientRect();
+    CSelectObject brush(dc, ::GetStockObject(BLACK_BRUSH));
+    CSelectObject pen(dc, KV::Skin::GetFramePen());
+    ::Rectangle(dc, client.left, client.top, client.right, client.bottom);
+    return 0;
+}
+
+LRESULT CPlayersDlg::OnEraseBackground(WindowMessage&)
+{
+    return 1;
+}
+
+LRESULT CPlayersDlg::OnColorDialog(WindowMessage& msg)
+{
+    ::SetBkMode(reinterpret_cast<HDC>(msg.wParam), TRANSPARENT);
+    return reinterpret_cast<LRESULT>(::GetStockObject(BLACK_BRUSH));
+}
