@@ -45,6 +45,32 @@ inline uint16_t Crc16Byte(uint16_t crc, uint8_t byte)
     return static_cast<uint16_t>(Crc16Table[crc >> 8] ^ (crc << 8) ^ byte);
 }
 
+// The word and buffer forms of both families, over their byte step.
+template <typename Crc, typename Step>
+Crc FeedWord(Crc crc, uint32_t word, int byteCount, Step step)
+{
+    for (int shift = 0; shift < byteCount * 8; shift += 8)
+        crc = step(crc, static_cast<uint8_t>(word >> shift));
+    return crc;
+}
+
+// The first (length mod 16) bytes one at a time, the rest in blocks of 16
+// that the compiler unrolls; the result is that of a plain byte loop.
+template <typename Crc, typename Step>
+Crc FeedBuffer(Crc crc, const void* data, uint32_t length, Step step)
+{
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    const uint8_t* blocks = bytes + length % 16;
+    const uint8_t* end = bytes + length;
+    for (; bytes != blocks; ++bytes)
+        crc = step(crc, *bytes);
+    for (; bytes != end; bytes += 16) {
+        for (int i = 0; i < 16; ++i)
+            crc = step(crc, bytes[i]);
+    }
+    return crc;
+}
+
 } // namespace
 
 uint32_t Crc32Init()
@@ -59,25 +85,19 @@ uint32_t Crc32Update(uint32_t crc, uint8_t byte)
 
 uint32_t Crc32Update(uint32_t crc, uint16_t word)
 {
-    crc = Crc32Byte(crc, static_cast<uint8_t>(word));
-    return Crc32Byte(crc, static_cast<uint8_t>(word >> 8));
+    return FeedWord(crc, word, 2, Crc32Byte);
 }
 
 uint32_t Crc32Update(uint32_t crc, uint32_t word)
 {
-    for (int shift = 0; shift < 32; shift += 8)
-        crc = Crc32Byte(crc, static_cast<uint8_t>(word >> shift));
-    return crc;
+    return FeedWord(crc, word, 4, Crc32Byte);
 }
 
 uint32_t Crc32Update(uint32_t crc, const void* data, uint32_t length)
 {
     if (data == nullptr)
         return 0;
-    const uint8_t* bytes = static_cast<const uint8_t*>(data);
-    for (uint32_t i = 0; i < length; ++i)
-        crc = Crc32Byte(crc, bytes[i]);
-    return crc;
+    return FeedBuffer(crc, data, length, Crc32Byte);
 }
 
 uint32_t Crc32Final(uint32_t crc)
@@ -104,25 +124,19 @@ uint16_t Crc16Update(uint16_t crc, uint8_t byte)
 
 uint16_t Crc16Update(uint16_t crc, uint16_t word)
 {
-    crc = Crc16Byte(crc, static_cast<uint8_t>(word));
-    return Crc16Byte(crc, static_cast<uint8_t>(word >> 8));
+    return FeedWord(crc, word, 2, Crc16Byte);
 }
 
 uint16_t Crc16Update(uint16_t crc, uint32_t word)
 {
-    for (int shift = 0; shift < 32; shift += 8)
-        crc = Crc16Byte(crc, static_cast<uint8_t>(word >> shift));
-    return crc;
+    return FeedWord(crc, word, 4, Crc16Byte);
 }
 
 uint16_t Crc16Update(uint16_t crc, const void* data, uint32_t length)
 {
     if (data == nullptr)
         return 0;
-    const uint8_t* bytes = static_cast<const uint8_t*>(data);
-    for (uint32_t i = 0; i < length; ++i)
-        crc = Crc16Byte(crc, bytes[i]);
-    return crc;
+    return FeedBuffer(crc, data, length, Crc16Byte);
 }
 
 uint16_t Crc16Final(uint16_t crc)

@@ -6,6 +6,7 @@
 #include "foundation/DataTreeCodec.h"
 #include "foundation/FileStream.h"
 #include "foundation/MemoryStream.h"
+#include "foundation/UtilitiesCommon.h"
 
 #include <windows.h>
 
@@ -14,17 +15,6 @@
 namespace KV {
 
 namespace {
-
-std::wstring WidenPath(const char* path)
-{
-    const int length = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
-    if (length <= 1)
-        return std::wstring();
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path, -1, &wide[0], length);
-    wide.resize(static_cast<size_t>(length - 1));
-    return wide;
-}
 
 std::wstring FolderOf(const std::wstring& path)
 {
@@ -140,7 +130,7 @@ bool DataKey::Save(const char* path) const
         return false;
     DataTreeWriter writer;
     writer.WriteNode(*this);
-    return ReplaceWithBytes(WidenPath(path), writer.Bytes().data(),
+    return ReplaceWithBytes(AnsiToWide(path), writer.Bytes().data(),
                             static_cast<uint32_t>(writer.Bytes().size()));
 }
 

@@ -1,6 +1,7 @@
 #include "foundation/DataTreeCodec.h"
 
 #include "foundation/MemoryStream.h"
+#include "foundation/StreamCoding.h"
 #include "foundation/VectorStream.h"
 
 #include <cstring>
@@ -58,73 +59,22 @@ DataTreeReader::~DataTreeReader()
     }
 }
 
-uint32_t DataTreeReader::Remaining() const
+uint32_t DataTreeReader::GetRemaining() const
 {
     if (m_begin != nullptr)
         return static_cast<uint32_t>(m_end - m_cursor);
     return m_source.GetRemaining();
 }
 
-bool DataTreeReader::ReadBytes(void* target, uint32_t count)
+bool DataTreeReader::ReadExact(void* target, uint32_t count)
 {
     if (m_begin == nullptr)
         return m_source.ReadExact(target, count);
     if (count > static_cast<size_t>(m_end - m_cursor))
         return false;
-    std::memcpy(target, m_cursor, count);
-    m_cursor += count;
-    return true;
-}
-
-bool DataTreeReader::ReadCount(uint32_t& count)
-{
-    if (m_begin == nullptr)
-        return m_source.ReadCount(count);
-    count = 0;
-    uint8_t byte;
-    if (!ReadBytes(&byte, 1))
-        return false;
-    if (byte != 0xFF) {
-        count = byte;
-        return true;
-    }
-    uint16_t word;
-    if (!ReadBytes(&word, 2))
-        return false;
-    if (word != 0xFFFF) {
-        count = word;
-        return true;
-    }
-    return ReadBytes(&count, 4);
-}
-
-bool DataTreeReader::ReadString(std::string& text)
-{
-    if (m_begin == nullptr)
-        return m_source.ReadString(text);
-    uint32_t count;
-    if (!ReadCount(count) || count > Remaining()) {
-        text.clear();
-        return false;
-    }
-    text.assign(reinterpret_cast<const char*>(m_cursor), count);
-    m_cursor += count;
-    return true;
-}
-
-bool DataTreeReader::ReadWString(std::wstring& text)
-{
-    if (m_begin == nullptr)
-        return m_source.ReadWString(text);
-    uint32_t count;
-    if (!ReadCount(count) || static_cast<uint64_t>(count) * 2 > Remaining()) {
-        text.clear();
-        return false;
-    }
-    text.resize(count);
     if (count != 0)
-        std::memcpy(&text[0], m_cursor, static_cast<size_t>(count) * 2);
-    m_cursor += static_cast<size_t>(count) * 2;
+        std::memcpy(target, m_cursor, count);
+    m_cursor += count;
     return true;
 }
 
@@ -132,44 +82,34 @@ bool DataTreeReader::ReadValue(DataValue& value)
 {
     value.Clear();
     uint8_t code = 0;
-    if (!ReadString(value.m_name) || !ReadBytes(&code, 1)) {
+    if (!StreamCoding::ReadText(*this, value.m_name) || !ReadExact(&code, 1)) {
         value.m_name.clear();
         return false;
     }
     const ValueType type = static_cast<ValueType>(code);
     bool complete = true;
     if (HasInlinePayload(type)) {
-        complete = ReadBytes(&value.m_data.u, 4);
+        complete = ReadExact(&value.m_data.u, 4);
     } else if (type == ValueType::Double) {
         // Straight into the payload: a copy through the FPU would turn a
         // signalling NaN into a quiet one.
         std::unique_ptr<double> number(new double(0.0));
-        complete = ReadBytes(number.get(), sizeof(double));
+        complete = ReadExact(number.get(), sizeof(double));
         if (complete)
             value.m_data.d = number.release();
     } else if (type == ValueType::StringA) {
         std::unique_ptr<std::string> text(new std::string());
-        complete = ReadString(*text);
+        complete = StreamCoding::ReadText(*this, *text);
         if (complete)
             value.m_data.a = text.release();
     } else if (type == ValueType::StringW) {
         std::unique_ptr<std::wstring> text(new std::wstring());
-        complete = ReadWString(*text);
+        complete = StreamCoding::ReadText(*this, *text);
         if (complete)
             value.m_data.w = text.release();
     } else if (type == ValueType::Buffer) {
         std::unique_ptr<MemoryStream> buffer(new MemoryStream());
-        if (m_begin == nullptr) {
-            complete = buffer->LoadFrom(m_source);
-        } else {
-            uint32_t size = 0;
-            complete = ReadBytes(&size, 4) && size <= Remaining() &&
-                       (size == 0 || buffer->SetSize(size) != 0);
-            if (complete && size != 0) {
-                std::memcpy(buffer->GetBuffer(), m_cursor, size);
-                m_cursor += size;
-            }
-        }
+        complete = StreamCoding::ReadBlock(*this, *buffer);
         if (complete)
             value.m_data.buffer = buffer.release();
     }
@@ -186,16 +126,16 @@ bool DataTreeReader::ReadValue(DataValue& value)
 DataTreeReader::NodeResult DataTreeReader::ReadNode(DataKey& key, uint32_t depth)
 {
     uint32_t magic = 0;
-    if (!ReadBytes(&magic, sizeof(magic)))
+    if (!ReadExact(&magic, sizeof(magic)))
         return NodeResult::Failed;
     if (magic != DataKey::Magic)
         return NodeResult::WrongMagic;
-    if (!ReadString(key.m_name))
+    if (!StreamCoding::ReadText(*this, key.m_name))
         return NodeResult::Failed;
 
     uint32_t valueCount = 0;
-    if (!ReadBytes(&valueCount, sizeof(valueCount)) ||
-        !CountFits(valueCount, MinValueRecordBytes, Remaining()))
+    if (!ReadExact(&valueCount, sizeof(valueCount)) ||
+        !CountFits(valueCount, MinValueRecordBytes, GetRemaining()))
         return NodeResult::Failed;
     if (valueCount > 1)
         key.m_values.reserve(valueCount); // bounded by the data left (see CountFits)
@@ -209,8 +149,8 @@ DataTreeReader::NodeResult DataTreeReader::ReadNode(DataKey& key, uint32_t depth
     }
 
     uint32_t keyCount = 0;
-    if (!ReadBytes(&keyCount, sizeof(keyCount)) ||
-        !CountFits(keyCount, MinSubKeyBytes, Remaining()))
+    if (!ReadExact(&keyCount, sizeof(keyCount)) ||
+        !CountFits(keyCount, MinSubKeyBytes, GetRemaining()))
         return NodeResult::Failed;
     if (keyCount != 0 && depth >= DataKey::MaxLoadDepth)
         return NodeResult::Failed;
@@ -236,22 +176,13 @@ void DataTreeWriter::Append(const void* data, size_t count)
 
 void DataTreeWriter::AppendCount(uint32_t count)
 {
-    if (count < 0xFF) {
-        AppendScalar(static_cast<uint8_t>(count));
-    } else if (count < 0xFFFF) {
-        AppendScalar(static_cast<uint8_t>(0xFF));
-        AppendScalar(static_cast<uint16_t>(count));
-    } else {
-        AppendScalar(static_cast<uint8_t>(0xFF));
-        AppendScalar(static_cast<uint16_t>(0xFFFF));
-        AppendScalar(count);
-    }
+    uint8_t bytes[StreamCoding::MaxCountBytes];
+    Append(bytes, StreamCoding::EncodeCount(count, bytes));
 }
 
 void DataTreeWriter::WriteValue(const DataValue& value)
 {
-    AppendCount(static_cast<uint32_t>(value.m_name.size()));
-    Append(value.m_name.data(), value.m_name.size());
+    AppendText(value.m_name);
     AppendScalar(static_cast<uint8_t>(static_cast<int32_t>(value.m_type)));
     const ValueType type = value.m_type;
     if (HasInlinePayload(type)) {
@@ -259,13 +190,9 @@ void DataTreeWriter::WriteValue(const DataValue& value)
     } else if (type == ValueType::Double) {
         AppendScalar(*value.m_data.d);
     } else if (type == ValueType::StringA) {
-        const std::string& text = *value.m_data.a;
-        AppendCount(static_cast<uint32_t>(text.size()));
-        Append(text.data(), text.size());
+        AppendText(*value.m_data.a);
     } else if (type == ValueType::StringW) {
-        const std::wstring& text = *value.m_data.w;
-        AppendCount(static_cast<uint32_t>(text.size()));
-        Append(text.data(), text.size() * 2);
+        AppendText(*value.m_data.w);
     } else if (type == ValueType::Buffer) {
         const MemoryStream& buffer = *value.m_data.buffer;
         AppendScalar(buffer.GetSize());
@@ -277,8 +204,7 @@ void DataTreeWriter::WriteValue(const DataValue& value)
 void DataTreeWriter::WriteNode(const DataKey& key)
 {
     AppendScalar(DataKey::Magic);
-    AppendCount(static_cast<uint32_t>(key.m_name.size()));
-    Append(key.m_name.data(), key.m_name.size());
+    AppendText(key.m_name);
     AppendScalar(static_cast<uint32_t>(key.m_values.size()));
     for (const auto& entry : key.m_values)
         WriteValue(*entry.second);

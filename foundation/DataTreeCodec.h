@@ -28,13 +28,11 @@ public:
     // Complete, WrongMagic (nothing read past the magic) or Failed.
     NodeResult ReadNode(DataKey& key, uint32_t depth);
 
-private:
-    bool ReadBytes(void* target, uint32_t count);
-    bool ReadCount(uint32_t& count);
-    bool ReadString(std::string& text);
-    bool ReadWString(std::wstring& text);
-    uint32_t Remaining() const;
+    // The source side of the shared byte coding (StreamCoding.h).
+    bool ReadExact(void* target, uint32_t count);
+    uint32_t GetRemaining() const;
 
+private:
     Stream& m_source;
     const uint8_t* m_begin = nullptr; // memory mode when not null
     const uint8_t* m_cursor = nullptr;
@@ -52,6 +50,13 @@ private:
     template <typename T>
     void AppendScalar(T value) { Append(&value, sizeof(value)); }
     void AppendCount(uint32_t count);
+    // A count of code units, then the units.
+    template <typename Char>
+    void AppendText(const std::basic_string<Char>& text)
+    {
+        AppendCount(static_cast<uint32_t>(text.size()));
+        Append(text.data(), text.size() * sizeof(Char));
+    }
 
     std::vector<uint8_t> m_bytes;
 };

@@ -46,21 +46,6 @@ std::wstring WantedLanguage()
     return state.wantedSource ? state.wantedSource() : std::wstring(L"en");
 }
 
-// UTF-16 text in the ANSI code page, as the pack's ids are stored.
-std::string ToAnsi(const std::wstring& text)
-{
-    if (text.empty())
-        return std::string();
-    const int length = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    if (length <= 0)
-        return std::string();
-    std::string result(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), &result[0], length, nullptr,
-                        nullptr);
-    return result;
-}
-
 std::wstring GetWindowString(HWND window)
 {
     const int length = GetWindowTextLengthW(window);
@@ -185,7 +170,7 @@ int FindIndex(const std::wstring& ext)
 void TranslateMenu(HMENU menu)
 {
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        const std::wstring& text = GetText(ToAnsi(GetMenuItemString(menu, i)));
+        const std::wstring& text = GetText(WideToAnsi(GetMenuItemString(menu, i)));
         std::wstring buffer = text;
         MENUITEMINFOW info = {};
         info.cbSize = sizeof(info);
@@ -202,7 +187,7 @@ void TranslateWindow(HWND window)
         return;
     const std::wstring text = GetWindowString(window);
     if (!text.empty()) {
-        const std::wstring& translated = GetText(ToAnsi(text));
+        const std::wstring& translated = GetText(WideToAnsi(text));
         if (!translated.empty())
             SetWindowTextW(window, translated.c_str());
     }

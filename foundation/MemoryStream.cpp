@@ -1,5 +1,7 @@
 #include "foundation/MemoryStream.h"
 
+#include "foundation/StreamCoding.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -90,17 +92,7 @@ uint32_t MemoryStream::Seek(int32_t offset, uint32_t origin)
 {
     if (m_data == nullptr)
         return 0;
-    int64_t base = 0;
-    if (origin == SeekCurrent)
-        base = m_position;
-    else if (origin == SeekEnd)
-        base = m_size;
-    int64_t target = base + offset;
-    if (target < 0)
-        target = 0;
-    if (target > m_size)
-        target = m_size;
-    m_position = static_cast<uint32_t>(target);
+    m_position = ClampedSeek(m_position, m_size, offset, origin);
     return m_position;
 }
 
@@ -143,23 +135,8 @@ bool MemoryStream::SaveTo(Stream& target) const
 
 bool MemoryStream::LoadFrom(Stream& source)
 {
-    Close();
-    uint32_t size = 0;
-    if (!source.ReadExact(&size, sizeof(size)))
-        return false;
-    if (size == 0)
-        return true;
     // The announced size must be there before anything is allocated for it.
-    if (size > source.GetRemaining())
-        return false;
-    if (!SetSize(size))
-        return false;
-    if (!source.ReadExact(m_data, size)) {
-        Close();
-        return false;
-    }
-    m_position = 0;
-    return true;
+    return StreamCoding::ReadBlock(source, *this);
 }
 
 } // namespace KV

@@ -77,8 +77,7 @@ Font* GetFont(const std::string& name)
 
 COLORREF GetColor(const std::string& name)
 {
-    COLORREF color = 0;
-    return Store().FindColor(name, color) ? color : 0;
+    return Store().GetColor(name);
 }
 
 HBRUSH GetBkBrush()

@@ -99,13 +99,10 @@ Font* SkinStore::GetFont(const std::string& name) const
     return found == m_fonts.end() ? nullptr : found->second.get();
 }
 
-bool SkinStore::FindColor(const std::string& name, COLORREF& color) const
+COLORREF SkinStore::GetColor(const std::string& name) const
 {
     auto found = m_colors.find(name);
-    if (found == m_colors.end())
-        return false;
-    color = found->second;
-    return true;
+    return found == m_colors.end() ? 0 : found->second;
 }
 
 void SkinStore::Clear()

@@ -59,7 +59,8 @@ public:
 
     CImage* GetImage(const std::string& name) const;
     Font* GetFont(const std::string& name) const;
-    bool FindColor(const std::string& name, COLORREF& color) const;
+    // 0 (black) when the table has no such colour.
+    COLORREF GetColor(const std::string& name) const;
 
     // Deletes every image and font and empties the tables.
     void Clear();

@@ -1,14 +1,13 @@
 #include "foundation/Stream.h"
 
+#include "foundation/StreamCoding.h"
+
 #include <cwchar>
 #include <cstring>
 
 namespace KV {
 
 namespace {
-
-constexpr uint8_t LongCountMark8 = 0xFF;
-constexpr uint16_t LongCountMark16 = 0xFFFF;
 
 template <typename T>
 Stream& WriteScalar(Stream& stream, T value)
@@ -106,47 +105,13 @@ Stream& Stream::operator>>(std::wstring& text)
 
 void Stream::WriteCount(uint32_t count)
 {
-    uint8_t bytes[7];
-    uint32_t length;
-    if (count < LongCountMark8) {
-        bytes[0] = static_cast<uint8_t>(count);
-        length = 1;
-    } else if (count < LongCountMark16) {
-        bytes[0] = LongCountMark8;
-        const uint16_t word = static_cast<uint16_t>(count);
-        std::memcpy(bytes + 1, &word, sizeof(word));
-        length = 3;
-    } else {
-        bytes[0] = LongCountMark8;
-        std::memcpy(bytes + 1, &LongCountMark16, sizeof(LongCountMark16));
-        std::memcpy(bytes + 3, &count, sizeof(count));
-        length = 7;
-    }
-    Write(bytes, length);
+    uint8_t bytes[StreamCoding::MaxCountBytes];
+    Write(bytes, StreamCoding::EncodeCount(count, bytes));
 }
 
 bool Stream::ReadCount(uint32_t& count)
 {
-    count = 0;
-    uint8_t byte = 0;
-    if (!ReadExact(&byte, sizeof(byte)))
-        return false;
-    if (byte != LongCountMark8) {
-        count = byte;
-        return true;
-    }
-    uint16_t word = 0;
-    if (!ReadExact(&word, sizeof(word)))
-        return false;
-    if (word != LongCountMark16) {
-        count = word;
-        return true;
-    }
-    uint32_t full = 0;
-    if (!ReadExact(&full, sizeof(full)))
-        return false;
-    count = full;
-    return true;
+    return StreamCoding::ReadCount(*this, count);
 }
 
 uint32_t Stream::ReadCount()
@@ -197,40 +162,25 @@ void Stream::WriteWString(const std::wstring& text)
 
 bool Stream::ReadString(std::string& text)
 {
-    text.clear();
-    uint32_t count = 0;
-    if (!ReadCount(count))
-        return false;
-    if (count == 0)
-        return true;
-    // Never size a string on the word of the data alone.
-    if (count > GetRemaining())
-        return false;
-    text.resize(count);
-    if (!ReadExact(&text[0], count)) {
-        text.clear();
-        return false;
-    }
-    return true;
+    return StreamCoding::ReadText(*this, text);
 }
 
 bool Stream::ReadWString(std::wstring& text)
 {
-    text.clear();
-    uint32_t count = 0;
-    if (!ReadCount(count))
-        return false;
-    if (count == 0)
-        return true;
-    const uint64_t bytes = static_cast<uint64_t>(count) * 2;
-    if (bytes > GetRemaining())
-        return false;
-    text.resize(count);
-    if (!ReadExact(&text[0], static_cast<uint32_t>(bytes))) {
-        text.clear();
-        return false;
-    }
-    return true;
+    return StreamCoding::ReadText(*this, text);
+}
+
+uint32_t Stream::ClampedSeek(uint32_t position, uint32_t size, int32_t offset, uint32_t origin)
+{
+    int64_t base = 0;
+    if (origin == SeekCurrent)
+        base = position;
+    else if (origin == SeekEnd)
+        base = size;
+    const int64_t target = base + offset;
+    if (target < 0)
+        return 0;
+    return target > size ? size : static_cast<uint32_t>(target);
 }
 
 } // namespace KV

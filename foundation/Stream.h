@@ -94,6 +94,11 @@ public:
     // allocated for such a length).
     bool ReadString(std::string& text);
     bool ReadWString(std::wstring& text);
+
+protected:
+    // The position a Seek lands on in a stream of size bytes: origin as for
+    // Seek, a target before the start gives 0, one past the end the size.
+    static uint32_t ClampedSeek(uint32_t position, uint32_t size, int32_t offset, uint32_t origin);
 };
 
 } // namespace KV

@@ -59,6 +59,11 @@ constexpr uint64_t MakeUInt64(uint32_t high, uint32_t low)
 // Decimal text of value.
 std::string IntToString(int32_t value);
 
+// UTF-16 from and to the ANSI code page (the narrow ids, keys and paths of
+// the product); empty when the text does not convert.
+std::wstring AnsiToWide(const std::string& text);
+std::string WideToAnsi(const std::wstring& text);
+
 // Fills rect with a vertical gradient from top (upper edge) to bottom.
 void FillGradientV(HDC dc, COLORREF top, COLORREF bottom, const RECT& rect);
 

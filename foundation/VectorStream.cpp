@@ -32,17 +32,7 @@ uint32_t VectorStream::Read(void* target, uint32_t count)
 
 uint32_t VectorStream::Seek(int32_t offset, uint32_t origin)
 {
-    int64_t base = 0;
-    if (origin == SeekCurrent)
-        base = m_position;
-    else if (origin == SeekEnd)
-        base = GetSize();
-    int64_t target = base + offset;
-    if (target < 0)
-        target = 0;
-    if (target > GetSize())
-        target = GetSize();
-    m_position = static_cast<uint32_t>(target);
+    m_position = ClampedSeek(m_position, GetSize(), offset, origin);
     return m_position;
 }
 

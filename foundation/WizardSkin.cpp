@@ -70,8 +70,7 @@ Font* GetFont(const std::string& name)
 
 COLORREF GetColor(const std::string& name)
 {
-    COLORREF color = MissingColor;
-    return Store().FindColor(name, color) ? color : MissingColor;
+    return Store().GetColor(name);
 }
 
 HBRUSH GetBkBrush()

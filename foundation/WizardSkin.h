@@ -20,8 +20,6 @@ class DataKey;
 namespace WizardSkin {
 
 constexpr COLORREF DefaultBkColor = 0xFFFFFF;
-// What GetColor gives for a name the skin lacks: the wizards draw on white.
-constexpr COLORREF MissingColor = 0xFFFFFF;
 
 // Creates the white brush, then reads "images", "fonts" and "colors" of
 // tree (null: defaults only); each missing key ends the load.
@@ -34,6 +32,7 @@ void PremultiplyAlpha(CImage& image);
 
 CImage* GetImage(const std::string& name);
 Font* GetFont(const std::string& name);
+// 0 (black) when the skin has no such colour, as in the player.
 COLORREF GetColor(const std::string& name);
 // The white brush; it lives until the process ends.
 HBRUSH GetBkBrush();

@@ -106,6 +106,25 @@ void ClaimKey(const std::string& key, OptionType type)
         data.strings.erase(key);
 }
 
+template <typename T>
+void StoreOption(std::map<std::string, T>& map, OptionType type, const std::string& key, const T& value)
+{
+    ClaimKey(key, type);
+    map[key] = value;
+}
+
+// The stored option, or defaultValue, which is stored so that the next save
+// writes every option read during the run.
+template <typename T>
+T FetchOption(std::map<std::string, T>& map, OptionType type, const std::string& key, const T& defaultValue)
+{
+    auto found = map.find(key);
+    if (found != map.end())
+        return found->second;
+    StoreOption(map, type, key, defaultValue);
+    return defaultValue;
+}
+
 void LoadImagePack()
 {
     KV::DataKey pack;
@@ -228,50 +247,32 @@ bool CSettings::Save()
 
 bool CSettings::GetBool(const std::string& key, bool defaultValue)
 {
-    SettingsData& data = Data();
-    auto found = data.bools.find(key);
-    if (found != data.bools.end())
-        return found->second;
-    SetBool(key, defaultValue);
-    return defaultValue;
+    return FetchOption(Data().bools, OptionType::Bool, key, defaultValue);
 }
 
 void CSettings::SetBool(const std::string& key, bool value)
 {
-    ClaimKey(key, OptionType::Bool);
-    Data().bools[key] = value;
+    StoreOption(Data().bools, OptionType::Bool, key, value);
 }
 
 int CSettings::GetInt(const std::string& key, int defaultValue)
 {
-    SettingsData& data = Data();
-    auto found = data.ints.find(key);
-    if (found != data.ints.end())
-        return found->second;
-    SetInt(key, defaultValue);
-    return defaultValue;
+    return FetchOption(Data().ints, OptionType::Int, key, defaultValue);
 }
 
 void CSettings::SetInt(const std::string& key, int value)
 {
-    ClaimKey(key, OptionType::Int);
-    Data().ints[key] = value;
+    StoreOption(Data().ints, OptionType::Int, key, value);
 }
 
 std::wstring CSettings::GetString(const std::string& key, const std::wstring& defaultValue)
 {
-    SettingsData& data = Data();
-    auto found = data.strings.find(key);
-    if (found != data.strings.end())
-        return found->second;
-    SetString(key, defaultValue);
-    return defaultValue;
+    return FetchOption(Data().strings, OptionType::String, key, defaultValue);
 }
 
 void CSettings::SetString(const std::string& key, const std::wstring& value)
 {
-    ClaimKey(key, OptionType::String);
-    Data().strings[key] = value;
+    StoreOption(Data().strings, OptionType::String, key, value);
 }
 
 KV::DataKey* CSettings::GetChannelsNode()

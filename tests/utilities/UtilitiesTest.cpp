@@ -117,13 +117,17 @@ INSTANTIATE_TEST_SUITE_P(Table, FormatSizeKbTest, testing::Values(
     SizeCase{0x100000000ull, L"4,194,304 Kb"},
     SizeCase{0xFFFFFFFFFFFFFFFFull, L"18,014,398,509,481,984 Kb"}));
 
-TEST(SmallHelpersTest, MakeUInt64AndIntToString)
+TEST(SmallHelpersTest, MakeUInt64IntToStringAndCodePageTexts)
 {
     EXPECT_EQ(0x0000000100000002ull, KV::MakeUInt64(1, 2));
     EXPECT_EQ(0xFFFFFFFFull, KV::MakeUInt64(0, 0xFFFFFFFF));
     EXPECT_EQ("0", KV::IntToString(0));
     EXPECT_EQ("-42", KV::IntToString(-42));
     EXPECT_EQ("lang_12", "lang_" + KV::IntToString(12));
+    EXPECT_EQ(L"menu_play", KV::AnsiToWide("menu_play"));
+    EXPECT_EQ("menu_play", KV::WideToAnsi(L"menu_play"));
+    EXPECT_EQ(L"", KV::AnsiToWide(""));
+    EXPECT_EQ("", KV::WideToAnsi(L""));
 }
 
 struct JoinCase {

@@ -36,7 +36,7 @@ TEST_F(WizardSkinTest, WithoutTreeOnlyTheWhiteBrushExists)
     EXPECT_EQ(0xFFFFFFu, brush.lbColor);
     EXPECT_EQ(nullptr, KV::Skin::GetImage("plain"));
     EXPECT_EQ(nullptr, KV::Skin::GetFont("title"));
-    EXPECT_EQ(0xFFFFFFu, KV::Skin::GetColor("frame"));
+    EXPECT_EQ(0u, KV::Skin::GetColor("frame"));
 }
 
 TEST_F(WizardSkinTest, TreeGivesPremultipliedImagesDefaultQualityFontsAndColours)
@@ -67,5 +67,5 @@ TEST_F(WizardSkinTest, AMissingKeyEndsTheLoad)
     const KV::DataKey tree = LoadFixture(L"skin_no_images.kvdt");
     KV::Skin::Load(&tree);
     EXPECT_EQ(nullptr, KV::Skin::GetFont("title"));
-    EXPECT_EQ(0xFFFFFFu, KV::Skin::GetColor("frame"));
+    EXPECT_EQ(0u, KV::Skin::GetColor("frame"));
 }
