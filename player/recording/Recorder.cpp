@@ -1,0 +1,107 @@
+#include "player/recording/Recorder.h"
+
+#include "player/playback/UrlGrabber.h"
+#include "player/recording/RecorderReportSink.h"
+
+#include <fcntl.h>
+#include <io.h>
+
+namespace {
+
+std::atomic<int> g_runningWorkers{0};
+
+} // namespace
+
+Recorder::Recorder(const RecordingJob& job) : m_job(job) {}
+
+Recorder::~Recorder()
+{
+    CloseFile();
+    if (m_thread)
+        ::CloseHandle(m_thread);
+}
+
+void Recorder::Stop()
+{
+    m_stop.store(true);
+}
+
+bool Recorder::Start()
+{
+    if (m_thread)
+        return false;
+    // The worker's own reference: the recorder lives until the thread
+    // procedure is done with it, whatever becomes of the record.
+    auto* self = new std::shared_ptr<Recorder>(shared_from_this());
+    ++g_runningWorkers;
+    m_thread = ::CreateThread(nullptr, 0, &Recorder::ThreadProc, self, 0, nullptr);
+    if (!m_thread) {
+        --g_runningWorkers;
+        delete self;
+        return false;
+    }
+    return true;
+}
+
+int Recorder::GetRunningCount()
+{
+    return g_runningWorkers.load();
+}
+
+DWORD WINAPI Recorder::ThreadProc(void* parameter)
+{
+    {
+        std::shared_ptr<Recorder> recorder = std::move(*static_cast<std::shared_ptr<Recorder>*>(parameter));
+        delete static_cast<std::shared_ptr<Recorder>*>(parameter);
+        if (recorder->ResolveAddress())
+            recorder->Run();
+    }
+    --g_runningWorkers;
+    return 0;
+}
+
+bool Recorder::ResolveAddress()
+{
+    if (m_job.grabberKey.empty())
+        m_address = m_job.source;
+    else
+        m_address = CUrlGrabber::Resolve(m_job.source, m_job.grabberKey);
+    if (m_address.empty()) {
+        Notify(Failed, 0);
+        return false;
+    }
+    return true;
+}
+
+void Recorder::Notify(int state, uint64_t bytes)
+{
+    if (m_job.sink)
+        m_job.sink->OnRecorderReport(*this, state, bytes);
+}
+
+bool Recorder::OpenFile()
+{
+    CloseFile();
+    m_file = _wfopen(m_job.path.c_str(), L"w+");
+    if (!m_file)
+        return false;
+    _setmode(_fileno(m_file), _O_BINARY);
+    return true;
+}
+
+bool Recorder::Write(const void* data, size_t n)
+{
+    if (!m_file)
+        return false;
+    if (n == 0)
+        return true;
+    return fwrite(data, 1, n, m_file) == n;
+}
+
+void Recorder::CloseFile()
+{
+    if (m_file) {
+        fclose(m_file);
+        m_file = nullptr;
+    }
+}

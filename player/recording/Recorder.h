@@ -1,0 +1,80 @@
+#pragma once
+// A recorder captures one stream into one file on a worker thread of its
+// own and reports its progress to a sink (for a record: the records
+// manager, which hands the reports to the record on the user-interface
+// thread).
+//
+// Ownership is shared: the record that starts the recording holds one
+// reference and the worker holds another until its thread procedure ends,
+// so a record deleted while its worker runs leaves the worker a live object
+// to finish on. The worker touches only the recorder itself and the sink.
+//
+// Reports: 2 connecting, 3 recording (with the bytes written so far), and
+// exactly one final report as the worker's last call into the sink: 0 when
+// it ended on a stop request, -1 when it failed (a stream that ends by
+// itself included).
+
+#include "player/recording/RecordingJob.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+class Recorder : public std::enable_shared_from_this<Recorder> {
+public:
+    enum State { Done = 0, Connecting = 2, Recording = 3, Failed = -1 };
+
+    explicit Recorder(const RecordingJob& job);
+    // Closes the output file if one is still open and the thread handle.
+    virtual ~Recorder();
+
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
+
+    // The recording loop, on the worker thread; returns after the final
+    // report.
+    virtual void Run() = 0;
+    // Asks the worker to end; it does so after the read in progress.
+    virtual void Stop();
+
+    // Starts the worker thread (CreateThread), which resolves the address
+    // and calls Run. Only once per recorder; false when the thread could not
+    // be created (nothing is reported then).
+    bool Start();
+
+    bool IsStopRequested() const { return m_stop.load(); }
+    // The address Run reads (set by the worker before Run).
+    const std::wstring& GetAddress() const { return m_address; }
+    const RecordingJob& GetJob() const { return m_job; }
+
+    // Worker threads started and not yet ended, over all recorders.
+    static int GetRunningCount();
+
+protected:
+    // Forwards a report to the sink (worker thread).
+    void Notify(int state, uint64_t bytes);
+
+    // Opens the job's file with "w+" in binary mode; false when it cannot.
+    bool OpenFile();
+    // All n bytes written; false on a short write or without an open file.
+    bool Write(const void* data, size_t n);
+    void CloseFile();
+
+    uint64_t m_byteCount = 0;
+
+private:
+    static DWORD WINAPI ThreadProc(void* parameter);
+    // Resolves the address; false (and the final report made) when there is
+    // none.
+    bool ResolveAddress();
+
+    std::atomic<bool> m_stop{false};
+    RecordingJob m_job;
+    std::wstring m_address;
+    FILE* m_file = nullptr;
+    HANDLE m_thread = nullptr;
+};
