@@ -175,6 +175,10 @@ void CRecord::SetProperties(const std::wstring& name, int type, const CTime& sta
     m_start = start;
     m_end = end;
     std::memcpy(m_weekdays, weekdays, sizeof(m_weekdays));
+    // New times give a failed record (one without data) another chance;
+    // otherwise the tick would never start it and the save would drop it.
+    if (m_state == Recorder::Failed && !m_hasFile)
+        m_state = 0;
     ScheduleNext();
     UpdateScheduleText();
     if (renamed)

@@ -209,6 +209,20 @@ TEST_F(RecordManagerTest, AFailedRecordingShowsTheErrorAndKeepsNoFile)
     EXPECT_TRUE(manager->IsIdle());
 }
 
+TEST_F(RecordManagerTest, AFailedRecordGivenNewTimesIsScheduledAgain)
+{
+    AimTestGrabber(LoopbackServer::UnusedPort());
+    Start();
+    CRecord* record = AddNow("ab_mp", L"Radio");
+    ASSERT_TRUE(WaitForState(L"Radio", -1));
+
+    const CTime start = CTime::Now() + CTimeSpan(3600);
+    record->SetProperties(L"Radio", CRecord::Once, start, start + CTimeSpan(600), AllDays);
+    EXPECT_EQ(0, record->GetState());
+    manager->OnTick(start);
+    EXPECT_TRUE(record->IsRecording());
+}
+
 TEST_F(RecordManagerTest, ScheduledRecordsStartAndStopWithinEightSecondsOfTheirTimes)
 {
     for (int type : {CRecord::Once, CRecord::Weekly}) {
