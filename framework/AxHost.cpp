@@ -15,11 +15,13 @@ namespace {
 const wchar_t kHostClassName[] = L"BrisvaneAxHost";
 const wchar_t kHostProp[] = L"Brisvane.AxHost";
 
-// The site a host window gives its control: client site, in-place site and
-// frame, and the ambient properties through IDispatch. One per host window,
-// reference-counted; the window holds one reference until WM_NCDESTROY.
+// The site a host window gives its control: client site, in-place site (the
+// extended one: Wine's Media Player control activates in place only with
+// IOleInPlaceSiteEx) and frame, and the ambient properties through IDispatch.
+// One per host window, reference-counted; the window holds one reference
+// until WM_NCDESTROY.
 class CAxHostSite final : public IOleClientSite,
-                          public IOleInPlaceSite,
+                          public IOleInPlaceSiteEx,
                           public IOleInPlaceFrame,
                           public IDispatch {
 public:
@@ -96,6 +98,17 @@ public:
         return S_OK;
     }
 
+    // IOleInPlaceSiteEx: the control draws itself, in a window of its own
+    // (the host offers no windowless site), and may always go UI-active.
+    STDMETHODIMP OnInPlaceActivateEx(BOOL* noRedraw, DWORD) override
+    {
+        if (noRedraw != nullptr)
+            *noRedraw = FALSE;
+        return OnInPlaceActivate();
+    }
+    STDMETHODIMP OnInPlaceDeactivateEx(BOOL) override { return OnInPlaceDeactivate(); }
+    STDMETHODIMP RequestUIActivate() override { return S_OK; }
+
     // IOleInPlaceUIWindow, IOleInPlaceFrame: no toolbars or menus to share.
     STDMETHODIMP GetBorder(RECT*) override { return INPLACE_E_NOTOOLSPACE; }
     STDMETHODIMP RequestBorderSpace(const BORDERWIDTHS*) override { return INPLACE_E_NOTOOLSPACE; }
@@ -148,8 +161,8 @@ HRESULT CAxHostSite::QueryInterface(REFIID iid, void** out)
     *out = nullptr;
     if (iid == IID_IUnknown || iid == IID_IOleClientSite)
         *out = static_cast<IOleClientSite*>(this);
-    else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite)
-        *out = static_cast<IOleInPlaceSite*>(this);
+    else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite || iid == IID_IOleInPlaceSiteEx)
+        *out = static_cast<IOleInPlaceSiteEx*>(this);
     else if (iid == IID_IOleInPlaceUIWindow || iid == IID_IOleInPlaceFrame)
         *out = static_cast<IOleInPlaceFrame*>(this);
     else if (iid == IID_IDispatch)

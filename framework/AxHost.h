@@ -6,7 +6,8 @@
 //   "about:blank"                             any other text with a colon is
 //                                             an address: the web browser
 //                                             control, navigated there
-// The host is the control's client site and in-place site, answers its
+// The host is the control's client site and in-place site (IOleInPlaceSiteEx,
+// which some controls insist on before they make their window), answers its
 // ambient properties, and keeps it in-place active and sized to the window.
 // Dialog templates host controls the same way: a CONTROL of that class
 // whose text names the control.
@@ -52,7 +53,7 @@ public:
     {
         return QueryControl(__uuidof(Q), reinterpret_cast<void**>(out));
     }
-    // The host's own interfaces (IOleClientSite, IOleInPlaceSite, ...).
+    // The host's own interfaces (IOleClientSite, IOleInPlaceSiteEx, ...).
     HRESULT QueryHost(REFIID iid, void** out) const;
     template <class Q>
     HRESULT QueryHost(Q** out) const

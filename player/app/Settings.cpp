@@ -6,6 +6,7 @@
 #include "foundation/DataValue.h"
 #include "foundation/Lang.h"
 #include "foundation/MemoryStream.h"
+#include "foundation/RegistryKey.h"
 #include "foundation/Skin.h"
 #include "foundation/Utilities.h"
 
@@ -49,28 +50,6 @@ SettingsData& Data()
     static SettingsData data;
     return data;
 }
-
-// An open registry key, closed at scope end.
-class RegistryKey {
-public:
-    RegistryKey(HKEY parent, const wchar_t* path, REGSAM access)
-    {
-        if (RegOpenKeyExW(parent, path, 0, access, &m_key) != ERROR_SUCCESS)
-            m_key = nullptr;
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    ~RegistryKey()
-    {
-        if (m_key)
-            RegCloseKey(m_key);
-    }
-    explicit operator bool() const { return m_key != nullptr; }
-    HKEY Get() const { return m_key; }
-
-private:
-    HKEY m_key = nullptr;
-};
 
 // A REG_SZ value of at most capacity characters; false when missing, of
 // another type or empty.
@@ -134,7 +113,7 @@ void LoadImagePack()
 
 void ReadProductLanguage()
 {
-    RegistryKey key(HKEY_CURRENT_USER, ProductKeyPath, KEY_READ);
+    KV::RegistryKey key(HKEY_CURRENT_USER, ProductKeyPath, KEY_READ);
     std::wstring language;
     if (key && ReadRegistryString(key.Get(), L"Language", LanguageCapacity, language))
         Data().language = language;
@@ -317,7 +296,7 @@ bool CSettings::GetAutostart()
 void CSettings::SetAutostart(bool enabled)
 {
     SetBool("autostart", enabled);
-    RegistryKey run(HKEY_CURRENT_USER, RunKeyPath, KEY_SET_VALUE);
+    KV::RegistryKey run(HKEY_CURRENT_USER, RunKeyPath, KEY_SET_VALUE);
     if (!run)
         return;
     if (!enabled) {

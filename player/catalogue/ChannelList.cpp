@@ -6,7 +6,6 @@
 #include "foundation/Utilities.h"
 #include "player/app/Settings.h"
 #include "player/catalogue/CatalogueScramble.h"
-#include "player/catalogue/CatalogueText.h"
 #include "player/catalogue/SortedKeys.h"
 #include "player/playback/UrlGrabber.h"
 
@@ -82,13 +81,13 @@ void CChannelList::Load(const std::wstring& path)
 
     const std::wstring current = CSettings::GetString("cur_channel", L"");
     if (!current.empty())
-        m_currentChannel = FindChannel(WideToNarrow(current));
+        m_currentChannel = FindChannel(KV::WideToAnsi(current));
 }
 
 void CChannelList::SetCurrentChannel(CChannel* channel)
 {
     m_currentChannel = channel;
-    CSettings::SetString("cur_channel", channel ? NarrowToWide(channel->GetId()) : std::wstring());
+    CSettings::SetString("cur_channel", channel ? KV::AnsiToWide(channel->GetId()) : std::wstring());
 }
 
 CChannel* CChannelList::FindChannel(const std::string& id) const

@@ -3,7 +3,7 @@
 #include "foundation/DataKey.h"
 #include "foundation/Lang.h"
 #include "foundation/Skin.h"
-#include "player/catalogue/CatalogueText.h"
+#include "foundation/Utilities.h"
 #include "player/catalogue/ChannelList.h"
 #include "player/catalogue/SortedKeys.h"
 #include "player/catalogue/SystemMessageBox.h"
@@ -14,7 +14,7 @@ CCountry::CCountry(const CChannelList& list, const KV::DataKey& key, const KV::D
     m_flag = KV::Skin::GetImage("f_" + m_key);
     m_label = KV::Lang::GetText("c_" + m_key);
     if (m_label.empty())
-        m_label = NarrowToWide(m_key);
+        m_label = KV::AnsiToWide(m_key);
 
     // In key order, so that channels are built in the order they are kept.
     for (const KV::DataKey* channelKey : SortedSubKeys(key)) {

@@ -1,7 +1,6 @@
 #include "player/playback/MPlayerCtrl.h"
 
 #include "framework/ComBstr.h"
-#include "player/playback/InPlaceSiteEx.h"
 #include "player/playback/StatusTitle.h"
 
 namespace {
@@ -65,7 +64,6 @@ bool CMPlayerCtrl::CreateControl(HWND parent, const RECT& rect)
     // The host's own activation result does not matter: what counts is
     // whether the control and its interfaces are there.
     m_window.CreateControl(MediaPlayerClsid);
-    ActivateInPlaceEx(m_window);
     if (!m_player.Query(m_window))
         return false;
     if (FAILED(m_window.QueryControl(m_controls.Receive())) || !m_controls)

@@ -4,6 +4,8 @@
 
 #include "player/playback/MPlayerCtrl.h"
 
+#include "foundation/RegistryKey.h"
+
 namespace {
 
 const wchar_t VideoSettingsKey[] = L"Software\\Microsoft\\MediaPlayer\\Preferences\\VideoSettings";
@@ -11,26 +13,6 @@ const wchar_t OverlayValue[] = L"UseVMROverlay";
 constexpr REGSAM ReadWriteAccess = 0x2001F;  // KEY_READ | KEY_WRITE
 
 DWORD g_savedOverlay = 1;
-
-class OpenKey {
-public:
-    OpenKey(HKEY parent, const wchar_t* path, REGSAM access)
-    {
-        if (::RegOpenKeyExW(parent, path, 0, access, &m_key) != ERROR_SUCCESS)
-            m_key = nullptr;
-    }
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-    ~OpenKey()
-    {
-        if (m_key != nullptr)
-            ::RegCloseKey(m_key);
-    }
-    HKEY Get() const { return m_key; }
-
-private:
-    HKEY m_key = nullptr;
-};
 
 void WriteDword(HKEY key, const wchar_t* name, DWORD value)
 {
@@ -41,8 +23,8 @@ void WriteDword(HKEY key, const wchar_t* name, DWORD value)
 
 void CMPlayerCtrl::SetVMROverlay(bool restore)
 {
-    OpenKey key(HKEY_CURRENT_USER, VideoSettingsKey, ReadWriteAccess);
-    if (key.Get() == nullptr)
+    KV::RegistryKey key(HKEY_CURRENT_USER, VideoSettingsKey, ReadWriteAccess);
+    if (!key)
         return;
     if (restore) {
         WriteDword(key.Get(), OverlayValue, g_savedOverlay);

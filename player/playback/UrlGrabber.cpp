@@ -1,6 +1,7 @@
 #include "player/playback/UrlGrabber.h"
 
 #include "foundation/DataKey.h"
+#include "foundation/Utilities.h"
 #include "player/catalogue/SystemMessageBox.h"
 #include "player/playback/EmbedGrabber.h"
 #include "player/playback/OntvtimeGrabber.h"
@@ -34,18 +35,6 @@ GrabberRegistry& Registry()
 {
     static GrabberRegistry registry;
     return registry;
-}
-
-std::wstring AnsiToWide(const std::string& text)
-{
-    if (text.empty())
-        return std::wstring();
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (length <= 0)
-        return std::wstring();
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
-    return wide;
 }
 
 void ReadBody(HINTERNET request, std::string& body)
@@ -142,7 +131,7 @@ std::wstring CUrlGrabber::GetPage(const std::wstring& url)
         if (request)
             ReadBody(request.Get(), body);
     }
-    return AnsiToWide(body);
+    return KV::AnsiToWide(body);
 }
 
 std::wstring CUrlGrabber::GetCookie(const std::wstring& server, const std::wstring& object,

@@ -3,7 +3,6 @@
 #include "foundation/Lang.h"
 #include "foundation/Skin.h"
 #include "framework/GdiHelpers.h"
-#include "player/ui/DBufferedWnd.h"
 
 CBRSButton::CBRSButton()
 {
@@ -22,9 +21,8 @@ CBRSButton::CBRSButton()
 
 BOOL CBRSButton::SubclassWindow(HWND button)
 {
-    if (!CWindowImpl<CBRSButton, CButton>::SubclassWindow(button))
+    if (!CSkinnedButton::SubclassWindow(button))
         return FALSE;
-    ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
     if (const CImage* normal = m_images[Normal]) {
         const int width = m_sizingMode == NaturalSize ? normal->GetWidth() : GetClientRect().right;
         SetWindowPos(nullptr, 0, 0, width, normal->GetHeight(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -60,7 +58,7 @@ void CBRSButton::DoPaint(const DRAWITEMSTRUCT& item)
     CMemoryDC dc(item.hDC, rect);
 
     int state = Normal;
-    if (m_tracking != 0 || (item.itemState & ODS_FOCUS))
+    if (IsHot() || (item.itemState & ODS_FOCUS))
         state = Hot;
     if (item.itemState & ODS_SELECTED)
         state = Pressed;
@@ -88,46 +86,4 @@ void CBRSButton::DoPaint(const DRAWITEMSTRUCT& item)
         if (previousFont != nullptr)
             ::SelectObject(dc, previousFont);
     }
-}
-
-LRESULT CBRSButton::OnDrawItem(WindowMessage& msg)
-{
-    DoPaint(*reinterpret_cast<const DRAWITEMSTRUCT*>(msg.lParam));
-    return 0;
-}
-
-LRESULT CBRSButton::OnSize(WindowMessage&)
-{
-    ValidateRect(nullptr);
-    InvalidateRect(nullptr, FALSE);
-    return 0;
-}
-
-LRESULT CBRSButton::OnEraseBackground(WindowMessage&)
-{
-    return 0;
-}
-
-LRESULT CBRSButton::OnMouseMove(WindowMessage&)
-{
-    if (m_tracking == 0)
-        m_tracking = TrackHoverAndLeave(m_hWnd);
-    return 0;
-}
-
-LRESULT CBRSButton::OnMouseHoverMessage(WindowMessage& msg)
-{
-    OnMouseHover();
-    InvalidateRect(nullptr, FALSE);
-    msg.handled = false;
-    return 0;
-}
-
-LRESULT CBRSButton::OnMouseLeaveMessage(WindowMessage& msg)
-{
-    m_tracking = 0;
-    OnMouseLeave();
-    InvalidateRect(nullptr, FALSE);
-    msg.handled = false;
-    return 0;
 }

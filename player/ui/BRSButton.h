@@ -5,13 +5,12 @@
 // WM_DRAWITEM. Clicks reach the parent as from any button.
 #pragma once
 
-#include "framework/Controls.h"
 #include "framework/Image.h"
-#include "framework/WindowImpl.h"
+#include "player/ui/SkinnedButton.h"
 
 #include <string>
 
-class CBRSButton : public CWindowImpl<CBRSButton, CButton> {
+class CBRSButton : public CSkinnedButton {
 public:
     enum SizingMode {
         NaturalSize = 0,  // the image as it is; the button takes its size
@@ -29,34 +28,14 @@ public:
     void SetText(const std::string& languageId);
 
     void SetSizingMode(SizingMode mode) { m_sizingMode = mode; }
-    bool IsHot() const { return m_tracking != 0; }
 
-    MESSAGE_MAP_BEGIN(CBRSButton)
-        ON_MESSAGE(OCM_DRAWITEM, OnDrawItem)
-        ON_MESSAGE(WM_SIZE, OnSize)
-        ON_MESSAGE(WM_ERASEBKGND, OnEraseBackground)
-        ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
-        ON_MESSAGE(WM_MOUSEHOVER, OnMouseHoverMessage)
-        ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeaveMessage)
-    MESSAGE_MAP_END()
-
-    virtual void OnMouseLeave() {}
-    virtual void DoPaint(const DRAWITEMSTRUCT& item);
-    virtual void OnMouseHover() {}
+    void DoPaint(const DRAWITEMSTRUCT& item) override;
 
 private:
-    LRESULT OnDrawItem(WindowMessage& msg);
-    LRESULT OnSize(WindowMessage& msg);
-    LRESULT OnEraseBackground(WindowMessage& msg);
-    LRESULT OnMouseMove(WindowMessage& msg);
-    LRESULT OnMouseHoverMessage(WindowMessage& msg);
-    LRESULT OnMouseLeaveMessage(WindowMessage& msg);
-
     void DrawImage(HDC dc, const CImage& image, const RECT& rect) const;
 
     CImage* m_images[StateCount] = {};
     COLORREF m_colors[StateCount] = {};
     HFONT m_font = nullptr;
     int m_sizingMode = ThreeSlice;
-    int m_tracking = 0;
 };

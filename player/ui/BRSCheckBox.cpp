@@ -2,20 +2,11 @@
 
 #include "foundation/Skin.h"
 #include "framework/GdiHelpers.h"
-#include "player/ui/DBufferedWnd.h"
 
 CBRSCheckBox::CBRSCheckBox()
 {
     m_unchecked = KV::Skin::GetImage("check_box_0");
     m_checkedImage = KV::Skin::GetImage("check_box_1");
-}
-
-BOOL CBRSCheckBox::SubclassWindow(HWND checkBox)
-{
-    if (!CWindowImpl<CBRSCheckBox, CButton>::SubclassWindow(checkBox))
-        return FALSE;
-    ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
-    return TRUE;
 }
 
 void CBRSCheckBox::SetCheck(bool checked)
@@ -34,7 +25,7 @@ void CBRSCheckBox::DoPaint(const DRAWITEMSTRUCT& item)
     CMemoryDC dc(item.hDC, rect);
 
     COLORREF color = KV::Skin::GetTextColor();
-    if (m_tracking != 0 || (item.itemState & ODS_FOCUS))
+    if (IsHot() || (item.itemState & ODS_FOCUS))
         color = RGB(255, 255, 255);
     if (item.itemState & ODS_DISABLED)
         color = KV::Skin::GetColor("check_2");
@@ -58,50 +49,8 @@ void CBRSCheckBox::DoPaint(const DRAWITEMSTRUCT& item)
         ::SelectObject(dc, previousFont);
 }
 
-LRESULT CBRSCheckBox::OnDrawItem(WindowMessage& msg)
-{
-    DoPaint(*reinterpret_cast<const DRAWITEMSTRUCT*>(msg.lParam));
-    return 0;
-}
-
 LRESULT CBRSCheckBox::OnReflectedCommand(WindowMessage&)
 {
     SetCheck(m_checked == 0);
-    return 0;
-}
-
-LRESULT CBRSCheckBox::OnSize(WindowMessage&)
-{
-    ValidateRect(nullptr);
-    InvalidateRect(nullptr, FALSE);
-    return 0;
-}
-
-LRESULT CBRSCheckBox::OnEraseBackground(WindowMessage&)
-{
-    return 0;
-}
-
-LRESULT CBRSCheckBox::OnMouseMove(WindowMessage&)
-{
-    if (m_tracking == 0)
-        m_tracking = TrackHoverAndLeave(m_hWnd);
-    return 0;
-}
-
-LRESULT CBRSCheckBox::OnMouseHoverMessage(WindowMessage& msg)
-{
-    OnMouseHover();
-    InvalidateRect(nullptr, FALSE);
-    msg.handled = false;
-    return 0;
-}
-
-LRESULT CBRSCheckBox::OnMouseLeaveMessage(WindowMessage& msg)
-{
-    m_tracking = 0;
-    OnMouseLeave();
-    InvalidateRect(nullptr, FALSE);
-    msg.handled = false;
     return 0;
 }

@@ -205,8 +205,6 @@ FakeMediaPlayer::~FakeMediaPlayer()
         m_eventsPoint->Release();
     if (m_ocxPoint != nullptr)
         m_ocxPoint->Release();
-    if (site != nullptr)
-        site->Release();
 }
 
 STDMETHODIMP FakeMediaPlayer::QueryInterface(REFIID iid, void** out)
@@ -316,31 +314,6 @@ STDMETHODIMP FakeMediaPlayer::put_stretchToFit(VARIANT_BOOL value)
 STDMETHODIMP FakeMediaPlayer::put_windowlessVideo(VARIANT_BOOL value)
 {
     Record(std::wstring(L"put_windowlessVideo ") + (value ? L"true" : L"false"));
-    return S_OK;
-}
-
-STDMETHODIMP FakeMediaPlayer::SetClientSite(IOleClientSite* clientSite)
-{
-    if (clientSite != nullptr)
-        clientSite->AddRef();
-    if (site != nullptr)
-        site->Release();
-    site = clientSite;
-    return S_OK;
-}
-
-STDMETHODIMP FakeMediaPlayer::GetClientSite(IOleClientSite** clientSite)
-{
-    *clientSite = site;
-    if (site == nullptr)
-        return E_FAIL;
-    site->AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP FakeMediaPlayer::GetMiscStatus(DWORD, DWORD* status)
-{
-    *status = 0;
     return S_OK;
 }
 

@@ -5,6 +5,7 @@
 // records what the back-end asks of it and fires the events a test names.
 
 #include "tests/backends/ComTestObjects.h"
+#include "tests/backends/HostedOleObject.h"
 #include "tests/backends/InterfaceStubs.h"
 
 #include <string>
@@ -24,7 +25,7 @@ enum class MediaErrorState { NoMedia, NoErrorItem, ErrorCode };
 
 class FakeConnectionPoint;
 
-class FakeMediaPlayer final : public StubWMPPlayer2, public StubOleObject, public StubConnectionPointContainer {
+class FakeMediaPlayer final : public StubWMPPlayer2, public HostedOleObject, public StubConnectionPointContainer {
 public:
     explicit FakeMediaPlayer(const MediaPlayerSetup& setup = MediaPlayerSetup());
 
@@ -33,7 +34,6 @@ public:
     std::wstring url;
     long volume = -1;
     VARIANT_BOOL fullScreen = VARIANT_FALSE;
-    IOleClientSite* site = nullptr;
 
     // What the control answers.
     std::wstring status;
@@ -70,13 +70,6 @@ public:
     STDMETHODIMP put_uiMode(BSTR mode) override;
     STDMETHODIMP put_stretchToFit(VARIANT_BOOL value) override;
     STDMETHODIMP put_windowlessVideo(VARIANT_BOOL value) override;
-
-    // IOleObject, as much as a host uses
-    STDMETHODIMP SetClientSite(IOleClientSite* clientSite) override;
-    STDMETHODIMP GetClientSite(IOleClientSite** clientSite) override;
-    STDMETHODIMP DoVerb(LONG, LPMSG, IOleClientSite*, LONG, HWND, LPCRECT) override { return S_OK; }
-    STDMETHODIMP GetMiscStatus(DWORD, DWORD* status) override;
-    STDMETHODIMP Close(DWORD) override { return S_OK; }
 
     // IConnectionPointContainer
     STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;

@@ -60,8 +60,6 @@ FakeWebBrowser::~FakeWebBrowser()
         m_document->Detach();
         m_document->Release();
     }
-    if (site != nullptr)
-        site->Release();
 }
 
 void FakeWebBrowser::Log(const std::wstring& entry)
@@ -142,28 +140,3 @@ STDMETHODIMP FakeWebBrowser::put_Silent(VARIANT_BOOL value)
     return S_OK;
 }
 
-STDMETHODIMP FakeWebBrowser::SetClientSite(IOleClientSite* clientSite)
-{
-    sitesGiven.push_back(clientSite);
-    if (clientSite != nullptr)
-        clientSite->AddRef();
-    if (site != nullptr)
-        site->Release();
-    site = clientSite;
-    return S_OK;
-}
-
-STDMETHODIMP FakeWebBrowser::GetClientSite(IOleClientSite** clientSite)
-{
-    *clientSite = site;
-    if (site == nullptr)
-        return E_FAIL;
-    site->AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP FakeWebBrowser::GetMiscStatus(DWORD, DWORD* status)
-{
-    *status = 0;
-    return S_OK;
-}

@@ -4,6 +4,7 @@
 // Stop, Quit, the properties and the client sites it was given are recorded.
 
 #include "tests/backends/ComTestObjects.h"
+#include "tests/backends/HostedOleObject.h"
 #include "tests/backends/InterfaceStubs.h"
 #include "tests/backends/TestSupport.h"
 
@@ -12,7 +13,7 @@
 
 class FakeHtmlDocument;
 
-class FakeWebBrowser final : public StubWebBrowser2, public StubOleObject {
+class FakeWebBrowser final : public StubWebBrowser2, public HostedOleObject {
 public:
     // log receives "navigate <url>", "write <html>", "close", "Stop", "Quit".
     // Without a document, get_Document gives nothing (as Wine's browser).
@@ -25,9 +26,6 @@ public:
     VARIANT_BOOL resizable = VARIANT_TRUE;
     VARIANT_BOOL menuBar = VARIANT_TRUE;
     VARIANT_BOOL silent = VARIANT_FALSE;
-    // Every site given with SetClientSite, in order (null included).
-    std::vector<IOleClientSite*> sitesGiven;
-    IOleClientSite* site = nullptr;
 
     void Log(const std::wstring& entry);
 
@@ -45,13 +43,6 @@ public:
     STDMETHODIMP put_Resizable(VARIANT_BOOL value) override;
     STDMETHODIMP put_MenuBar(VARIANT_BOOL value) override;
     STDMETHODIMP put_Silent(VARIANT_BOOL value) override;
-
-    // IOleObject, as much as a host uses
-    STDMETHODIMP SetClientSite(IOleClientSite* clientSite) override;
-    STDMETHODIMP GetClientSite(IOleClientSite** clientSite) override;
-    STDMETHODIMP DoVerb(LONG, LPMSG, IOleClientSite*, LONG, HWND, LPCRECT) override { return S_OK; }
-    STDMETHODIMP GetMiscStatus(DWORD, DWORD* status) override;
-    STDMETHODIMP Close(DWORD) override { return S_OK; }
 
 private:
     ~FakeWebBrowser();

@@ -7,6 +7,7 @@
 #include "player/playback/EFPlayerCtrl.h"
 #include "player/playback/MPlayerCtrl.h"
 #include "tests/backends/TestSupport.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +61,7 @@ TEST_F(RealMediaPlayer, IsCreatedRegisteredAndHostedInPlace)
 TEST_F(RealMediaPlayer, PlaysAWavFileToItsEndAndStops)
 {
     TempFolder folder;
-    const std::wstring tone = folder.PathOf(L"tone.wav");
+    const std::wstring tone = folder.File(L"tone.wav");
     ASSERT_TRUE(WriteToneWav(tone, 1500));
 
     player->Play(tone, L"Tone");

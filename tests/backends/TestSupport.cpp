@@ -113,29 +113,6 @@ size_t RecordingListener::CountCode(int code) const
     return count;
 }
 
-TempFolder::TempFolder()
-{
-    wchar_t base[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, base);
-    m_path = std::wstring(base) + L"brisvane-backends-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-             std::to_wstring(::GetTickCount());
-    ::CreateDirectoryW(m_path.c_str(), nullptr);
-}
-
-TempFolder::~TempFolder()
-{
-    WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW((m_path + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                ::DeleteFileW(PathOf(found.cFileName).c_str());
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
-    }
-    ::RemoveDirectoryW(m_path.c_str());
-}
-
 namespace {
 
 void PutLittleEndian(std::string& out, uint32_t value, int bytes)

@@ -62,18 +62,5 @@ private:
     EventLog* m_log;
 };
 
-// A file in a fresh folder of the temporary directory, removed with it.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::wstring PathOf(const std::wstring& name) const { return m_path + L"\\" + name; }
-
-private:
-    std::wstring m_path;
-};
-
 // Writes a mono 16-bit PCM WAV file with a tone of the given length.
 bool WriteToneWav(const std::wstring& path, DWORD milliseconds);

@@ -1,6 +1,7 @@
 #include "tests/data/DataPaths.h"
 
 #include "foundation/Utilities.h"
+#include "tests/support/HostPath.h"
 
 #include <windows.h>
 
@@ -10,10 +11,6 @@
 namespace DataPaths {
 
 namespace {
-
-// Wine's own export that maps a path of the host to a Windows path; absent
-// on Windows, where every path is a Windows path already.
-using DosFromUnixFunction = WCHAR*(__cdecl*)(const char* unixPath);
 
 std::wstring Widen(const std::string& text)
 {
@@ -25,23 +22,6 @@ std::wstring Widen(const std::string& text)
 }
 
 } // namespace
-
-std::wstring FromHostPath(const std::string& hostPath)
-{
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    FARPROC address = kernel ? GetProcAddress(kernel, "wine_get_dos_file_name") : nullptr;
-    if (address && !hostPath.empty() && hostPath[0] == '/') {
-        auto dosFromUnix = reinterpret_cast<DosFromUnixFunction>(reinterpret_cast<void (*)()>(address));
-        if (WCHAR* dos = dosFromUnix(hostPath.c_str())) {
-            std::wstring path = dos;
-            HeapFree(GetProcessHeap(), 0, dos);
-            return path;
-        }
-    }
-    std::wstring path = Widen(hostPath);
-    std::replace(path.begin(), path.end(), L'/', L'\\');
-    return path;
-}
 
 namespace {
 
@@ -89,7 +69,7 @@ std::wstring ShippedPath(const wchar_t* fileName)
 
 std::wstring Source(const std::string& relative)
 {
-    std::wstring path = FromHostPath(BRISVANE_SOURCE_DIR) + L"\\" + Widen(relative);
+    std::wstring path = WindowsPathOfHostPath(Widen(BRISVANE_SOURCE_DIR)) + L"\\" + Widen(relative);
     std::replace(path.begin(), path.end(), L'/', L'\\');
     return path;
 }

@@ -18,9 +18,6 @@ std::wstring ShippedPath(const wchar_t* fileName);
 // Full path of a file or folder of the source tree, relative given with "/".
 std::wstring Source(const std::string& relative);
 
-// A path of the host system (a Unix path under Wine) as a Windows path.
-std::wstring FromHostPath(const std::string& path);
-
 // The whole file; false when it cannot be read.
 bool ReadFile(const std::wstring& path, std::string& bytes);
 

@@ -11,6 +11,7 @@
 #include "tests/data/DataPaths.h"
 #include "tests/data/PngFile.h"
 #include "tests/data/SkinSheetScenes.h"
+#include "tests/support/HostPath.h"
 
 #include <windows.h>
 
@@ -167,7 +168,7 @@ int wmain(int argc, wchar_t** argv)
         CImageDC source(room);
         BitBlt(target, 0, 0, SheetWidth, height, source, 0, 0, SRCCOPY);
     }
-    const std::wstring out = DataPaths::FromHostPath(Narrow(argv[1]));
+    const std::wstring out = WindowsPathOfHostPath(argv[1]);
     if (!SavePng(sheet, out)) {
         std::fprintf(stderr, "skin_sheet: cannot write %s\n", Narrow(out).c_str());
         return 1;

@@ -83,6 +83,34 @@ TEST_F(AxHost, MediaPlayerByClsidAnswersItsInterfaces)
     host.DestroyWindow();
 }
 
+// Wine's Media Player control makes its window only for a site with
+// IOleInPlaceSiteEx; the host's own site is one.
+TEST_F(AxHost, MediaPlayerActivatesInPlaceThroughTheExtendedSite)
+{
+    CAxWindow host;
+    ASSERT_NE(host.Create(frame, &place, kMediaPlayer), nullptr);
+    CInterfacePtr<IOleInPlaceSiteEx> site;
+    ASSERT_EQ(host.QueryHost(site.Receive()), S_OK);
+    BOOL noRedraw = TRUE;
+    EXPECT_EQ(site->OnInPlaceActivateEx(&noRedraw, 0), S_OK);
+    EXPECT_FALSE(noRedraw);
+    EXPECT_EQ(site->RequestUIActivate(), S_OK);
+    HWND hostWindow = nullptr;
+    EXPECT_EQ(site->GetWindow(&hostWindow), S_OK);
+    EXPECT_EQ(hostWindow, host.m_hWnd);
+    site.Release();
+
+    HWND window = ControlWindow(host);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(::GetParent(window), host.m_hWnd);
+    host.SetWindowPos(nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
+    RECT shown{};
+    ::GetWindowRect(window, &shown);
+    EXPECT_EQ(shown.right - shown.left, 400);
+    EXPECT_EQ(shown.bottom - shown.top, 300);
+    host.DestroyWindow();
+}
+
 TEST_F(AxHost, UnknownControlNameHostsNothing)
 {
     CAxWindow host;

@@ -1,7 +1,5 @@
 #include "tests/grabbers/LocalHttpServer.h"
 
-#include <ws2tcpip.h>
-
 namespace {
 
 std::string PathOf(const std::string& target)
@@ -14,49 +12,8 @@ std::string PathOf(const std::string& target)
 
 } // namespace
 
-LocalHttpServer::LocalHttpServer()
+LocalHttpServer::LocalHttpServer() : m_server([this](SOCKET client) { Answer(client); })
 {
-    WSADATA data;
-    m_winsockUp = WSAStartup(MAKEWORD(2, 2), &data) == 0;
-    if (!m_winsockUp)
-        return;
-    SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (listener == INVALID_SOCKET)
-        return;
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
-    int length = sizeof(address);
-    if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
-        listen(listener, 16) != 0 ||
-        getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        closesocket(listener);
-        return;
-    }
-    m_port = ntohs(address.sin_port);
-    m_listener = listener;
-    m_thread = std::thread([this] { Serve(); });
-}
-
-LocalHttpServer::~LocalHttpServer()
-{
-    if (m_thread.joinable()) {
-        // A last connection of our own wakes the blocked accept.
-        m_stopping = true;
-        SOCKET waker = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = htons(m_port);
-        connect(waker, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-        m_thread.join();
-        closesocket(waker);
-    }
-    if (m_listener != INVALID_SOCKET)
-        closesocket(m_listener);
-    if (m_winsockUp)
-        WSACleanup();
 }
 
 void LocalHttpServer::SetPage(const std::string& path, const std::string& body, const std::string& extraHeaders)
@@ -73,31 +30,11 @@ std::vector<LocalHttpServer::Request> LocalHttpServer::GetRequests() const
     return m_requests;
 }
 
-void LocalHttpServer::Serve()
-{
-    for (;;) {
-        SOCKET client = accept(m_listener, nullptr, nullptr);
-        if (client == INVALID_SOCKET)
-            return;
-        if (m_stopping) {
-            closesocket(client);
-            return;
-        }
-        Answer(client);
-        closesocket(client);
-    }
-}
-
 void LocalHttpServer::Answer(SOCKET client)
 {
     std::string request;
-    char buffer[4096];
-    while (request.find("\r\n\r\n") == std::string::npos && request.size() < 65536) {
-        const int got = recv(client, buffer, sizeof(buffer), 0);
-        if (got <= 0)
-            return;
-        request.append(buffer, static_cast<size_t>(got));
-    }
+    if (!LocalTcpServer::ReadRequestHead(client, request))
+        return;
     const size_t lineEnd = request.find("\r\n");
     const std::string line = request.substr(0, lineEnd);
     const size_t firstBlank = line.find(' ');
@@ -118,12 +55,6 @@ void LocalHttpServer::Answer(SOCKET client)
             response = found->second;
         m_requests.push_back(seen);
     }
-    size_t sent = 0;
-    while (sent < response.size()) {
-        const int put = send(client, response.data() + sent, static_cast<int>(response.size() - sent), 0);
-        if (put <= 0)
-            break;
-        sent += static_cast<size_t>(put);
-    }
+    LocalTcpServer::SendAll(client, response);
     shutdown(client, SD_SEND);
 }

@@ -1,6 +1,6 @@
 // Hand-written texts: the conveniences they may use, and a clear message
 // for each kind of mistake.
-#include "tests/kvdt/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tests/kvdt/TreeCompare.h"
 
 #include "foundation/DataKey.h"
@@ -19,7 +19,6 @@
 
 namespace {
 
-using KvdtTest::TempFolder;
 
 std::string BufferBytes(const KV::DataKey& key, const std::string& name)
 {

@@ -1,5 +1,5 @@
 // Files to text and back: every payload a file can hold survives exactly.
-#include "tests/kvdt/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tests/kvdt/TreeCompare.h"
 
 #include "foundation/DataKey.h"
@@ -19,7 +19,6 @@
 namespace {
 
 using KvdtTest::SameTree;
-using KvdtTest::TempFolder;
 
 // A byte string from a literal that may hold zero bytes.
 template <size_t N>

@@ -13,6 +13,7 @@
 #include "player/ui/DialogChrome.h"
 #include "player/ui/Tab.h"
 #include "tests/ui/TestResources.h"
+#include "tests/support/HostPath.h"
 #include "tests/ui/UiTestSupport.h"
 
 #include <windows.h>
@@ -26,25 +27,6 @@ namespace {
 
 std::wstring g_folder;
 int g_failures = 0;
-
-std::wstring WindowsPath(const wchar_t* path)
-{
-    // Wine maps a path of the host; on Windows every path is a Windows path.
-    using DosFromUnix = WCHAR*(__cdecl*)(const char*);
-    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-    FARPROC address = kernel ? ::GetProcAddress(kernel, "wine_get_dos_file_name") : nullptr;
-    if (address != nullptr && path[0] == L'/') {
-        char narrow[MAX_PATH * 3] = {};
-        ::WideCharToMultiByte(CP_UTF8, 0, path, -1, narrow, sizeof(narrow), nullptr, nullptr);
-        auto convert = reinterpret_cast<DosFromUnix>(reinterpret_cast<void (*)()>(address));
-        if (WCHAR* dos = convert(narrow)) {
-            std::wstring result = dos;
-            ::HeapFree(::GetProcessHeap(), 0, dos);
-            return result;
-        }
-    }
-    return path;
-}
 
 void Save(const std::unique_ptr<CImage>& image, const wchar_t* name)
 {
@@ -195,7 +177,7 @@ int wmain(int argc, wchar_t** argv)
         std::fwprintf(stderr, L"usage: ui_screenshots OUT_FOLDER\n");
         return 2;
     }
-    g_folder = WindowsPath(argv[1]);
+    g_folder = WindowsPathOfHostPath(argv[1]);
     ::CreateDirectoryW(g_folder.c_str(), nullptr);
     UiTest::SetUpProcess();
     ::SetCursorPos(1270, 1010);

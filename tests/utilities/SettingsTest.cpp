@@ -10,7 +10,7 @@
 #include "foundation/Skin.h"
 #include "foundation/Utilities.h"
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>

@@ -5,7 +5,7 @@
 #include "foundation/MemoryStream.h"
 #include "foundation/Utilities.h"
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>

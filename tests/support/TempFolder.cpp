@@ -1,6 +1,8 @@
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
-#include <cstdio>
+#include <windows.h>
+
+#include <cwchar>
 
 namespace {
 
@@ -50,6 +52,14 @@ TempFolder::~TempFolder()
 {
     if (!m_path.empty())
         DeleteTree(m_path);
+}
+
+bool TempFolder::Write(const std::wstring& name, const std::string& bytes) const
+{
+    for (size_t slash = name.find_first_of(L"\\/"); slash != std::wstring::npos;
+         slash = name.find_first_of(L"\\/", slash + 1))
+        CreateDirectoryW(File(name.substr(0, slash)).c_str(), nullptr);
+    return WriteWholeFile(File(name), bytes);
 }
 
 std::string ReadWholeFile(const std::wstring& path)
