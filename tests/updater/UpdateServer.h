@@ -1,0 +1,63 @@
+#pragma once
+// A small HTTP/1.0 server on 127.0.0.1 (ephemeral port) standing in for the
+// maker's download folder: it serves files by path from a table, one request
+// per connection, with or without a Content-Length, with any status, and can
+// hold a response half-sent until the test releases it.
+
+#include <winsock2.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+
+class UpdateServer {
+public:
+    struct File {
+        std::string body;
+        int status = 200;
+        bool sendLength = true;
+        // Send the headers and this many bytes of the body, then wait for
+        // Release() before the rest.
+        size_t holdAfter = std::string::npos;
+    };
+
+    UpdateServer();
+    ~UpdateServer();
+    UpdateServer(const UpdateServer&) = delete;
+    UpdateServer& operator=(const UpdateServer&) = delete;
+
+    bool IsRunning() const { return m_listener != INVALID_SOCKET; }
+    // "http://127.0.0.1:<port>/downloads/": the folder the files lie in.
+    std::wstring FolderUrl() const;
+
+    // Serves file at /downloads/<name>; other paths get 404.
+    void Put(const std::string& name, const File& file);
+    void Put(const std::string& name, const std::string& body) { Put(name, File{body}); }
+    void Remove(const std::string& name);
+    // Lets held responses go on (also those that start later).
+    void Release();
+    // Requests that asked for /downloads/<name> so far.
+    int RequestCount(const std::string& name) const;
+    // A held response has sent its first part.
+    bool IsHolding() const { return m_holding; }
+
+private:
+    void Serve();
+    void Answer(SOCKET client);
+    bool SendAll(SOCKET client, const char* data, size_t size);
+
+    SOCKET m_listener = INVALID_SOCKET;
+    unsigned short m_port = 0;
+    bool m_winsockUp = false;
+    std::atomic<bool> m_stopping{false};
+    std::atomic<bool> m_holding{false};
+    std::thread m_thread;
+    mutable std::mutex m_lock;
+    std::condition_variable m_released;
+    bool m_release = false;
+    std::map<std::string, File> m_files;
+    std::map<std::string, int> m_requests;
+};

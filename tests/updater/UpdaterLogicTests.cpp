@@ -1,0 +1,436 @@
+// The updaters' start-up data, check and download without windows: the
+// workers' functions run on the test thread against the local server, with
+// the real registry key and real files.
+
+#include "tests/updater/UpdaterFixture.h"
+
+#include "wizards/common/MacroTable.h"
+#include "wizards/common/ProductSettings.h"
+#include "wizards/common/WizardLanguages.h"
+#include "wizards/updater/CommandLine.h"
+#include "wizards/updater/TransferFile.h"
+#include "wizards/updater/UpdateCheck.h"
+#include "wizards/updater/UpdateDownload.h"
+#include "wizards/updater/UpdaterContext.h"
+#include "wizards/updater/UpdaterMessages.h"
+#include "wizards/updater/UpdaterRegistry.h"
+
+namespace {
+
+struct CommandLineCase {
+    const wchar_t* line;
+    bool hidden;
+};
+
+class CommandLineTest : public ::testing::TestWithParam<CommandLineCase> {};
+
+TEST_P(CommandLineTest, HiddenOnlyForTheExactTokenH)
+{
+    EXPECT_EQ(ParseUpdaterCommandLine(GetParam().line).hidden, GetParam().hidden) << GetParam().line;
+}
+
+INSTANTIATE_TEST_SUITE_P(Tokens, CommandLineTest,
+                         ::testing::Values(CommandLineCase{L"", false}, CommandLineCase{L"-h", true},
+                                           CommandLineCase{L"/h", true}, CommandLineCase{L"h", true},
+                                           CommandLineCase{L"-H", false}, CommandLineCase{L"-p -h", true},
+                                           CommandLineCase{L"--h--", true}, CommandLineCase{L"-hp", false},
+                                           CommandLineCase{L"-p", false}, CommandLineCase{L"x/p-h", true},
+                                           CommandLineCase{L"hh", false}));
+
+TEST(CommandLine, PIsAcceptedAndChangesNothingElse)
+{
+    const UpdaterCommandLine options = ParseUpdaterCommandLine(L"/p");
+    EXPECT_TRUE(options.p);
+    EXPECT_FALSE(options.hidden);
+}
+
+struct OfferCase {
+    const wchar_t* offered;
+    const wchar_t* installed;
+    const wchar_t* pending;
+    bool expected;
+};
+
+class OfferRuleTest : public ::testing::TestWithParam<OfferCase> {};
+
+TEST_P(OfferRuleTest, NewerThanBothInstalledAndPending)
+{
+    const OfferCase& c = GetParam();
+    EXPECT_EQ(IsUpdateOffered(c.offered, c.installed, c.pending), c.expected)
+        << c.offered << " / " << c.installed << " / " << c.pending;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Versions, OfferRuleTest,
+    ::testing::Values(OfferCase{L"2.3.3", L"2.3.2", L"0.0.0.0", true},
+                      OfferCase{L"2.3.2", L"2.3.2", L"0.0.0.0", false},
+                      OfferCase{L"2.3.1", L"2.3.2", L"0.0.0.0", false},
+                      OfferCase{L"2.3.10", L"2.3.9", L"0.0.0.0", true},
+                      OfferCase{L"2.4", L"2.3.2", L"2.4.0.0", false},
+                      OfferCase{L"2.5", L"2.3.2", L"2.4", true},
+                      OfferCase{L"", L"0.0.0.0", L"0.0.0.0", false},
+                      OfferCase{L"0.0.0.1", L"0.0.0.0", L"0.0.0.0", true},
+                      OfferCase{L"2010.08.10.1", L"2010.08.09.12", L"0.0.0.0", true}));
+
+class UpdaterDataTest : public UpdaterFixture {};
+
+TEST_F(UpdaterDataTest, LoadsTextsSettingsAndDefaultVersionsFromTheAppendedArchive)
+{
+    WriteProgram();
+    ASSERT_TRUE(LoadUpdaterData(ProgramFile()));
+    const UpdaterContext& context = GetUpdaterContext();
+    EXPECT_EQ(GetLanguageText(traits.captionKey), ExpectedCaption());
+    EXPECT_EQ(GetDownloadFolderUrl(), server.FolderUrl());
+    EXPECT_EQ(context.installedVersion, L"0.0.0.0");
+    EXPECT_EQ(context.pendingVersion, L"0.0.0.0");
+    EXPECT_EQ(context.updatesFolder, folder.File(L"Updates"));
+    EXPECT_FALSE(context.recorderEdition);
+    EXPECT_TRUE(context.descriptor == nullptr);
+    EXPECT_TRUE(context.newVersion.empty());
+}
+
+TEST_F(UpdaterDataTest, VersionsComeFromTheVariantsRegistryValues)
+{
+    key.Set(L"Version", L"2.3.2");
+    key.Set(L"UpdateVersion", L"2.3.5");
+    key.Set(L"CVersion", L"2010.08.11.10");
+    key.Set(L"CUpdateVersion", L"2010.09.01.1");
+    LoadProgram();
+    const UpdaterContext& context = GetUpdaterContext();
+    EXPECT_EQ(context.installedVersion, IsChannelListUpdater() ? L"2010.08.11.10" : L"2.3.2");
+    EXPECT_EQ(context.pendingVersion, IsChannelListUpdater() ? L"2010.09.01.1" : L"2.3.5");
+}
+
+TEST_F(UpdaterDataTest, StoredLanguageIsSelected)
+{
+    key.Set(L"Language", L"ru");
+    LoadProgram();
+    EXPECT_EQ(GetCurrentLanguageExt(), L"ru");
+    EXPECT_EQ(GetControlText(2), L"Отмена");
+}
+
+TEST_F(UpdaterDataTest, RecorderPackBesideTheProgramMakesTheRecorderEdition)
+{
+    KV::DataKey pack("Root");
+    ASSERT_TRUE(pack.Save(folder.File(L"Recres.kvdt")));
+    LoadProgram();
+    EXPECT_TRUE(GetUpdaterContext().recorderEdition);
+    EXPECT_EQ(GetMacro(L"#title#"), L"Brisvane Recorder");
+    EXPECT_EQ(GetLanguageText(traits.captionKey),
+              IsChannelListUpdater() ? L"Update Brisvane Recorder channel list" : L"Update Brisvane Recorder");
+
+    KV::DataKey descriptor("2.4");
+    descriptor.SetStringW("name", L"Brisvane 2.4 (Brisvane)");
+    GetUpdaterContext().descriptor = std::make_unique<KV::DataKey>(descriptor);
+    EXPECT_EQ(GetUpdateDisplayName(), L"Brisvane Recorder 2.4 (Brisvane Recorder)");
+}
+
+TEST_F(UpdaterDataTest, ProgramWithoutArchiveHasNoTextsAndNoSettings)
+{
+    ASSERT_TRUE(WriteWholeFile(ProgramFile(), "MZ not an archive"));
+    EXPECT_FALSE(LoadUpdaterData(ProgramFile()));
+    EXPECT_TRUE(GetLanguageText(traits.captionKey).empty());
+    EXPECT_EQ(GetUpdaterContext().installedVersion, L"0.0.0.0");
+}
+
+TEST_F(UpdaterDataTest, ShippedProgramCarriesItsArchive)
+{
+    const std::wstring shipped = FinishedProgram(IsChannelListUpdater() ? L"Chanfresh.exe" : L"Updater.exe");
+    ASSERT_TRUE(FileExists(shipped));
+    EXPECT_TRUE(LoadUpdaterData(shipped));
+    // The build's program folder may hold the recorder edition's pack.
+    const bool recorder = FileExists(FinishedProgram(L"Recres.kvdt"));
+    EXPECT_EQ(GetUpdaterContext().recorderEdition, recorder);
+    EXPECT_EQ(GetLanguageText(traits.captionKey),
+              recorder ? (IsChannelListUpdater() ? L"Update Brisvane Recorder channel list" : L"Update Brisvane Recorder")
+                       : ExpectedCaption());
+    const KV::DataKey* update = GetProductSettings().GetKey("update");
+    ASSERT_NE(update, nullptr);
+    const std::wstring folderUrl = update->GetStringW("folder", std::wstring());
+    EXPECT_EQ(folderUrl.compare(0, 7, L"http://"), 0);
+    EXPECT_EQ(folderUrl.substr(folderUrl.size() - 11), L"/downloads/");
+    EXPECT_EQ(update->GetStringW("file", std::wstring()), L"update.zip");
+    EXPECT_FALSE(update->HasValue("durl"));
+    // So the update page hides its Details link.
+    EXPECT_TRUE(GetDetailsUrl().empty());
+    const KV::DataKey* product = GetProductSettings().GetKey("reg")->GetKey("reg");
+    EXPECT_EQ(product->GetUInt("root", 9), 1u);
+    EXPECT_EQ(product->GetStringW("key", std::wstring()), L"SOFTWARE\\Kestrivo\\Brisvane");
+}
+
+TEST_F(UpdaterDataTest, DetailsUrlFormatsTheVersionWithDashes)
+{
+    TestSettingsOptions options;
+    options.detailsFormat = L"http://www.example.com/#lang#/whatsnew-%s.html";
+    LoadProgram(options);
+    EXPECT_TRUE(GetDetailsUrl().find(L"whatsnew-.html") != std::wstring::npos);
+    GetUpdaterContext().newVersion = L"2.3.2";
+    EXPECT_EQ(GetDetailsUrl(), L"http://www.example.com/en/whatsnew-2-3-2.html");
+}
+
+TEST_F(UpdaterDataTest, RegistryValuesAreReadAndWrittenInTheExistingKeyOnly)
+{
+    LoadProgram();
+    EXPECT_EQ(GetProductRegValue(L"Missing", L"fallback"), L"fallback");
+    EXPECT_TRUE(SetProductRegValue(L"Update", L"C:\\x"));
+    EXPECT_EQ(key.Get(L"Update"), L"C:\\x");
+    EXPECT_EQ(GetProductRegValue(L"Update", L"fallback"), L"C:\\x");
+
+    // Without the key the updater creates nothing.
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, TestProductKey);
+    EXPECT_FALSE(SetProductRegValue(L"Update", L"C:\\y"));
+    HKEY opened = nullptr;
+    EXPECT_NE(::RegOpenKeyExW(HKEY_CURRENT_USER, TestProductKey, 0, KEY_READ, &opened), ERROR_SUCCESS);
+}
+
+class UpdateCheckTest : public UpdaterFixture {};
+
+struct CheckCase {
+    const char* serverVersion;
+    const wchar_t* installed;  // null: value absent
+    const wchar_t* pending;
+    CheckOutcome expected;
+};
+
+class UpdateCheckCaseTest : public UpdaterFixture, public ::testing::WithParamInterface<CheckCase> {};
+
+TEST_P(UpdateCheckCaseTest, OffersOnlyAVersionNewerThanInstalledAndPending)
+{
+    const CheckCase& c = GetParam();
+    if (c.installed)
+        key.Set(traits.installedVersionValue, c.installed);
+    if (c.pending)
+        key.Set(traits.pendingVersionValue, c.pending);
+    LoadProgram();
+    PutOffer(c.serverVersion, 12);
+    EXPECT_EQ(RunCheck(), c.expected);
+    const UpdaterContext& context = GetUpdaterContext();
+    EXPECT_EQ(context.updateError, UpdateErrorNone);
+    EXPECT_EQ(context.newVersion, std::wstring(c.serverVersion, c.serverVersion + strlen(c.serverVersion)));
+    ASSERT_NE(context.descriptor, nullptr);
+    if (IsChannelListUpdater())
+        EXPECT_EQ(GetChannelCount(), 12);
+    else
+        EXPECT_EQ(GetUpdateDisplayName(), DisplayName);
+    EXPECT_EQ(server.RequestCount(CheckDocumentName()), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Versions, UpdateCheckCaseTest,
+    ::testing::Values(CheckCase{"2.4", nullptr, nullptr, CheckOutcome::Offered},
+                      CheckCase{"2.4", L"2.3.2", nullptr, CheckOutcome::Offered},
+                      CheckCase{"2.3.2", L"2.3.2", nullptr, CheckOutcome::NoUpdate},
+                      CheckCase{"2.3.1", L"2.3.2", nullptr, CheckOutcome::NoUpdate},
+                      CheckCase{"2.4", L"2.3.2", L"2.4", CheckOutcome::NoUpdate},
+                      CheckCase{"2.5", L"2.3.2", L"2.4", CheckOutcome::Offered},
+                      CheckCase{"2010.08.11.10", L"2010.08.11.10", nullptr, CheckOutcome::NoUpdate},
+                      CheckCase{"2010.08.12.10", L"2010.08.11.10", nullptr, CheckOutcome::Offered}));
+
+TEST_F(UpdateCheckTest, MissingDocumentOrServerErrorIsAFailedCheck)
+{
+    LoadProgram();
+    EXPECT_EQ(RunCheck(), CheckOutcome::Failed);
+    EXPECT_EQ(GetUpdaterContext().updateError, UpdateErrorCheck);
+
+    // An error page the server sends is not the document.
+    UpdateServer::File errorPage;
+    errorPage.status = 500;
+    errorPage.body = "<html>server error</html>";
+    server.Put(CheckDocumentName(), errorPage);
+    EXPECT_EQ(RunCheck(), CheckOutcome::Failed);
+
+    PutOffer("9.0");
+    EXPECT_EQ(RunCheck(), CheckOutcome::Offered);
+    EXPECT_EQ(GetUpdaterContext().updateError, UpdateErrorNone);
+}
+
+TEST_F(UpdateCheckTest, UnreachableServerIsAFailedCheck)
+{
+    TestSettingsOptions options;
+    options.folderUrl = L"http://127.0.0.1:1/downloads/";
+    LoadProgram(options);
+    EXPECT_EQ(RunCheck(), CheckOutcome::Failed);
+    EXPECT_EQ(GetUpdaterContext().updateError, UpdateErrorCheck);
+}
+
+TEST_F(UpdateCheckTest, DocumentWithoutDescriptorOffersNothing)
+{
+    LoadProgram();
+    if (IsChannelListUpdater())
+        server.Put(CheckDocumentName(), "not a data tree");
+    else
+        server.Put(CheckDocumentName(), MakeUpdateZip("9.0", PackageName, DisplayName, "readme"));
+    EXPECT_EQ(RunCheck(), CheckOutcome::NoUpdate);
+    EXPECT_TRUE(GetUpdaterContext().newVersion.empty());
+    EXPECT_EQ(GetUpdaterContext().descriptor, nullptr);
+}
+
+TEST_F(UpdateCheckTest, ProgramUpdaterFindsTheDescriptorEntryIgnoringCase)
+{
+    if (IsChannelListUpdater())
+        GTEST_SKIP() << "Chanfresh's check document is the descriptor itself";
+    LoadProgram();
+    server.Put(CheckDocumentName(), MakeUpdateZip("3.0", PackageName, DisplayName, "UPDATE"));
+    EXPECT_EQ(RunCheck(), CheckOutcome::Offered);
+}
+
+TEST_F(UpdateCheckTest, ProgramUpdaterReadsTheCheckFileNamedInTheSettings)
+{
+    if (IsChannelListUpdater())
+        GTEST_SKIP() << "Chanfresh always reads cupdate.dat";
+    TestSettingsOptions options;
+    options.checkFile = L"check-2.zip";
+    LoadProgram(options);
+    server.Put("check-2.zip", MakeUpdateZip("3.0", PackageName, DisplayName));
+    EXPECT_EQ(RunCheck(), CheckOutcome::Offered);
+}
+
+TEST_F(UpdateCheckTest, ChannelCountIsZeroWithoutCc)
+{
+    if (!IsChannelListUpdater())
+        GTEST_SKIP() << "only Chanfresh's descriptor has a channel count";
+    LoadProgram();
+    server.Put(CheckDocumentName(), MakeChannelDescriptor("2011.01.01.1", false));
+    EXPECT_EQ(RunCheck(), CheckOutcome::Offered);
+    EXPECT_EQ(GetChannelCount(), 0);
+}
+
+struct ProgressSeen {
+    unsigned reports = 0;
+    size_t last = 0;
+    LPARAM total = 0;
+};
+ProgressSeen g_progressSeen;
+
+LRESULT CALLBACK ProgressProbeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_UPDATER_PROGRESS) {
+        ++g_progressSeen.reports;
+        g_progressSeen.last = wParam;
+        g_progressSeen.total = lParam;
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+class UpdateDownloadTest : public UpdaterFixture {
+protected:
+    // A check that offered version.
+    void CheckOffered(const std::string& version)
+    {
+        PutOffer(version);
+        ASSERT_EQ(RunCheck(), CheckOutcome::Offered);
+    }
+};
+
+TEST_F(UpdateDownloadTest, CompletedDownloadLandsInUpdatesAndIsRecorded)
+{
+    LoadProgram();
+    CheckOffered("2.4");
+    PutDownload(std::string(70000, 'S') + "end");
+    EXPECT_EQ(RunDownload(nullptr), DownloadOutcome::Completed);
+    EXPECT_EQ(ReadWholeFile(ExpectedTarget()), std::string(70000, 'S') + "end");
+    EXPECT_EQ(key.Get(traits.downloadedFileValue), ExpectedTarget());
+    EXPECT_EQ(key.Get(traits.pendingVersionValue), L"2.4");
+    EXPECT_TRUE(GetUpdaterContext().updated);
+    EXPECT_EQ(GetUpdaterContext().updateError, UpdateErrorNone);
+    // The other updater's values stay alone.
+    EXPECT_FALSE(key.Has(IsChannelListUpdater() ? L"Update" : L"CUpdate"));
+}
+
+TEST_F(UpdateDownloadTest, SecondDownloadReplacesTheFirst)
+{
+    LoadProgram();
+    CheckOffered("2.4");
+    PutDownload("first");
+    ASSERT_EQ(RunDownload(nullptr), DownloadOutcome::Completed);
+
+    // Offered again only when newer than the pending one.
+    PutOffer("2.4");
+    EXPECT_EQ(RunCheck(), CheckOutcome::NoUpdate);
+    CheckOffered("2.5");
+    PutDownload("second");
+    ASSERT_EQ(RunDownload(nullptr), DownloadOutcome::Completed);
+    EXPECT_EQ(ReadWholeFile(ExpectedTarget()), "second");
+    EXPECT_EQ(key.Get(traits.pendingVersionValue), L"2.5");
+}
+
+TEST_F(UpdateDownloadTest, FailedDownloadRecordsNothing)
+{
+    LoadProgram();
+    CheckOffered("2.4");
+    EXPECT_EQ(RunDownload(nullptr), DownloadOutcome::Failed);
+    EXPECT_EQ(GetUpdaterContext().updateError, UpdateErrorDownload);
+    EXPECT_FALSE(GetUpdaterContext().updated);
+    EXPECT_FALSE(FileExists(ExpectedTarget()));
+    EXPECT_FALSE(key.Has(traits.downloadedFileValue));
+    EXPECT_FALSE(key.Has(traits.pendingVersionValue));
+    EXPECT_EQ(server.RequestCount(DownloadName()), 1);
+}
+
+TEST_F(UpdateDownloadTest, ProgressReachesTheWindowOnTheDownloadThread)
+{
+    LoadProgram();
+    CheckOffered("2.4");
+    PutDownload(std::string(200000, 'x'));
+
+    // A message-only window of this thread collects the reports.
+    g_progressSeen = ProgressSeen();
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = &ProgressProbeProc;
+    windowClass.lpszClassName = L"UpdaterProgressProbe";
+    ::RegisterClassW(&windowClass);
+    HWND probe = ::CreateWindowW(L"UpdaterProgressProbe", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(probe, nullptr);
+    EXPECT_EQ(RunDownload(probe), DownloadOutcome::Completed);
+    ::DestroyWindow(probe);
+    EXPECT_GT(g_progressSeen.reports, 0u);
+    const size_t served = IsChannelListUpdater() ? MakeChannelsZip(std::string(200000, 'x')).size() : 200000;
+    EXPECT_EQ(g_progressSeen.total, static_cast<LPARAM>(served));
+    EXPECT_EQ(g_progressSeen.last, served);
+}
+
+TEST_F(UpdateDownloadTest, PackageNamesThatLeaveTheUpdatesFolderAreRefused)
+{
+    if (IsChannelListUpdater())
+        GTEST_SKIP() << "Chanfresh's target name is fixed";
+    LoadProgram();
+    for (const wchar_t* name : {L"..\\Brisvane.exe", L"sub/setup.exe", L"C:setup.exe", L"\\setup.exe", L"", L".."}) {
+        server.Put(CheckDocumentName(), MakeUpdateZip("2.4", name, DisplayName));
+        ASSERT_EQ(RunCheck(), CheckOutcome::Offered);
+        EXPECT_EQ(RunDownload(nullptr), DownloadOutcome::Failed) << name;
+        EXPECT_EQ(GetUpdaterContext().updateError, UpdateErrorDownload);
+    }
+    EXPECT_EQ(server.RequestCount(DownloadName()), 0);
+    EXPECT_FALSE(key.Has(L"Update"));
+}
+
+TEST_F(UpdateDownloadTest, ChannelArchiveWithoutTheCatalogueKeepsTheEarlierDownload)
+{
+    if (!IsChannelListUpdater())
+        GTEST_SKIP() << "only Chanfresh extracts from an archive";
+    LoadProgram();
+    CheckOffered("2011.01.01.1");
+    PutDownload("catalogue one");
+    ASSERT_EQ(RunDownload(nullptr), DownloadOutcome::Completed);
+
+    CheckOffered("2011.02.01.1");
+    server.Put(DownloadName(), MakeChannelsZip("wrong", "Other.brsc"));
+    EXPECT_EQ(RunDownload(nullptr), DownloadOutcome::Failed);
+    EXPECT_EQ(ReadWholeFile(ExpectedTarget()), "catalogue one");
+    EXPECT_EQ(key.Get(L"CUpdateVersion"), L"2011.01.01.1");
+    EXPECT_FALSE(FileExists(ExpectedTarget() + L".part"));
+}
+
+TEST_F(UpdateDownloadTest, ChannelCatalogueEntryIsFoundIgnoringCase)
+{
+    if (!IsChannelListUpdater())
+        GTEST_SKIP() << "only Chanfresh extracts from an archive";
+    LoadProgram();
+    CheckOffered("2011.01.01.1");
+    server.Put(DownloadName(), MakeChannelsZip("catalogue", "channels.BRSC"));
+    EXPECT_EQ(RunDownload(nullptr), DownloadOutcome::Completed);
+    EXPECT_EQ(ReadWholeFile(ExpectedTarget()), "catalogue");
+}
+
+} // namespace

@@ -1,0 +1,368 @@
+// The updaters' frame and pages under Xvfb: Run on a UI thread of its own,
+// driven by clicks on the real buttons and read back from the real
+// controls, against the local server.
+
+#include "tests/updater/UpdaterFixture.h"
+#include "tests/updater/UpdaterUi.h"
+
+#include "wizards/updater/TrayIcon.h"
+#include "wizards/updater/UpdaterContext.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr int Back = 1007;
+
+class UpdaterPagesTest : public UpdaterFixture {
+protected:
+    std::unique_ptr<UpdaterRunThread> Start(bool hidden, TestSettingsOptions options = TestSettingsOptions())
+    {
+        WriteProgram(options);
+        return std::make_unique<UpdaterRunThread>(hidden, ProgramFile(), ExpectedCaption());
+    }
+
+    static std::wstring Button(HWND frame, int id) { return ItemText(frame, id); }
+    static bool ButtonShown(HWND frame, int id) { return IsItemVisible(frame, id); }
+};
+
+TEST_F(UpdaterPagesTest, NoUpdateEndsOnTheFinishPageReadingNoUpdates)
+{
+    key.Set(traits.installedVersionValue, L"2.4");
+    PutOffer("2.4");
+    auto run = Start(false);
+    HWND frame = run->Frame();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(run->WaitForPage(PageKind::Finish));
+    EXPECT_EQ(TextOf(frame), ExpectedCaption());
+    EXPECT_EQ(HeaderTitle(frame), L"No updates");
+    EXPECT_EQ(ItemText(VisiblePage(frame), 1011), L"No updates available");
+    EXPECT_EQ(Button(frame, IDCANCEL), L"Finish");
+    EXPECT_TRUE(ButtonShown(frame, IDCANCEL));
+    EXPECT_FALSE(ButtonShown(frame, IDOK));
+    EXPECT_FALSE(ButtonShown(frame, Back));
+
+    run->Click(IDCANCEL);
+    ASSERT_TRUE(run->Finish());
+    EXPECT_EQ(run->ExitCode(), 2);
+}
+
+TEST_F(UpdaterPagesTest, OfferDownloadAndFinish)
+{
+    PutOffer("2.4", 5);
+    PutDownload(std::string(300000, 'P'));
+    auto run = Start(false);
+    HWND frame = run->Frame();
+    ASSERT_TRUE(run->WaitForPage(PageKind::Update));
+    HWND update = VisiblePage(frame);
+    EXPECT_EQ(HeaderTitle(frame), L"Update available");
+    EXPECT_EQ(ItemText(update, 1011), L"Update available:");
+    EXPECT_EQ(Button(frame, IDOK), L"Download");
+    EXPECT_TRUE(ButtonShown(frame, IDOK));
+    EXPECT_EQ(Button(frame, IDCANCEL), L"Cancel");
+    // The shipped skin's "update" font keeps its face under "name": bold,
+    // 16 high, no face.
+    LOGFONTW font = {};
+    ASSERT_NE(::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(::GetDlgItem(update, 1003), WM_GETFONT, 0, 0)),
+                           sizeof(font), &font),
+              0);
+    EXPECT_EQ(font.lfHeight, 16);
+    EXPECT_EQ(font.lfWeight, FW_BOLD);
+    EXPECT_EQ(std::wstring(font.lfFaceName), L"");
+    if (IsChannelListUpdater()) {
+        EXPECT_EQ(ItemText(update, 1003), L"5 channels");
+        EXPECT_EQ(::GetDlgItem(update, 1004), nullptr);
+    } else {
+        EXPECT_EQ(ItemText(update, 1003), DisplayName);
+        // The settings have no details page.
+        EXPECT_FALSE(IsItemVisible(update, 1004));
+    }
+
+    run->Click(IDOK);
+    ASSERT_TRUE(run->WaitForPage(PageKind::Finish));
+    EXPECT_EQ(HeaderTitle(frame), L"Update finished");
+    EXPECT_EQ(ItemText(VisiblePage(frame), 1011),
+              IsChannelListUpdater()
+                  ? L"Channel list successfully updated. Changes will take effect after restart Brisvane."
+                  : L"Brisvane successfully updated. Changes will take effect after restart Brisvane.");
+    HWND download = FindPage(frame, PageKind::Download);
+    const std::wstring status = ItemText(download, 1007);
+    EXPECT_EQ(status.compare(0, 11, L"Downloaded "), 0) << status;
+    EXPECT_NE(status.find(L" of "), std::wstring::npos) << status;
+    EXPECT_EQ(::SendMessageW(::GetDlgItem(download, 1004), PBM_GETPOS, 0, 0), 100);
+    EXPECT_EQ(key.Get(traits.downloadedFileValue), ExpectedTarget());
+    EXPECT_EQ(key.Get(traits.pendingVersionValue), L"2.4");
+    EXPECT_EQ(ReadWholeFile(ExpectedTarget()), std::string(300000, 'P'));
+
+    run->Click(IDCANCEL);
+    ASSERT_TRUE(run->Finish());
+    EXPECT_EQ(run->ExitCode(), 2);
+}
+
+TEST_F(UpdaterPagesTest, DetailsLinkShowsWhenTheSettingsNameADetailsPage)
+{
+    TestSettingsOptions options;
+    options.detailsFormat = L"http://127.0.0.1:1/whatsnew-%s.html";
+    PutOffer("2.4");
+    auto run = Start(false, options);
+    HWND frame = run->Frame();
+    ASSERT_TRUE(run->WaitForPage(PageKind::Update));
+    HWND update = VisiblePage(frame);
+    if (IsChannelListUpdater()) {
+        // No link on Chanfresh's page; a click notification of id 1004 is
+        // answered without action.
+        NMHDR click = {update, 1004, static_cast<UINT>(NM_CLICK)};
+        ::SendMessageW(update, WM_NOTIFY, 1004, reinterpret_cast<LPARAM>(&click));
+        EXPECT_EQ(KindOf(VisiblePage(frame)), PageKind::Update);
+    } else {
+        EXPECT_TRUE(IsItemVisible(update, 1004));
+        EXPECT_NE(ItemText(update, 1004).find(L"Details"), std::wstring::npos);
+    }
+    run->Click(IDCANCEL);
+    ASSERT_TRUE(run->Finish());
+}
+
+TEST_F(UpdaterPagesTest, FailedCheckShowsTheErrorAndRetryChecksAgain)
+{
+    auto run = Start(false);
+    HWND frame = run->Frame();
+    ASSERT_TRUE(run->WaitForPage(PageKind::Error));
+    EXPECT_EQ(HeaderTitle(frame), L"Error");
+    EXPECT_EQ(ItemText(VisiblePage(frame), 1011),
+              L"Error while checking available updates. Please check Internet connection.");
+    EXPECT_EQ(Button(frame, Back), L"Retry");
+    EXPECT_TRUE(ButtonShown(frame, Back));
+    EXPECT_TRUE(ButtonShown(frame, IDCANCEL));
+    EXPECT_FALSE(ButtonShown(frame, IDOK));
+
+    PutOffer("2.4");
+    run->Click(Back);
+    ASSERT_TRUE(run->WaitForPage(PageKind::Update));
+    EXPECT_EQ(server.RequestCount(CheckDocumentName()), 2);
+    run->Click(IDCANCEL);
+    ASSERT_TRUE(run->Finish());
+    EXPECT_EQ(run->ExitCode(), 2);
+}
+
+TEST_F(UpdaterPagesTest, FailedDownloadRetriesTheDownloadFromTheStart)
+{
+    PutOffer("2.4");
+    auto run = Start(false);
+    HWND frame = run->Frame();
+    ASSERT_TRUE(run->WaitForPage(PageKind::Update));
+    run->Click(IDOK);
+    ASSERT_TRUE(run->WaitForPage(PageKind::Error));
+    EXPECT_EQ(ItemText(VisiblePage(frame), 1011),
+              L"Error while downloading update. Please check Internet connection.");
+    EXPECT_FALSE(key.Has(traits.downloadedFileValue));
+
+    // The retry is held after its first bytes: the bar is back at 0 and
+    // runs as a marquee until the size is known.
+    UpdateServer::File held;
+    held.holdAfter = 0;
+    held.sendLength = false;
+    PutDownload("retried download", held);
+    run->Click(Back);
+    ASSERT_TRUE(run->WaitForPage(PageKind::Download));
+    HWND download = VisiblePage(frame);
+    ASSERT_TRUE(WaitFor([this] { return server.IsHolding(); }));
+    HWND bar = ::GetDlgItem(download, 1004);
+    EXPECT_EQ(::SendMessageW(bar, PBM_GETPOS, 0, 0), 0);
+    EXPECT_NE(::GetWindowLongW(bar, GWL_STYLE) & PBS_MARQUEE, 0);
+    EXPECT_FALSE(ButtonShown(frame, Back));
+
+    server.Release();
+    ASSERT_TRUE(run->WaitForPage(PageKind::Finish));
+    EXPECT_EQ(server.RequestCount(DownloadName()), 2);
+    EXPECT_EQ(key.Get(traits.pendingVersionValue), L"2.4");
+    run->Click(IDCANCEL);
+    ASSERT_TRUE(run->Finish());
+}
+
+TEST_F(UpdaterPagesTest, UnknownSizeKeepsTheMarqueeAndShowsTheSizeAlone)
+{
+    PutOffer("2.4");
+    UpdateServer::File unsized;
+    unsized.sendLength = false;
+    PutDownload(std::string(5000, 'u'), unsized);
+    auto run = Start(false);
+    HWND frame = run->Frame();
+    ASSERT_TRUE(run->WaitForPage(PageKind::Update));
+    run->Click(IDOK);
+    ASSERT_TRUE(run->WaitForPage(PageKind::Finish));
+    HWND download = FindPage(frame, PageKind::Download);
+    const std::wstring status = ItemText(download, 1007);
+    EXPECT_EQ(status.compare(0, 11, L"Downloaded "), 0) << status;
+    EXPECT_EQ(status.find(L" of "), std::wstring::npos) << status;
+    EXPECT_NE(status.find(L"KB"), std::wstring::npos) << status;
+    EXPECT_NE(::GetWindowLongW(::GetDlgItem(download, 1004), GWL_STYLE) & PBS_MARQUEE, 0);
+    run->Click(IDCANCEL);
+    ASSERT_TRUE(run->Finish());
+}
+
+TEST_F(UpdaterPagesTest, CancelDuringADownloadLeavesNothingBehind)
+{
+    PutOffer("2.4");
+    UpdateServer::File held;
+    held.body = std::string(100000, 'c');
+    held.holdAfter = 20000;
+    if (IsChannelListUpdater())
+        held.body = MakeChannelsZip(std::string(100000, 'c'));
+    server.Put(DownloadName(), held);
+    auto run = Start(false);
+    ASSERT_TRUE(run->WaitForPage(PageKind::Update));
+    run->Click(IDOK);
+    ASSERT_TRUE(run->WaitForPage(PageKind::Download));
+    ASSERT_TRUE(WaitFor([this] { return server.IsHolding(); }));
+
+    run->Click(IDCANCEL);
+    ASSERT_TRUE(run->Finish());
+    EXPECT_EQ(run->ExitCode(), 2);
+    // The transfer goes on until its next report, which aborts it.
+    server.Release();
+    WaitForWorkers();
+    EXPECT_FALSE(key.Has(traits.downloadedFileValue));
+    EXPECT_FALSE(key.Has(traits.pendingVersionValue));
+    EXPECT_FALSE(FileExists(ExpectedTarget()));
+}
+
+TEST_F(UpdaterPagesTest, HiddenRunWithoutUpdateEndsWithoutShowingAnything)
+{
+    key.Set(traits.installedVersionValue, L"2.4");
+    PutOffer("2.3");
+    auto run = Start(true);
+    ASSERT_TRUE(run->Finish());
+    EXPECT_EQ(run->ExitCode(), 2);
+    EXPECT_FALSE(run->WasEverVisible());
+    EXPECT_EQ(server.RequestCount(CheckDocumentName()), 1);
+}
+
+TEST_F(UpdaterPagesTest, HiddenRunWithAFailedCheckEndsWithoutShowingAnything)
+{
+    auto run = Start(true);
+    ASSERT_TRUE(run->Finish());
+    EXPECT_EQ(run->ExitCode(), 2);
+    EXPECT_FALSE(run->WasEverVisible());
+    EXPECT_EQ(server.RequestCount(CheckDocumentName()), 1);
+}
+
+TEST_F(UpdaterPagesTest, HiddenRunWithAnOffer)
+{
+    PutOffer("2.4", 3);
+    PutDownload("background download");
+    auto run = Start(true);
+    if (!IsChannelListUpdater()) {
+        // The program updater shows itself and lets the user decide.
+        ASSERT_TRUE(run->WaitForPage(PageKind::Update));
+        EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(run->Frame()) != FALSE; }));
+        EXPECT_EQ(server.RequestCount(DownloadName()), 0);
+        run->Click(IDCANCEL);
+        ASSERT_TRUE(run->Finish());
+        EXPECT_FALSE(key.Has(L"Update"));
+        return;
+    }
+    // Chanfresh downloads by itself, shows its balloon and ends about eight
+    // seconds later, never showing the frame.
+    bool iconShown = false;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            iconShown = iconShown || GetTrayIcon().HasIcon();
+            return run->IsFinished();
+        },
+        60000));
+    EXPECT_TRUE(iconShown);
+    const NOTIFYICONDATAW& record = GetTrayIcon().GetRecord();
+    EXPECT_EQ(std::wstring(record.szInfoTitle), L"Channels update completed");
+    EXPECT_EQ(std::wstring(record.szInfo),
+              L"Channel list has been successfully updated.\r\nChanges will take effect on the next program launch.");
+    EXPECT_EQ(record.dwInfoFlags, static_cast<DWORD>(NIIF_INFO));
+    EXPECT_EQ(key.Get(L"CUpdate"), ExpectedTarget());
+    EXPECT_EQ(key.Get(L"CUpdateVersion"), L"2.4");
+    EXPECT_EQ(ReadWholeFile(ExpectedTarget()), "background download");
+    ASSERT_TRUE(run->Finish());
+    EXPECT_EQ(run->ExitCode(), 0);
+    EXPECT_FALSE(run->WasEverVisible());
+    // The icon went with the frame.
+    EXPECT_FALSE(GetTrayIcon().HasIcon());
+}
+
+TEST_F(UpdaterPagesTest, DownloadEndingWhileTheFrameIsHiddenShowsTheBalloonAndEnds)
+{
+    if (IsChannelListUpdater())
+        GTEST_SKIP() << "a hidden Chanfresh run shows the balloon anyway (HiddenRunWithAnOffer)";
+    // The recorder edition names the recorder in the balloon too.
+    KV::DataKey pack("Root");
+    ASSERT_TRUE(pack.Save(folder.File(L"Recres.kvdt")));
+    PutOffer("2.4");
+    UpdateServer::File held;
+    held.body = std::string(50000, 'h');
+    held.holdAfter = 10000;
+    server.Put(DownloadName(), held);
+    WriteProgram();
+    UpdaterRunThread run(false, ProgramFile(), L"Update Brisvane Recorder");
+    HWND frame = run.Frame();
+    ASSERT_TRUE(run.WaitForPage(PageKind::Update));
+    run.Click(IDOK);
+    ASSERT_TRUE(WaitFor([this] { return server.IsHolding(); }));
+    ::ShowWindow(frame, SW_HIDE);
+    server.Release();
+
+    bool iconShown = false;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            iconShown = iconShown || GetTrayIcon().HasIcon();
+            return run.IsFinished();
+        },
+        60000));
+    ASSERT_TRUE(run.Finish());
+    EXPECT_EQ(run.ExitCode(), 0);
+    EXPECT_TRUE(iconShown);
+    const NOTIFYICONDATAW& record = GetTrayIcon().GetRecord();
+    EXPECT_EQ(std::wstring(record.szInfoTitle), L"Update completed");
+    EXPECT_EQ(std::wstring(record.szInfo), L"Brisvane Recorder 2.4 beta has been successfully updated.\r\n"
+                                           L"Changes will take effect on the next program launch.");
+    EXPECT_EQ(key.Get(L"Update"), ExpectedTarget());
+}
+
+TEST_F(UpdaterPagesTest, RecorderEditionNamesTheRecorderOnTheUpdatePage)
+{
+    if (IsChannelListUpdater())
+        GTEST_SKIP() << "Chanfresh's update page shows the channel count";
+    KV::DataKey pack("Root");
+    ASSERT_TRUE(pack.Save(folder.File(L"Recres.kvdt")));
+    PutOffer("2.4");
+    WriteProgram();
+    UpdaterRunThread run(false, ProgramFile(), L"Update Brisvane Recorder");
+    HWND frame = run.Frame();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(run.WaitForPage(PageKind::Update));
+    EXPECT_EQ(ItemText(VisiblePage(frame), 1003), L"Brisvane Recorder 2.4 beta");
+    run.Click(IDCANCEL);
+    ASSERT_TRUE(run.Finish());
+}
+
+TEST_F(UpdaterPagesTest, ASecondInstanceShowsTheFirstOrLeavesSilently)
+{
+    // A window with the frame's caption stands for a running updater.
+    HWND running = ::CreateWindowW(L"STATIC", ExpectedCaption().c_str(), WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                                   nullptr, nullptr);
+    ASSERT_NE(running, nullptr);
+    PutOffer("2.4");
+    WriteProgram();
+    {
+        UpdaterRunThread hidden(true, ProgramFile(), L"(none)");
+        ASSERT_TRUE(hidden.Finish());
+        EXPECT_EQ(hidden.ExitCode(), 0);
+        EXPECT_FALSE(::IsWindowVisible(running));
+    }
+    {
+        UpdaterRunThread shown(false, ProgramFile(), L"(none)");
+        ASSERT_TRUE(shown.Finish());
+        EXPECT_EQ(shown.ExitCode(), 0);
+        EXPECT_TRUE(::IsWindowVisible(running));
+    }
+    EXPECT_EQ(server.RequestCount(CheckDocumentName()), 0);
+    ::DestroyWindow(running);
+}
+
+} // namespace

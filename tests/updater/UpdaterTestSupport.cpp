@@ -1,0 +1,214 @@
+#include "tests/updater/UpdaterTestSupport.h"
+
+#include "foundation/MemoryStream.h"
+#include "tests/updater/ZipBuilder.h"
+
+#include <shellapi.h>
+
+
+namespace {
+
+std::wstring UnixToWindowsPath(const char* unixPath)
+{
+    std::wstring path = L"Z:";
+    for (const char* c = unixPath; *c; ++c)
+        path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    return path;
+}
+
+std::string FileBytes(const std::wstring& path)
+{
+    return ReadWholeFile(path);
+}
+
+} // namespace
+
+TempFolder::TempFolder()
+{
+    wchar_t base[MAX_PATH] = L"";
+    ::GetTempPathW(MAX_PATH, base);
+    for (unsigned attempt = 0; attempt < 1000; ++attempt) {
+        const std::wstring candidate = std::wstring(base) + L"updtest" +
+                                       std::to_wstring(::GetCurrentProcessId()) + L"_" +
+                                       std::to_wstring(::GetTickCount() + attempt);
+        if (::CreateDirectoryW(candidate.c_str(), nullptr)) {
+            m_path = candidate;
+            return;
+        }
+    }
+}
+
+TempFolder::~TempFolder()
+{
+    if (m_path.empty())
+        return;
+    std::wstring from = m_path + L'\0';
+    SHFILEOPSTRUCTW operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NO_UI;
+    ::SHFileOperationW(&operation);
+}
+
+ProductKeyGuard::ProductKeyGuard()
+{
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, TestProductKey);
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, TestProductKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                          nullptr) == ERROR_SUCCESS)
+        ::RegCloseKey(key);
+}
+
+ProductKeyGuard::~ProductKeyGuard()
+{
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, TestProductKey);
+}
+
+bool ProductKeyGuard::Set(const wchar_t* name, const std::wstring& text) const
+{
+    return ::RegSetKeyValueW(HKEY_CURRENT_USER, TestProductKey, name, REG_SZ, text.c_str(),
+                             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+std::wstring ProductKeyGuard::Get(const wchar_t* name) const
+{
+    wchar_t buffer[2048] = L"";
+    DWORD size = sizeof(buffer) - sizeof(wchar_t);
+    if (::RegGetValueW(HKEY_CURRENT_USER, TestProductKey, name, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
+        ERROR_SUCCESS)
+        return std::wstring();
+    return buffer;
+}
+
+bool ProductKeyGuard::Has(const wchar_t* name) const
+{
+    return ::RegGetValueW(HKEY_CURRENT_USER, TestProductKey, name, RRF_RT_ANY, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS;
+}
+
+std::string ReadWholeFile(const std::wstring& path)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::string();
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    while (::ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    ::CloseHandle(file);
+    return bytes;
+}
+
+bool WriteWholeFile(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD put = 0;
+    const bool written = bytes.empty() ||
+                         (::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) &&
+                          put == bytes.size());
+    ::CloseHandle(file);
+    return written;
+}
+
+bool FileExists(const std::wstring& path)
+{
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string TreeBytes(const KV::DataKey& tree)
+{
+    KV::MemoryStream stream;
+    tree.Serialize(stream);
+    return std::string(reinterpret_cast<const char*>(stream.GetBuffer()), stream.GetSize());
+}
+
+std::wstring ShippedDataFile(const wchar_t* name)
+{
+    return UnixToWindowsPath(UPDATER_TEST_DATA_DIR) + L"\\" + name;
+}
+
+std::wstring ProgramImage(const wchar_t* name)
+{
+    return UnixToWindowsPath(UPDATER_TEST_IMAGE_DIR) + L"\\" + name;
+}
+
+std::wstring FinishedProgram(const wchar_t* name)
+{
+    return UnixToWindowsPath(UPDATER_TEST_PROGRAM_DIR) + L"\\" + name;
+}
+
+KV::DataKey MakeTestSettings(const TestSettingsOptions& options)
+{
+    KV::DataKey settings;
+    settings.SetStringW("ver", L"2.3.2");
+    KV::DataKey* macros = settings.GetKey("macros", true);
+    macros->SetStringW("#title#", L"Brisvane");
+    macros->SetStringW("#pub#", L"Kestrivo");
+    settings.GetKey("langs", true)->SetStringW("RUS", L"ru");
+    KV::DataKey* zones = settings.GetKey("zones", true);
+    zones->SetStringW("en", L"com");
+    zones->SetStringW("ru", L"com");
+    if (options.withProductKey) {
+        KV::DataKey* product = settings.GetKey("reg", true)->GetKey("reg", true);
+        product->SetUInt("root", 1);
+        product->SetStringW("key", TestProductKey);
+    }
+    KV::DataKey* update = settings.GetKey("update", true);
+    update->SetStringW("folder", options.folderUrl);
+    update->SetStringW("file", options.checkFile);
+    if (!options.detailsFormat.empty())
+        update->SetStringW("durl", options.detailsFormat);
+    return settings;
+}
+
+bool WriteProgramFile(const std::wstring& path, const KV::DataKey& settings, const std::string& image)
+{
+    const std::string archive = ZipBuilder()
+                                    .Add("lng.lngp", FileBytes(ShippedDataFile(L"lng.lngp")))
+                                    .Add("res.kvdt", FileBytes(ShippedDataFile(L"res.kvdt")))
+                                    .Add("set.kvdt", TreeBytes(settings))
+                                    .Build(image.size());
+    return WriteWholeFile(path, image + archive + std::string(4, '\0'));
+}
+
+std::string MakeUpdateZip(const std::string& version, const std::wstring& file, const std::wstring& name,
+                          const std::string& entryName)
+{
+    KV::DataKey descriptor(version);
+    descriptor.SetStringW("file", file);
+    descriptor.SetStringW("name", name);
+    return ZipBuilder().Add(entryName, TreeBytes(descriptor)).Build();
+}
+
+std::string MakeChannelDescriptor(const std::string& version, bool withCount, int count)
+{
+    KV::DataKey descriptor(version);
+    if (withCount)
+        descriptor.SetInt("cc", count);
+    return TreeBytes(descriptor);
+}
+
+std::string MakeChannelsZip(const std::string& catalogue, const std::string& entryName)
+{
+    return ZipBuilder().Add("readme.txt", "catalogue inside").Add(entryName, catalogue).Build();
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD deadlineMs)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (::GetTickCount() - start > deadlineMs)
+            return condition();
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(10);
+    }
+}

@@ -1,0 +1,330 @@
+// The built setup programs under Wine: a silent update of a package, and a
+// wizard install followed by the uninstall from the installed uninstaller,
+// both driven by the messages their buttons send. The player is a stand-in
+// that leaves launched.txt when it starts.
+
+#include "WizardTestSupport.h"
+
+#include "foundation/DataKey.h"
+#include "wizards/common/ArchiveTrailer.h"
+#include "wizards/setup/ProcessCheck.h"
+
+#include <gtest/gtest.h>
+
+#include <psapi.h>
+#include <shlobj.h>
+
+namespace {
+
+constexpr DWORD StepTimeout = 90000;
+
+// A process this test started; still running at the end, it is ended.
+class StartedProcess {
+public:
+    StartedProcess(const std::wstring& program, const std::wstring& arguments)
+    {
+        std::wstring command = L"\"" + program + L"\"";
+        if (!arguments.empty())
+            command += L" " + arguments;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (::CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                             &process)) {
+            ::CloseHandle(process.hThread);
+            m_process = process.hProcess;
+            m_id = process.dwProcessId;
+        }
+    }
+    // One found by its window (the uninstall copy, started by the uninstaller).
+    explicit StartedProcess(DWORD id)
+        : m_process(::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ,
+                                  FALSE, id)),
+          m_id(id)
+    {
+    }
+    StartedProcess(const StartedProcess&) = delete;
+    StartedProcess& operator=(const StartedProcess&) = delete;
+    ~StartedProcess()
+    {
+        if (!m_process)
+            return;
+        if (::WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT)
+            ::TerminateProcess(m_process, 99);
+        ::CloseHandle(m_process);
+    }
+
+    bool IsStarted() const { return m_process != nullptr; }
+    DWORD Id() const { return m_id; }
+    // The exit code, or -1 when the process did not end in time.
+    int Wait(DWORD timeout = StepTimeout) const
+    {
+        if (::WaitForSingleObject(m_process, timeout) != WAIT_OBJECT_0)
+            return -1;
+        DWORD code = 0;
+        ::GetExitCodeProcess(m_process, &code);
+        return static_cast<int>(code);
+    }
+    std::wstring ProgramPath() const
+    {
+        wchar_t path[MAX_PATH] = L"";
+        ::GetModuleFileNameExW(m_process, nullptr, path, MAX_PATH);
+        return path;
+    }
+
+private:
+    HANDLE m_process = nullptr;
+    DWORD m_id = 0;
+};
+
+bool WaitFor(const std::function<bool()>& done, DWORD timeout = StepTimeout)
+{
+    const ULONGLONG end = ::GetTickCount64() + timeout;
+    while (!done()) {
+        if (::GetTickCount64() >= end)
+            return done();
+        ::Sleep(100);
+    }
+    return true;
+}
+
+struct WindowQuery {
+    std::wstring caption;
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
+{
+    auto* query = reinterpret_cast<WindowQuery*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t text[256] = L"";
+    ::GetWindowTextW(window, text, 256);
+    if (::IsWindowVisible(window) && query->caption == text && (query->processId == 0 || query->processId == owner)) {
+        query->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindFrame(const std::wstring& caption, DWORD processId)
+{
+    WindowQuery query{caption, processId, nullptr};
+    WaitFor([&] {
+        ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&query));
+        return query.found != nullptr;
+    });
+    return query.found;
+}
+
+// Asked of the control itself: an edit of another process keeps its text
+// to itself.
+std::wstring TextOf(HWND window)
+{
+    wchar_t text[1024] = L"";
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                               &copied))
+        return std::wstring();
+    return text;
+}
+
+struct ChildQuery {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND window, LPARAM parameter)
+{
+    auto* query = reinterpret_cast<ChildQuery*>(parameter);
+    if (::GetDlgCtrlID(window) == query->id && ::IsWindowVisible(window)) {
+        query->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The visible control with that id anywhere in the frame (pages included).
+HWND FindControl(HWND frame, int id)
+{
+    ChildQuery query{id, nullptr};
+    ::EnumChildWindows(frame, &MatchChild, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+BOOL CALLBACK CollectStatic(HWND window, LPARAM parameter)
+{
+    wchar_t className[32] = L"";
+    ::GetClassNameW(window, className, 32);
+    if (::lstrcmpiW(className, L"Static") == 0)
+        *reinterpret_cast<std::wstring*>(parameter) += TextOf(window) + L"\n";
+    return TRUE;
+}
+
+// The texts of every static control of a window (a message box's text).
+std::wstring StaticTexts(HWND window)
+{
+    std::wstring texts;
+    ::EnumChildWindows(window, &CollectStatic, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+// Presses a frame button and waits until another one reads text.
+bool PressAndWait(HWND frame, int pressed, int watched, const std::wstring& text)
+{
+    ::PostMessageW(frame, WM_COMMAND, MAKEWPARAM(pressed, BN_CLICKED), 0);
+    return WaitFor([&] { return TextOf(::GetDlgItem(frame, watched)) == text; });
+}
+
+std::wstring ShellFolder(int csidl)
+{
+    wchar_t folder[MAX_PATH] = L"";
+    ::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return folder;
+}
+
+class EndToEndTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetWizardState();
+        Clean();
+        ASSERT_TRUE(WriteRegString(TestProductKey, L"Language", L"en"));
+    }
+    void TearDown() override { Clean(); }
+
+    void Clean()
+    {
+        DeleteTestKeys();
+        ::DeleteFileW(DesktopLink().c_str());
+        RemoveTree(ProgramsFolder());
+        const std::wstring app = TestInstallFolder();
+        RemoveTree(app.substr(0, app.find_last_of(L'\\')));
+    }
+    static std::wstring DesktopLink() { return ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"\\SetupTest.lnk"; }
+    static std::wstring ProgramsFolder() { return ShellFolder(CSIDL_PROGRAMS) + L"\\SetupTest"; }
+};
+
+} // namespace
+
+TEST_F(EndToEndTest, SilentUpdateInstallsIntoTheStoredFolderAndStartsThePlayer)
+{
+    TempFolder root;
+    const std::wstring app = root.File(L"Installed Here");
+    ASSERT_TRUE(::CreateDirectoryW(app.c_str(), nullptr));
+    ASSERT_TRUE(WriteRegString(TestProductKey, L"InstallDir", app));
+    ASSERT_TRUE(WriteRegString(TestProductKey, L"Version", L"9.0"));
+    // The log of the earlier install, with a file this package no longer has.
+    KV::DataKey log("Kestrivo Setup Uninstall Log");
+    log.AddKey("f")->SetStringW("0", app + L"\\old.txt");
+    log.AddKey("d")->SetStringW("0", app);
+    log.AddKey("r");
+    ASSERT_TRUE(log.Save(app + L"\\setupkit.dat"));
+
+    StartedProcess setup(FixturePath(L"TestSetup.exe"), L"update");
+    ASSERT_TRUE(setup.IsStarted());
+    EXPECT_EQ(0, setup.Wait());
+
+    EXPECT_EQ("ABCDEFGH", ReadWholeFile(app + L"\\data.swp"));
+    EXPECT_TRUE(FileExists(app + L"\\docs\\guide.txt"));
+    std::wstring text;
+    ASSERT_TRUE(ReadRegString(TestProductKey, L"Version", text));
+    EXPECT_EQ(L"9.1.2", text);
+    ASSERT_TRUE(ReadRegString(TestProductKey, L"From", text));
+    EXPECT_EQ(L"test-origin", text);
+    EXPECT_FALSE(FileExists(DesktopLink()));
+    EXPECT_FALSE(FolderExists(ProgramsFolder()));
+
+    KV::DataKey extended;
+    ASSERT_TRUE(extended.Load(app + L"\\setupkit.dat"));
+    EXPECT_EQ("Kestrivo Setup Uninstall Log", extended.GetName());
+    EXPECT_EQ((std::vector<std::wstring>{app + L"\\old.txt", app + L"\\Brisvane.exe", app + L"\\Setupkit.exe",
+                                         app + L"\\data.swp", app + L"\\readme.txt", app + L"\\docs\\guide.txt",
+                                         app + L"\\setupkit.dat"}),
+              NumberedStrings(extended.GetKey("f")));
+    EXPECT_EQ((std::vector<std::wstring>{app, app + L"\\docs"}), NumberedStrings(extended.GetKey("d")));
+
+    // The finished update starts the player again.
+    EXPECT_TRUE(WaitFor([&] { return FileExists(app + L"\\launched.txt"); }));
+    EXPECT_TRUE(WaitFor([&] { return CountProcesses(app + L"\\Brisvane.exe") == 0; }));
+}
+
+TEST_F(EndToEndTest, NewerInstalledVersionRefusesThePackageAndStartsNothing)
+{
+    ASSERT_TRUE(WriteRegString(TestProductKey, L"Version", L"9.1.10"));
+    StartedProcess setup(FixturePath(L"TestSetup.exe"), L"update");
+    ASSERT_TRUE(setup.IsStarted());
+    // The refusal is a message box captioned with the setup's title.
+    HWND box = FindFrame(L"SetupTest 9.1.2 Setup", setup.Id());
+    ASSERT_TRUE(box);
+    EXPECT_NE(std::wstring::npos, StaticTexts(box).find(L"The newest version of SetupTest is already installed."));
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(0, setup.Wait());
+    EXPECT_FALSE(FolderExists(TestInstallFolder()));
+    std::wstring text;
+    ASSERT_TRUE(ReadRegString(TestProductKey, L"Version", text));
+    EXPECT_EQ(L"9.1.10", text);
+}
+
+TEST_F(EndToEndTest, WizardInstallThenUninstallFromTheInstalledCopy)
+{
+    const std::wstring app = TestInstallFolder();
+    {
+        StartedProcess setup(FixturePath(L"TestSetup.exe"), L"");
+        ASSERT_TRUE(setup.IsStarted());
+        HWND frame = FindFrame(L"SetupTest 9.1.2 Setup", setup.Id());
+        ASSERT_TRUE(frame);
+        EXPECT_EQ(L"Next >", TextOf(::GetDlgItem(frame, IDOK)));
+        ASSERT_TRUE(PressAndWait(frame, IDOK, IDOK, L"I Agree"));
+        ASSERT_TRUE(PressAndWait(frame, IDOK, IDOK, L"Install"));
+        ASSERT_TRUE(PressAndWait(frame, IDOK, IDCANCEL, L"Finish"));
+        ::PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_EQ(1, setup.Wait());
+    }
+    EXPECT_TRUE(FileExists(app + L"\\readme.txt"));
+    EXPECT_TRUE(FileExists(app + L"\\setupkit.dat"));
+    EXPECT_TRUE(FileExists(DesktopLink()));
+    EXPECT_TRUE(FileExists(ProgramsFolder() + L"\\Uninstall SetupTest.lnk"));
+    EXPECT_TRUE(FileExists(ProgramsFolder() + L"\\Extras\\Guide.lnk"));
+    std::wstring text;
+    ASSERT_TRUE(ReadRegString(TestProductKey, L"InstallDir", text));
+    EXPECT_EQ(app, text);
+    EXPECT_EQ(static_cast<uint32_t>(ModeInstalledUninstaller), ReadSetupModeValue((app + L"\\Setupkit.exe").c_str()));
+    // The launch box was left checked: the player started, and ended.
+    ASSERT_TRUE(WaitFor([&] { return FileExists(app + L"\\launched.txt"); }));
+    ASSERT_TRUE(WaitFor([&] { return CountProcesses(app + L"\\Brisvane.exe") == 0; }));
+    ASSERT_TRUE(WriteWholeFile(app + L"\\Settings.cfg", "the player's own"));
+
+    // The installed uninstaller hands over to a copy of itself and ends.
+    StartedProcess uninstaller(app + L"\\Setupkit.exe", L"");
+    ASSERT_TRUE(uninstaller.IsStarted());
+    EXPECT_EQ(0, uninstaller.Wait());
+    HWND frame = FindFrame(L"SetupTest 9.1.2 Uninstall", 0);
+    ASSERT_TRUE(frame);
+    DWORD copyId = 0;
+    ::GetWindowThreadProcessId(frame, &copyId);
+    StartedProcess copy(copyId);
+    const std::wstring copyPath = copy.ProgramPath();
+    EXPECT_NE(std::wstring::npos, copyPath.find(L"kvu"));
+    EXPECT_EQ(static_cast<uint32_t>(ModeUninstall), ReadSetupModeValue(copyPath.c_str()));
+
+    ASSERT_TRUE(PressAndWait(frame, IDOK, IDOK, L"Uninstall"));
+    // The folder with blanks arrived whole on the copy's command line.
+    EXPECT_EQ(app + L"\\", TextOf(FindControl(frame, 1019)));
+    ASSERT_TRUE(PressAndWait(frame, IDOK, IDCANCEL, L"Close"));
+    ::PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(2, copy.Wait());
+
+    for (const wchar_t* name : {L"Brisvane.exe", L"Setupkit.exe", L"readme.txt", L"setupkit.dat", L"docs"})
+        EXPECT_FALSE(FileExists(app + L"\\" + name) || FolderExists(app + L"\\" + name)) << name;
+    EXPECT_FALSE(FileExists(DesktopLink()));
+    EXPECT_FALSE(FolderExists(ProgramsFolder()));
+    EXPECT_FALSE(KeyExists(TestProductKey));
+    EXPECT_FALSE(KeyExists(TestUninstallKey));
+    EXPECT_EQ("the player's own", ReadWholeFile(app + L"\\Settings.cfg"));
+    EXPECT_TRUE(FileExists(app + L"\\launched.txt"));
+
+    // The copy's batch file removes it once it has ended.
+    EXPECT_TRUE(WaitFor([&] { return !FileExists(copyPath); }));
+}

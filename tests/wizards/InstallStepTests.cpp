@@ -1,0 +1,244 @@
+// The install worker's steps on real files, links and registry keys: the
+// package extracted into a temporary install folder, the listed files
+// rewritten, the components' links, the product's values and the log.
+
+#include "WizardTestSupport.h"
+
+#include "foundation/DataKey.h"
+#include "framework/ComPtr.h"
+#include "wizards/common/ProductSettings.h"
+#include "wizards/setup/Components.h"
+#include "wizards/setup/InstallWorker.h"
+#include "wizards/setup/ProcessCheck.h"
+#include "wizards/setup/RegistrySteps.h"
+#include "wizards/setup/SetupArchive.h"
+#include "wizards/setup/SetupContext.h"
+#include "wizards/setup/Shortcut.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+namespace {
+
+std::wstring LinkTarget(const std::wstring& link)
+{
+    CInterfacePtr<IShellLinkW> shellLink;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                  reinterpret_cast<void**>(shellLink.Receive()))))
+        return L"<no link object>";
+    CInterfacePtr<IPersistFile> file;
+    if (FAILED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Receive()))) ||
+        FAILED(file->Load(link.c_str(), STGM_READ)))
+        return L"<unreadable>";
+    wchar_t target[MAX_PATH] = L"";
+    shellLink->GetPath(target, MAX_PATH, nullptr, 0);
+    return target;
+}
+
+class InstallTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteTestKeys();
+        LoadFixturePackage(L"TestSetup.exe");
+        m_app = m_root.File(L"Program Folder");
+        m_desktop = m_root.File(L"Desktop");
+        m_programs = m_root.File(L"Programs");
+        ::CreateDirectoryW(m_desktop.c_str(), nullptr);
+        ::CreateDirectoryW(m_programs.c_str(), nullptr);
+        UseInstallFolder(m_app);
+        // The components' links go to folders of the test.
+        KV::DataKey& settings = GetProductSettings();
+        ComponentList& components = GetComponentList();
+        components.clear();
+        components.push_back(std::make_unique<CMainComponent>());
+        components.push_back(std::make_unique<CDesctopShortcutComponent>(*settings.GetKey("cds"), m_desktop));
+        components.push_back(std::make_unique<CProgramsComponent>(*settings.GetKey("cp"), m_programs));
+    }
+    void TearDown() override
+    {
+        ResetWizardState();
+        DeleteTestKeys();
+    }
+
+    TempFolder m_root;
+    std::wstring m_app;
+    std::wstring m_desktop;
+    std::wstring m_programs;
+};
+
+} // namespace
+
+TEST_F(InstallTest, WorkerInstallsFilesLinksValuesAndLog)
+{
+    EXPECT_EQ(0u, InstallWorker());
+    EXPECT_TRUE(IsDone());
+    EXPECT_FALSE(IsBusy());
+
+    EXPECT_EQ("The test package readme.\r\n", ReadWholeFile(m_app + L"\\readme.txt"));
+    EXPECT_EQ("Guide of the test package.\r\n", ReadWholeFile(m_app + L"\\docs\\guide.txt"));
+    EXPECT_EQ("ABCDEFGH", ReadWholeFile(m_app + L"\\data.swp"));  // listed in crypt: swapped back
+    EXPECT_TRUE(FileExists(m_app + L"\\Brisvane.exe"));
+    EXPECT_TRUE(FileExists(m_app + L"\\Setupkit.exe"));
+
+    const std::wstring folder = m_programs + L"\\SetupTest";
+    EXPECT_EQ(m_app + L"\\Brisvane.exe", LinkTarget(m_desktop + L"\\SetupTest.lnk"));
+    EXPECT_EQ(m_app + L"\\Brisvane.exe", LinkTarget(folder + L"\\SetupTest.lnk"));
+    EXPECT_EQ(m_app + L"\\Setupkit.exe", LinkTarget(folder + L"\\Uninstall SetupTest.lnk"));
+    EXPECT_EQ(m_app + L"\\docs\\guide.txt", LinkTarget(folder + L"\\Extras\\Guide.lnk"));
+
+    std::wstring text;
+    const struct {
+        const wchar_t* key;
+        const wchar_t* name;
+        std::wstring value;
+    } values[] = {
+        {TestProductKey, L"Version", L"9.1.2"},
+        {TestProductKey, L"InstallDir", m_app},
+        {TestProductKey, L"Language", L"en"},
+        {TestProductKey, L"CVersion", L"2010.08.11.10"},
+        {TestProductKey, L"From", L"test-origin"},
+        {TestUninstallKey, L"DisplayName", L"SetupTest 9.1.2"},
+        {TestUninstallKey, L"UninstallString", m_app + L"\\Setupkit.exe"},
+        {TestUninstallKey, L"HelpLink", L"https://www.kestrivo.example/brisvane/en/"},
+    };
+    for (const auto& v : values) {
+        EXPECT_TRUE(ReadRegString(v.key, v.name, text)) << v.name;
+        EXPECT_EQ(v.value, text) << v.name;
+    }
+    DWORD flags = 0;
+    EXPECT_TRUE(ReadRegDword(TestProductKey, L"Flags", flags));
+    EXPECT_EQ(7u, flags);
+
+    // The saved log: folders parent first, files as made, the log itself last.
+    KV::DataKey log;
+    ASSERT_TRUE(log.Load(m_app + L"\\setupkit.dat"));
+    EXPECT_EQ("Kestrivo Setup Uninstall Log", log.GetName());
+    EXPECT_EQ((std::vector<std::wstring>{m_app, m_app + L"\\docs", folder, folder + L"\\Extras"}),
+              NumberedStrings(log.GetKey("d")));
+    const std::vector<std::wstring> files = NumberedStrings(log.GetKey("f"));
+    const std::vector<std::wstring> expectedFiles = {
+        m_app + L"\\Brisvane.exe", m_app + L"\\Setupkit.exe", m_app + L"\\data.swp", m_app + L"\\readme.txt",
+        m_app + L"\\docs\\guide.txt", m_desktop + L"\\SetupTest.lnk", folder + L"\\SetupTest.lnk",
+        folder + L"\\Uninstall SetupTest.lnk", folder + L"\\Extras\\Guide.lnk", m_app + L"\\setupkit.dat"};
+    EXPECT_EQ(expectedFiles, files);
+    EXPECT_TRUE(log.HasKey("r"));
+}
+
+TEST_F(InstallTest, UncheckedComponentsAreLeftOutAndTheFirstOriginStays)
+{
+    ASSERT_TRUE(WriteRegString(TestProductKey, L"From", L"first-origin"));
+    ASSERT_TRUE(WriteRegString(TestProductKey, L"Version", L"1.0"));
+    GetComponentList()[1]->SetChecked(false);
+    InstallWorker();
+    EXPECT_FALSE(FileExists(m_desktop + L"\\SetupTest.lnk"));
+    EXPECT_TRUE(FileExists(m_programs + L"\\SetupTest\\SetupTest.lnk"));
+    std::wstring text;
+    ASSERT_TRUE(ReadRegString(TestProductKey, L"From", text));
+    EXPECT_EQ(L"first-origin", text);
+    ASSERT_TRUE(ReadRegString(TestProductKey, L"Version", text));
+    EXPECT_EQ(L"9.1.2", text);
+}
+
+TEST(InstallSteps, ListedExtensionsAreRewrittenInDisjointPairs)
+{
+    ResetWizardState();
+    auto settings = std::make_unique<KV::DataKey>();
+    KV::DataKey* crypt = settings->AddKey("crypt");
+    crypt->SetStringW("0", L".dat");
+    SetProductSettings(std::move(settings));
+    LoadCommonSettingsLists();
+
+    TempFolder folder;
+    const struct {
+        const wchar_t* name;
+        std::string bytes;
+        std::string expected;
+    } cases[] = {
+        {L"a.DAT", "ABCDEFGH", "GBEDCFAH"},  // 0<->6, 2<->4
+        {L"b.dat", "ABC", "BAC"},
+        {L"c.dat", "AB", "AB"},
+        {L"d.dat", "A", "A"},
+        {L"e.dat", "", ""},
+        {L"f.txt", "ABCDEFGH", "ABCDEFGH"},  // not listed
+        {L"noext", "ABC", "ABC"},             // only an empty entry would match
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteWholeFile(folder.File(c.name), c.bytes));
+        UnswapFile(folder.Path(), c.name);
+        EXPECT_EQ(c.expected, ReadWholeFile(folder.File(c.name))) << c.name;
+        UnswapFile(folder.Path(), c.name);
+        EXPECT_EQ(c.bytes, ReadWholeFile(folder.File(c.name))) << c.name;
+    }
+    ResetWizardState();
+}
+
+TEST(InstallSteps, FoldersAndLinksAreLoggedEvenWhenTheyFail)
+{
+    ResetWizardState();
+    TempFolder folder;
+    const std::wstring deep = folder.File(L"one\\two");
+    EXPECT_TRUE(CreateFolder(deep));
+    EXPECT_TRUE(FolderExists(deep));
+    const std::wstring badLink = folder.File(L"missing folder\\x.lnk");
+    EXPECT_TRUE(FAILED(CreateShortcut(folder.File(L"target.exe"), L"desc", badLink)));
+    const UninstallLog& log = GetSetupContext().log;
+    EXPECT_EQ(deep, log.GetDir(0));
+    EXPECT_EQ(1u, log.GetDirCount());
+    EXPECT_EQ(badLink, log.GetFile(0));
+    ResetWizardState();
+}
+
+TEST(InstallSteps, RegistryEntriesWithoutUsableRootOrKeyAreSkipped)
+{
+    DeleteTestKeys();
+    KV::DataKey reg;
+    const struct {
+        const char* name;
+        uint32_t root;
+        const wchar_t* key;
+    } entries[] = {{"good", 1, TestProductKey}, {"badroot", 4, L"SOFTWARE\\Kestrivo\\BrisvaneSetupTest\\Bad"},
+                   {"nokey", 1, L""}, {"slashes", 1, L"\\\\"}};
+    for (const auto& e : entries) {
+        KV::DataKey* entry = reg.AddKey(e.name);
+        entry->SetUInt("root", e.root);
+        entry->SetStringW("key", e.key);
+        entry->AddKey("values")->SetStringW("Marker", L"written");
+    }
+    WriteRegistry(reg);
+    std::wstring text;
+    EXPECT_TRUE(ReadRegString(TestProductKey, L"Marker", text));
+    EXPECT_FALSE(KeyExists(L"SOFTWARE\\Kestrivo\\BrisvaneSetupTest\\Bad"));
+    EXPECT_FALSE(ReadRegString(L"", L"Marker", text));
+
+    // Deleting an entry with an empty key must not touch the root.
+    reg.DeleteKey("good");
+    DeleteRegistry(reg);
+    EXPECT_TRUE(KeyExists(TestProductKey));
+    EXPECT_TRUE(KeyExists(L"SOFTWARE"));
+    DeleteTestKeys();
+}
+
+TEST(ProcessCheck, CountsProcessesByTheirProgramFile)
+{
+    wchar_t own[MAX_PATH] = L"";
+    ::GetModuleFileNameW(nullptr, own, MAX_PATH);
+    std::wstring upper = own;
+    ::CharUpperW(&upper[0]);
+    EXPECT_EQ(1, CountProcesses(own));
+    EXPECT_EQ(1, CountProcesses(upper));
+    EXPECT_EQ(0, CountProcesses(std::wstring(own) + L".other"));
+    EXPECT_EQ(0, CountProcesses(L""));
+
+    ResetWizardState();
+    auto settings = std::make_unique<KV::DataKey>();
+    std::wstring path = own;
+    settings->SetStringW("exe", path.substr(path.find_last_of(L'\\') + 1));
+    SetProductSettings(std::move(settings));
+    SetInstallFolder(path.substr(0, path.find_last_of(L'\\')));
+    EXPECT_TRUE(IsMainExeRunning());
+    SetInstallFolder(L"C:\\nowhere");
+    EXPECT_FALSE(IsMainExeRunning());
+    ResetWizardState();
+}

@@ -1,0 +1,68 @@
+// The macro table and its expansion.
+
+#include "wizards/common/MacroTable.h"
+
+#include "foundation/DataKey.h"
+#include "wizards/common/Text.h"
+
+namespace {
+
+MacroMap& Table()
+{
+    static MacroMap table;
+    return table;
+}
+
+void ReplaceAll(std::wstring& text, const std::wstring& name, const std::wstring& replacement)
+{
+    if (name.empty())
+        return;
+    size_t position = text.find(name);
+    while (position != std::wstring::npos) {
+        text.replace(position, name.size(), replacement);
+        position = text.find(name, position + replacement.size());
+    }
+}
+
+} // namespace
+
+void SetMacro(const std::wstring& name, const std::wstring& text)
+{
+    Table()[name] = text;
+}
+
+std::wstring GetMacro(const std::wstring& name)
+{
+    const auto found = Table().find(name);
+    return found == Table().end() ? std::wstring() : found->second;
+}
+
+const MacroMap& GetMacros()
+{
+    return Table();
+}
+
+void ClearMacros()
+{
+    Table().clear();
+}
+
+std::wstring ExpandMacros(const std::wstring& text)
+{
+    std::wstring result = text;
+    for (const auto& macro : Table())
+        ReplaceAll(result, macro.first, macro.second);
+    return result;
+}
+
+void LoadMacros(const KV::DataKey& settings)
+{
+    const KV::DataKey* macros = settings.GetKey("macros");
+    if (!macros)
+        return;
+    for (const auto& entry : macros->GetValues()) {
+        const std::wstring* text = entry.second ? entry.second->GetStringW() : nullptr;
+        if (text)
+            SetMacro(WidenAnsi(entry.first), *text);
+    }
+}

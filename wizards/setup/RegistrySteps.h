@@ -1,0 +1,25 @@
+#pragma once
+// The setup's registry writes and the uninstall's deletes, driven by the
+// settings node reg: one child per key, each with UInt "root" (index of
+// HKCR, HKCU, HKLM, HKU), StringW "key" and value nodes (UInt -> REG_DWORD,
+// StringW -> REG_SZ, macro-expanded).
+
+namespace KV {
+class DataKey;
+}
+
+#include <windows.h>
+
+#include <string>
+
+void WriteRegistry(const KV::DataKey& reg);
+// One entry: its key expanded, each child node written as values of it.
+void WriteRegKey(const KV::DataKey& entry);
+// Creates root\key and writes node's values; "From" only when the key has
+// no readable string value of that name yet.
+void WriteRegValues(const KV::DataKey& node, HKEY root, const std::wstring& key);
+
+void DeleteRegistry(const KV::DataKey& reg);
+// Deletes the entry's key as stored (not expanded) with all it holds. An
+// entry without a root index 0 to 3 or without a key is skipped.
+void DeleteRegKey(const KV::DataKey& entry);

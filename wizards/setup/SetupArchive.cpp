@@ -1,0 +1,119 @@
+// Extracting the package's files and rewriting the listed ones.
+
+#include "wizards/setup/SetupArchive.h"
+
+#include "foundation/DataKey.h"
+#include "foundation/ZipHandle.h"
+#include "wizards/common/FileHandle.h"
+#include "wizards/common/ProductSettings.h"
+#include "wizards/common/Text.h"
+#include "wizards/common/WizardLanguages.h"
+#include "wizards/setup/InstallWorker.h"
+#include "wizards/setup/UninstallLog.h"
+
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+std::wstring Combine(const std::wstring& folder, const std::wstring& name)
+{
+    wchar_t combined[MAX_PATH] = L"";
+    if (!::PathCombineW(combined, folder.c_str(), name.c_str()))
+        return std::wstring();
+    return combined;
+}
+
+std::wstring SpaceJoined(const std::wstring& first, const std::wstring& second)
+{
+    return first + L" " + second;
+}
+
+// Names of a map in a fixed order, so that a package installs alike on
+// every run.
+template <class Map>
+std::vector<std::string> SortedNames(const Map& map)
+{
+    std::vector<std::string> names;
+    names.reserve(map.size());
+    for (const auto& entry : map)
+        names.push_back(entry.first);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+void CSetupArchive::SetBaseFolder(const std::wstring& folder)
+{
+    ZipReaderSetBaseFolder(GetHandle(), folder.c_str());
+}
+
+bool CSetupArchive::ExtractFiles(const std::wstring& folder, const KV::DataKey& node)
+{
+    if (!IsOpen())
+        return false;
+    if (!m_textsLoaded) {
+        m_outputText = GetLanguageText("tOutput");
+        m_extractText = GetLanguageText("tExtract");
+        m_textsLoaded = true;
+    }
+
+    CreateFolder(folder);
+    SetBaseFolder(folder);
+    ReportProgress(SpaceJoined(m_outputText, folder), false);
+
+    for (const std::string& valueName : SortedNames(node.GetValues())) {
+        const std::wstring target = WidenAnsi(valueName);
+        const std::wstring entry = node.GetStringW(valueName, std::wstring());
+        ReportProgress(SpaceJoined(m_extractText, target), true);
+        LogAddFile(folder + L"\\" + target);
+        ExtractEntry(target.c_str(), entry.c_str());
+        UnswapFile(folder, target);
+    }
+    for (const std::string& childName : SortedNames(node.GetKeys())) {
+        const KV::DataKey* child = node.GetKey(childName);
+        if (child)
+            ExtractFiles(Combine(folder, WidenAnsi(childName)), *child);
+    }
+    return true;
+}
+
+bool CreateFolder(const std::wstring& path)
+{
+    LogAddDir(path);
+    return ::SHCreateDirectory(nullptr, path.c_str()) == 0;
+}
+
+void UnswapFile(const std::wstring& folder, const std::wstring& name)
+{
+    const std::wstring extension = ::PathFindExtensionW(name.c_str());
+    const StringList& crypt = GetCryptList();
+    const bool listed = std::any_of(crypt.begin(), crypt.end(), [&](const std::wstring& entry) {
+        return ::StrCmpIW(entry.c_str(), extension.c_str()) == 0;
+    });
+    if (!listed)
+        return;
+
+    CFileHandle file(::CreateFileW(Combine(folder, name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid())
+        return;
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF)
+        return;
+    const DWORD count = static_cast<DWORD>(size.QuadPart);
+    std::vector<unsigned char> bytes(count);
+    DWORD read = 0;
+    if (count > 0 && (!::ReadFile(file.Get(), bytes.data(), count, &read, nullptr) || read != count))
+        return;
+    for (DWORD i = 0; i < count / 2; i += 2)
+        std::swap(bytes[i], bytes[count - 2 - i]);
+    ::SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN);
+    DWORD written = 0;
+    if (count > 0)
+        ::WriteFile(file.Get(), bytes.data(), count, &written, nullptr);
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The setup's view of its appended archive: the foundation reader plus the
+// extraction of the package's file tree into the install folder.
+
+#include "foundation/ZipArchive.h"
+
+#include <string>
+
+namespace KV {
+class DataKey;
+}
+
+class CSetupArchive : public ZipArchive {
+public:
+    // Creates folder (logged), then extracts each value of node (target
+    // file name -> entry name) into it, logging every file and rewriting the
+    // files whose extension the settings list in "crypt"; each child node is
+    // a sub-folder done the same way. False when no archive is open.
+    bool ExtractFiles(const std::wstring& folder, const KV::DataKey& node);
+
+private:
+    void SetBaseFolder(const std::wstring& folder);
+
+    bool m_textsLoaded = false;
+    std::wstring m_outputText;
+    std::wstring m_extractText;
+};
+
+// Logs path as a folder, then creates it with its missing parents; true when
+// the shell reports success.
+bool CreateFolder(const std::wstring& path);
+
+// When the extension of name (with its dot) is listed in "crypt" (ignoring
+// case), exchanges bytes i and n - 2 - i of the file for i = 0, 2, 4, ...
+// below n / 2. The exchange is its own inverse.
+void UnswapFile(const std::wstring& folder, const std::wstring& name);

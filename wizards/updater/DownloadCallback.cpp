@@ -1,0 +1,102 @@
+// The transfers' bind-status callback.
+
+#include "wizards/updater/DownloadCallback.h"
+
+#include "wizards/updater/UpdaterMessages.h"
+
+CCallback::CCallback(const std::atomic<bool>& cancel, HWND progressWindow)
+    : m_cancel(cancel), m_progressWindow(progressWindow)
+{
+}
+
+STDMETHODIMP CCallback::QueryInterface(REFIID iid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IBindStatusCallback) {
+        *object = static_cast<IBindStatusCallback*>(this);
+        return S_OK;
+    }
+    if (iid == IID_IHttpNegotiate) {
+        *object = static_cast<IHttpNegotiate*>(this);
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+// The object lives on the worker's stack for exactly one transfer.
+STDMETHODIMP_(ULONG) CCallback::AddRef()
+{
+    return 0;
+}
+
+STDMETHODIMP_(ULONG) CCallback::Release()
+{
+    return 0;
+}
+
+STDMETHODIMP CCallback::OnStartBinding(DWORD, IBinding*)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CCallback::GetPriority(LONG*)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CCallback::OnLowResource(DWORD)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CCallback::OnProgress(ULONG progress, ULONG progressMax, ULONG, LPCWSTR)
+{
+    if (m_cancel || !IsHttpSuccess())
+        return E_ABORT;
+    if (m_progressWindow)
+        ::SendMessageW(m_progressWindow, WM_UPDATER_PROGRESS, progress, static_cast<LPARAM>(progressMax));
+    return S_OK;
+}
+
+STDMETHODIMP CCallback::OnStopBinding(HRESULT, LPCWSTR)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CCallback::GetBindInfo(DWORD*, BINDINFO*)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CCallback::OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM*)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CCallback::OnObjectAvailable(REFIID, IUnknown*)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CCallback::BeginningTransaction(LPCWSTR, LPCWSTR, DWORD, LPWSTR* additionalHeaders)
+{
+    if (additionalHeaders)
+        *additionalHeaders = nullptr;
+    return S_OK;
+}
+
+STDMETHODIMP CCallback::OnResponse(DWORD responseCode, LPCWSTR, LPCWSTR, LPWSTR* additionalHeaders)
+{
+    if (additionalHeaders)
+        *additionalHeaders = nullptr;
+    m_httpStatus = responseCode;
+    return S_OK;
+}
+
+bool DownloadUrlToFile(const std::wstring& url, const std::wstring& file, CCallback& callback)
+{
+    const HRESULT result = ::URLDownloadToFileW(nullptr, url.c_str(), file.c_str(), 0, &callback);
+    return SUCCEEDED(result) && callback.IsHttpSuccess();
+}

@@ -1,0 +1,69 @@
+// The checking page.
+
+#include "wizards/updater/StartPage.h"
+
+#include "wizards/updater/MainDlg.h"
+#include "wizards/updater/UpdaterContext.h"
+#include "wizards/updater/UpdateCheck.h"
+#include "wizards/updater/UpdaterResource.h"
+#include "wizards/updater/UpdaterVariant.h"
+
+#include <commctrl.h>
+
+CStartPage::CStartPage()
+    : CBasePage(WizardVariant::Updater, IDD_UPDATER_START_PAGE, GetVariantTraits().startPageKey, true)
+{
+    SetButtons(PageButton{false, false, 0}, PageButton{false, false, IDS_CAPTION_NEXT},
+               PageButton{true, true, IDS_CAPTION_CANCEL});
+    SetFocusId(IDCANCEL);
+}
+
+LRESULT CStartPage::OnInitDialog(WindowMessage&)
+{
+    CWindow bar = GetDlgItem(IDC_START_PROGRESS);
+    bar.ModifyStyle(0, PBS_MARQUEE);
+    bar.SendMessage(PBM_SETMARQUEE, TRUE, 0);
+    // The frame decides the focus when the page is shown.
+    return FALSE;
+}
+
+bool CStartPage::OnSetActive()
+{
+    StartCheck(m_hWnd);
+    return false;
+}
+
+LRESULT CStartPage::OnCheckDone(WindowMessage& msg)
+{
+    // A report that was on its way while the frame began to close.
+    CMainDlg* frame = CMainDlg::GetInstance();
+    if (!frame || GetUpdaterContext().cancel)
+        return 0;
+    switch (static_cast<CheckOutcome>(msg.wParam)) {
+    case CheckOutcome::Failed:
+        frame->ShowErrorPage();
+        if (frame->IsWindowHidden())
+            frame->CloseMainDialog();
+        break;
+    case CheckOutcome::NoUpdate:
+        frame->ShowFinishPage();
+        if (frame->IsWindowHidden())
+            frame->CloseMainDialog();
+        break;
+    case CheckOutcome::Offered:
+        frame->Next();
+        if (IsChannelListUpdater()) {
+            // A hidden Chanfresh downloads by itself: the download page
+            // starts the transfer when it is shown.
+            if (frame->IsWindowHidden())
+                frame->Next();
+        } else {
+            // The user decides, also after a hidden start.
+            frame->ShowWindow(SW_SHOW);
+        }
+        break;
+    case CheckOutcome::Cancelled:
+        break;
+    }
+    return 0;
+}

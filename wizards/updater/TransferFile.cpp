@@ -1,0 +1,29 @@
+// Temporary files of the transfers.
+
+#include "wizards/updater/TransferFile.h"
+
+#include "foundation/DataKey.h"
+#include "foundation/WizardUtilities.h"
+#include "wizards/common/ProductSettings.h"
+
+#include <windows.h>
+
+CTransferFile::CTransferFile()
+{
+    // The name lives in a shared buffer until the next call: copied at once.
+    const wchar_t* name = KV::MakeTempFileName(L"kvu", 0, nullptr);
+    if (name)
+        m_path = name;
+}
+
+CTransferFile::~CTransferFile()
+{
+    if (!m_path.empty())
+        ::DeleteFileW(m_path.c_str());
+}
+
+std::wstring GetDownloadFolderUrl()
+{
+    const KV::DataKey* update = GetProductSettings().GetKey("update");
+    return update ? update->GetStringW("folder", std::wstring()) : std::wstring();
+}

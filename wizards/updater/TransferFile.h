@@ -1,0 +1,22 @@
+#pragma once
+// A temporary file for one transfer ("kvu" prefix in the temporary folder),
+// deleted when the object goes, whatever became of the transfer.
+
+#include <string>
+
+class CTransferFile {
+public:
+    CTransferFile();
+    CTransferFile(const CTransferFile&) = delete;
+    CTransferFile& operator=(const CTransferFile&) = delete;
+    ~CTransferFile();
+
+    const std::wstring& Path() const { return m_path; }
+    bool IsNamed() const { return !m_path.empty(); }
+
+private:
+    std::wstring m_path;
+};
+
+// The settings' download folder (update/folder, as stored).
+std::wstring GetDownloadFolderUrl();

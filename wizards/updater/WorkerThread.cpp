@@ -1,0 +1,52 @@
+// Scope and reports of the workers.
+
+#include "wizards/updater/WorkerThread.h"
+
+#include "wizards/common/Thread.h"
+#include "wizards/updater/UpdaterContext.h"
+
+#include <objbase.h>
+
+namespace {
+
+std::atomic<int>& ActiveWorkers()
+{
+    static std::atomic<int> count{0};
+    return count;
+}
+
+} // namespace
+
+CWorkerScope::CWorkerScope()
+    : m_comInitialised(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+{
+}
+
+CWorkerScope::~CWorkerScope()
+{
+    if (m_comInitialised)
+        ::CoUninitialize();
+    --ActiveWorkers();
+}
+
+int GetActiveWorkerCount()
+{
+    return ActiveWorkers();
+}
+
+bool StartWorker(unsigned(__stdcall* proc)(void*), HWND window)
+{
+    ++ActiveWorkers();
+    // The holder goes at once: nobody waits for the thread.
+    if (StartThread(proc, window).IsStarted())
+        return true;
+    --ActiveWorkers();
+    return false;
+}
+
+void ReportToPage(HWND window, UINT message, WPARAM wParam)
+{
+    if (GetUpdaterContext().cancel)
+        return;
+    ::SendMessageW(window, message, wParam, 0);
+}
