@@ -76,3 +76,38 @@
 
 // Splash (its texts are IDC_VERSION and IDC_COPYRIGHT)
 #define IDD_BANNER 219
+
+// Settings dialog, its pages and the new-password dialog
+#define IDD_SETTINGS 208
+#define IDD_SETTINGS_GENERAL 209
+#define IDD_SETTINGS_UPDATES 210
+#define IDD_SETTINGS_PASSWORD 213
+#define IDD_SET_PASSWORD 215
+#define IDC_SETTINGS_TAB 104
+#define IDC_LANGUAGE 1016
+#define IDC_AUTOSTART 1051
+#define IDC_AUTO_UPDATE 1019
+#define IDC_AUTO_CUPDATE 1020
+#define IDC_USE_PASSWORD 1026
+#define IDC_CHANGE_PASSWORD 1027
+#define IDC_NEW_PASSWORD 1029
+#define IDC_RETYPED_PASSWORD 1030
+
+// Records page, its list popup and the record dialog (its day boxes run
+// Monday to Sunday)
+#define IDD_RECORDS 217
+#define IDD_RECORD 218
+#define IDR_RECORD_MENU 208
+#define IDC_RECORD_LIST 1036
+#define IDC_RECORD_TYPE 1016
+#define IDC_RECORD_START 1037
+#define IDC_RECORD_NAME 1038
+#define IDC_RECORD_END 1039
+#define IDC_RECORD_DAY_FIRST 1044
+#define IDC_RECORD_DAY_LAST 1050
+#define ID_RECORD_PLAY 32810
+#define ID_RECORD_PLAY_CHANNEL 32786
+#define ID_RECORD_STOP 32812
+#define ID_RECORD_DELETE 32814
+#define ID_RECORD_OPEN_FOLDER 32817
+#define ID_RECORD_PROPERTIES 32819

@@ -1,0 +1,300 @@
+#include "player/app/MainDlg.h"
+
+#include "foundation/Lang.h"
+#include "foundation/Skin.h"
+#include "foundation/Utilities.h"
+#include "framework/AppModule.h"
+#include "framework/GdiHelpers.h"
+#include "player/app/MainDlgSeams.h"
+#include "player/app/Settings.h"
+#include "player/catalogue/ChannelList.h"
+#include "player/playback/EFPlayerCtrl.h"
+#include "player/playback/MPlayerCtrl.h"
+#include "player/playback/PlayerCtrl.h"
+#include "player/playback/UrlGrabber.h"
+#include "player/recording/RecorderFactory.h"
+#include "player/ui/BannerDlg.h"
+
+#include <shellapi.h>
+
+namespace MainDlgSeams {
+
+CMainDlg::BackEndMaker& BackEndMaker()
+{
+    static CMainDlg::BackEndMaker maker;
+    return maker;
+}
+
+CMainDlg::ShellRunner& ShellRunner()
+{
+    static CMainDlg::ShellRunner runner;
+    return runner;
+}
+
+std::wstring& CatalogueFile()
+{
+    static std::wstring file = L"Channels.brsc";
+    return file;
+}
+
+void MakeLiveBackEnds(HWND playerArea, const RECT& rect)
+{
+    // Registered by name and never deleted: they live until the process ends.
+    new CMPlayerCtrl(playerArea, rect);
+    new CEFPlayerCtrl(playerArea, rect);
+}
+
+} // namespace MainDlgSeams
+
+namespace {
+
+constexpr int HeaderHeight = 48;
+constexpr int AreaTop = 52;
+constexpr int PanelWidth = 258;
+// Where the back-ends are made; the player area moves them into place.
+constexpr RECT BackEndRect{10, 10, 600, 400};
+
+HICON LoadProgramIcon(int widthMetric, int heightMetric)
+{
+    return static_cast<HICON>(::LoadImageW(FrameworkResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                           ::GetSystemMetrics(widthMetric), ::GetSystemMetrics(heightMetric),
+                                           LR_DEFAULTCOLOR));
+}
+
+} // namespace
+
+void CMainDlg::SetBackEndMaker(BackEndMaker maker)
+{
+    MainDlgSeams::BackEndMaker() = std::move(maker);
+}
+
+void CMainDlg::SetShellRunner(ShellRunner runner)
+{
+    MainDlgSeams::ShellRunner() = std::move(runner);
+}
+
+void CMainDlg::SetCatalogueFile(const std::wstring& fileName)
+{
+    MainDlgSeams::CatalogueFile() = fileName.empty() ? std::wstring(L"Channels.brsc") : fileName;
+}
+
+CMainDlg::CMainDlg() = default;
+
+CMainDlg::~CMainDlg()
+{
+    if (m_bigIcon != nullptr)
+        ::DestroyIcon(m_bigIcon);
+    if (m_smallIcon != nullptr)
+        ::DestroyIcon(m_smallIcon);
+}
+
+LRESULT CMainDlg::OnInitDialog(WindowMessage&)
+{
+    const bool visible = CSettings::GetBool("main_visible", true);
+    if (visible)
+        SetForegroundWindow();
+    else
+        ShowWindow(SW_HIDE);
+
+    m_currentPlayer = nullptr;
+    m_tray.reset();
+    m_exiting = 0;
+    m_passwordProved = 0;
+    CSettings::SetMainWindow(m_hWnd);
+    SetPlayerListener(this);
+
+    m_accelerators = ::LoadAcceleratorsW(FrameworkResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    m_bigIcon = LoadProgramIcon(SM_CXICON, SM_CYICON);
+    m_smallIcon = LoadProgramIcon(SM_CXSMICON, SM_CYSMICON);
+    SetIcon(m_bigIcon, TRUE);
+    SetIcon(m_smallIcon, FALSE);
+
+    if (CMessageLoop* loop = AppModule().GetMessageLoop()) {
+        loop->AddMessageFilter(this);
+        loop->AddIdleHandler(this);
+        m_filterAdded = true;
+    }
+
+    m_catalogue = std::make_unique<CChannelList>(MainDlgSeams::CatalogueFile());
+    m_channels.SetChannelList(m_catalogue.get());
+    m_channels.Create(m_hWnd);
+
+    RECT headerRect{0, 0, 0, HeaderHeight};
+    m_header.Create(m_hWnd, &headerRect, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+    m_players.Create(m_hWnd);
+
+    CUrlGrabber::CreateBuiltIn();
+    if (MainDlgSeams::BackEndMaker())
+        MainDlgSeams::BackEndMaker()(m_players, BackEndRect);
+    else
+        MainDlgSeams::MakeLiveBackEnds(m_players, BackEndRect);
+    CPlayerCtrl::SetVolumeAll(CSettings::GetInt("sound_volume", 50));
+    GiveDefaultRecorderKeys();
+    RecorderFactory::RegisterAll();
+
+    const RECT client = GetClientRect();
+    Layout(client.right, client.bottom);
+
+    if (CSettings::GetBool("automatic_cupdate", true))
+        RunShell(L"open", KV::GetProgramFile(L"Chanfresh.exe"), L"-h", SW_HIDE);
+    if (CSettings::GetBool("automatic_update", true))
+        SetTimer(UpdaterTimer, UpdaterDelay);
+
+    RestoreCurrentChannel();
+
+    WINDOWPLACEMENT placement{};
+    const bool placed = CSettings::GetPlacement(placement);
+    if (placed) {
+        // A start into the notification area takes the place without
+        // showing the window for a moment.
+        if (!visible)
+            placement.showCmd = SW_HIDE;
+        ::SetWindowPlacement(m_hWnd, &placement);
+    }
+
+    if (CSettings::GetBool("topmost", false)) {
+        ApplyTopmost(true);
+        m_header.CheckMenuItem(CHeader::ToolsButton, ID_TOOLS_TOPMOST, true);
+        // A window system may not take the place in the z-order before the
+        // dialog exists: it is taken once more when the set-up is over.
+        PostMessage(WM_REAPPLY_TOPMOST);
+    }
+    UpdateTitle();
+    CreateTrayIcon();
+    CloseBanner();
+
+    if (!visible)
+        ShowWindow(SW_HIDE);
+    else if (!placed)
+        CenterWindow();
+    return TRUE;
+}
+
+void CMainDlg::GiveDefaultRecorderKeys()
+{
+    for (CChannel* channel : GetAllChannels()) {
+        if (!channel->IsRecordable() || channel->GetRecorderKey() != "D")
+            continue;
+        // A channel whose back-end does not exist keeps "D", which no
+        // recorder answers to: it cannot be recorded.
+        if (CPlayerCtrl* backEnd = CPlayerCtrl::FindByName(channel->GetPlayerKey()))
+            channel->SetRecorderKey(backEnd->GetRecorderKey());
+    }
+}
+
+void CMainDlg::RestoreCurrentChannel()
+{
+    CChannel* channel = m_catalogue->GetCurrentChannel();
+    if (channel == nullptr)
+        return;
+    CPlayerCtrl* backEnd = CPlayerCtrl::FindByName(channel->GetPlayerKey());
+    if (backEnd == nullptr) {
+        m_catalogue->SetCurrentChannel(nullptr);
+        return;
+    }
+    m_currentPlayer = backEnd;
+    m_players.EnableControls(backEnd->HasControls());
+    m_players.GetControls().EnableRecord(channel->IsRecordable());
+    ::ShowWindow(backEnd->GetWindow(), SW_SHOW);
+    ::UpdateWindow(backEnd->GetWindow());
+}
+
+void CMainDlg::CreateTrayIcon()
+{
+    m_tray = std::make_unique<CTrayIcon>(IDI_TRAY);
+    m_tray->SetOwner(m_hWnd, WM_TRAY_NOTIFY);
+    m_tray->SetIcon(IDI_TRAY, CSettings::GetProductName());
+    m_tray->SetMenu(IDR_TRAY_MENU);
+}
+
+void CMainDlg::ApplyTopmost(bool topmost)
+{
+    if (topmost)
+        ModifyStyleEx(0, WS_EX_TOPMOST);
+    else
+        ModifyStyleEx(WS_EX_TOPMOST, 0);
+    SetWindowPos(topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+LRESULT CMainDlg::OnReapplyTopmost(WindowMessage&)
+{
+    if (CSettings::GetBool("topmost", false))
+        ApplyTopmost(true);
+    return 0;
+}
+
+void CMainDlg::UpdateTitle()
+{
+    std::wstring title = CSettings::GetProductName();
+    const CChannel* channel = m_catalogue ? m_catalogue->GetCurrentChannel() : nullptr;
+    if (channel != nullptr)
+        title += L" - " + channel->GetName();
+    SetWindowText(title.c_str());
+}
+
+BOOL CMainDlg::PreTranslateMessage(MSG* msg)
+{
+    if (m_accelerators != nullptr && ::TranslateAcceleratorW(m_hWnd, m_accelerators, msg))
+        return TRUE;
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE)
+        return TRUE;
+    // Enter reaches the focused control (a channel list plays its channel).
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN)
+        return FALSE;
+    if (msg->message == GetTaskbarCreatedMessage() && m_tray)
+        m_tray->OnTaskbarCreated();
+    return ::IsDialogMessageW(m_hWnd, msg);
+}
+
+void CMainDlg::Layout(int width, int height)
+{
+    if (m_players.IsWindow())
+        m_players.SetWindowPos(nullptr, 4, AreaTop, width - PanelWidth - 12, height - AreaTop - 4, SWP_NOZORDER);
+    if (m_channels.IsWindow())
+        m_channels.SetWindowPos(nullptr, width - PanelWidth - 4, AreaTop, PanelWidth, height - AreaTop - 4,
+                                SWP_NOZORDER);
+    if (m_header.IsWindow())
+        m_header.SetWindowPos(nullptr, 0, 0, width, HeaderHeight, SWP_NOZORDER);
+}
+
+LRESULT CMainDlg::OnSize(WindowMessage& msg)
+{
+    // A minimised window keeps its parts' sizes.
+    if (msg.wParam == SIZE_MINIMIZED)
+        return 0;
+    Layout(msg.Width(), msg.Height());
+    if (msg.wParam == SIZE_MAXIMIZED) {
+        m_players.Invalidate(TRUE);
+        if (m_currentPlayer != nullptr)
+            ::InvalidateRect(m_currentPlayer->GetWindow(), nullptr, TRUE);
+        if (m_channels.IsWindow())
+            m_channels.Relayout();
+    }
+    return 0;
+}
+
+LRESULT CMainDlg::OnGetMinMaxInfo(WindowMessage& msg)
+{
+    MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(msg.lParam);
+    info->ptMinTrackSize.x = MinTrackWidth;
+    info->ptMinTrackSize.y = MinTrackHeight;
+    return 0;
+}
+
+LRESULT CMainDlg::OnPaint(WindowMessage&)
+{
+    CPaintDC paint(m_hWnd);
+    const RECT client = GetClientRect();
+    ::FillRect(paint, &client, KV::Skin::GetBkBrush());
+    return 0;
+}
+
+LRESULT CMainDlg::OnEraseBackground(WindowMessage&)
+{
+    return TRUE;
+}
+
+LRESULT CMainDlg::OnColorDialog(WindowMessage&)
+{
+    return 0;
+}

@@ -1,0 +1,108 @@
+// Closing the main window, the exit command and the window's end.
+#include "player/app/MainDlg.h"
+
+#include "framework/AppModule.h"
+#include "player/app/Settings.h"
+#include "player/catalogue/ChannelList.h"
+#include "player/playback/PlayerCtrl.h"
+#include "player/playback/UrlGrabber.h"
+#include "player/recording/RecorderFactory.h"
+
+namespace {
+
+// The exit waits for this many idle observations, this far apart.
+constexpr int IdleObservations = 5;
+constexpr DWORD IdlePause = 20;
+// A back-end that never reports itself stopped must not keep the program
+// from ending: after this many pauses the exit goes on.
+constexpr int MaxPauses = 500;
+
+} // namespace
+
+LRESULT CMainDlg::OnClose(WindowMessage&)
+{
+    if (m_exiting) {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof(placement);
+        ::GetWindowPlacement(m_hWnd, &placement);
+        CSettings::SetPlacement(placement);
+        CSettings::Save();
+        DestroyWindow();
+        return 0;
+    }
+    if (IsWindowVisible()) {
+        // To the notification area.
+        ShowWindow(SW_MINIMIZE);
+        ShowWindow(SW_HIDE);
+    }
+    return 0;
+}
+
+bool CMainDlg::IsIdle()
+{
+    return m_currentPlayer == nullptr || m_currentPlayer->IsStopped();
+}
+
+void CMainDlg::WaitUntilIdle()
+{
+    int observations = 0;
+    for (int pauses = 0; pauses < MaxPauses; ++pauses) {
+        if (IsIdle() && ++observations >= IdleObservations)
+            return;
+        ::Sleep(IdlePause);
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                // For the loop that runs the program.
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
+            if (!PreTranslateMessage(&msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+        }
+    }
+}
+
+LRESULT CMainDlg::OnExit(WindowMessage&)
+{
+    if (m_exiting || m_exitRunning)
+        return 0;
+    m_exitRunning = true;
+    if (m_currentPlayer != nullptr)
+        m_currentPlayer->Stop();
+    EnableWindow(FALSE);
+    WaitUntilIdle();
+    m_exiting = 1;
+    SendMessage(WM_COMMAND, IDCANCEL);
+    return 0;
+}
+
+LRESULT CMainDlg::OnDestroy(WindowMessage&)
+{
+    CUrlGrabber::DeleteAll();
+    CPlayerCtrl::ExitAll();
+    RecorderFactory::DeleteAll();
+    m_catalogue.reset();
+    m_tray.reset();
+    if (m_filterAdded) {
+        if (CMessageLoop* loop = AppModule().GetMessageLoop()) {
+            loop->RemoveMessageFilter(this);
+            loop->RemoveIdleHandler(this);
+        }
+        m_filterAdded = false;
+    }
+    // The back-ends outlive the window: their late reports go nowhere.
+    SetPlayerListener(nullptr);
+    CSettings::SetMainWindow(nullptr);
+    m_currentPlayer = nullptr;
+    ::PostQuitMessage(0);
+    return 0;
+}
+
+LRESULT CMainDlg::OnQueryEndSession(WindowMessage&)
+{
+    CSettings::Save();
+    return TRUE;
+}

@@ -1,0 +1,153 @@
+// The main window's play and record roads and the back-ends' reports.
+#include "player/app/MainDlg.h"
+
+#include "foundation/Lang.h"
+#include "player/app/Settings.h"
+#include "player/catalogue/ChannelList.h"
+#include "player/playback/PlayerCtrl.h"
+#include "player/playback/UrlGrabber.h"
+#include "player/ui/MsgBox.h"
+#include "player/ui/TypePasDlg.h"
+
+#include <algorithm>
+
+namespace {
+
+// The category under the parental lock.
+const char LockedCategory[] = "ad";
+
+} // namespace
+
+CChannel* CMainDlg::ChannelOf(LPARAM lParam) const
+{
+    if (!m_catalogue)
+        return nullptr;
+    if (lParam == 0)
+        return m_catalogue->GetCurrentChannel();
+    // The message may come from anywhere: only a channel of the catalogue
+    // is taken.
+    CChannel* channel = reinterpret_cast<CChannel*>(lParam);
+    const auto& all = GetAllChannels();
+    return std::find(all.begin(), all.end(), channel) != all.end() ? channel : nullptr;
+}
+
+bool CMainDlg::PassParentalLock(const CChannel& channel)
+{
+    if (channel.GetCategory() == nullptr || channel.GetCategory()->GetCode() != LockedCategory)
+        return true;
+    if (!CSettings::GetBool("use_password", false) || m_passwordProved)
+        return true;
+    CTypePasDlg question(CSettings::GetString("pass", std::wstring()));
+    if (question.DoModal(::GetActiveWindow()) != IDOK)
+        return false;
+    m_passwordProved = 1;
+    return true;
+}
+
+void CMainDlg::SwapPlayer(CPlayerCtrl* next)
+{
+    if (m_currentPlayer != nullptr)
+        m_currentPlayer->Stop();
+    if (next == m_currentPlayer)
+        return;
+    if (m_currentPlayer != nullptr)
+        ::ShowWindow(m_currentPlayer->GetWindow(), SW_HIDE);
+    m_currentPlayer = next;
+    if (next != nullptr) {
+        m_players.EnableControls(next->HasControls());
+        ::ShowWindow(next->GetWindow(), SW_SHOW);
+        ::UpdateWindow(next->GetWindow());
+    }
+}
+
+LRESULT CMainDlg::OnPlayChannel(WindowMessage& msg)
+{
+    CChannel* channel = ChannelOf(msg.lParam);
+    if (channel == nullptr)
+        return 0;
+    if (!PassParentalLock(*channel)) {
+        m_players.GetControls().SetPlaying(false);
+        return 0;
+    }
+
+    SwapPlayer(CPlayerCtrl::FindByName(channel->GetPlayerKey()));
+    m_catalogue->SetCurrentChannel(channel);
+
+    const CChannelSource* source = channel->GetCurrentSource();
+    std::wstring address = source != nullptr ? source->GetUrl() : std::wstring();
+    if (!channel->GetGrabberKey().empty()) {
+        address = CUrlGrabber::Resolve(address, channel->GetGrabberKey());
+        if (address.empty()) {
+            OnPlayerStatus(m_currentPlayer, nullptr, PlayerStatus::Error);
+            return 0;
+        }
+    }
+
+    if (m_currentPlayer != nullptr) {
+        CControlsDlg& controls = m_players.GetControls();
+        controls.EnableRecord(channel->IsRecordable());
+        controls.SetPlaying(true);
+        UpdateTitle();
+        m_currentPlayer->Play(address, channel->GetName());
+    }
+    return 0;
+}
+
+LRESULT CMainDlg::OnStopChannel(WindowMessage&)
+{
+    if (m_currentPlayer != nullptr)
+        m_currentPlayer->Stop();
+    return 0;
+}
+
+LRESULT CMainDlg::OnFullScreen(WindowMessage&)
+{
+    if (m_currentPlayer != nullptr)
+        m_currentPlayer->ToggleFullScreen();
+    return 0;
+}
+
+LRESULT CMainDlg::OnNextChannel(WindowMessage& msg)
+{
+    if (CChannel* channel = m_channels.GetNextFavorite(msg.wParam == NextChannelForward))
+        SendMessage(WM_PLAY_CHANNEL, 0, reinterpret_cast<LPARAM>(channel));
+    return 0;
+}
+
+LRESULT CMainDlg::OnRecordChannel(WindowMessage& msg)
+{
+    CChannel* channel = ChannelOf(msg.lParam);
+    if (channel == nullptr || !PassParentalLock(*channel))
+        return 0;
+    // A record is made by the records manager, which this build of the
+    // player does not have: the command ends here.
+    return 0;
+}
+
+LRESULT CMainDlg::OnPlayRecord(WindowMessage&)
+{
+    // Without a records manager there is no record to play.
+    return 0;
+}
+
+void CMainDlg::OnPlayerStatus(CPlayerCtrl* player, const wchar_t* text, int code)
+{
+    if (player != m_currentPlayer || !m_players.IsWindow())
+        return;
+    CControlsDlg& controls = m_players.GetControls();
+    switch (code) {
+    case PlayerStatus::Text:
+    case PlayerStatus::Stopped:
+        controls.SetStatus(text != nullptr ? text : L"", code);
+        break;
+    case PlayerStatus::Error:
+        controls.SetStatus(KV::Lang::GetText("str_error"), code);
+        break;
+    case PlayerStatus::ServerBusy:
+        controls.SetStatus(KV::Lang::GetText("str_error"), code);
+        ShowMsgBox("msg_server_busy", MsgBoxOk);
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,17 @@
+#pragma once
+// What the main window's files share of what tests may replace: how the
+// back-ends are made, how programs are started and which catalogue file is
+// read.
+
+#include "player/app/MainDlg.h"
+
+namespace MainDlgSeams {
+
+CMainDlg::BackEndMaker& BackEndMaker();
+CMainDlg::ShellRunner& ShellRunner();
+std::wstring& CatalogueFile();
+
+// The default maker: the Media Player and the web browser back-ends.
+void MakeLiveBackEnds(HWND playerArea, const RECT& rect);
+
+} // namespace MainDlgSeams

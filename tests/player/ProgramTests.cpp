@@ -1,0 +1,512 @@
+// The real program, started as a user starts it: Brisvane.exe copied with
+// the shipped data and a catalogue of the test into a program folder of its
+// own, driven through its windows from this process. Its settings file is
+// the user's real one: the test keeps the one it finds and puts it back.
+
+#include "foundation/DataKey.h"
+#include "foundation/MemoryStream.h"
+#include "foundation/Utilities.h"
+#include "player/app/Settings.h"
+#include "tests/player/PlayerTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <string>
+
+namespace PlayerTest {
+namespace {
+
+constexpr UINT ExitCommand = 32820;
+constexpr UINT FavoriteCommand = 32787;
+constexpr UINT SecondStreamCommand = 801;
+
+std::wstring ProgramFolder()
+{
+    return KV::GetProgramFile(L"player_program");
+}
+
+std::wstring ProgramPath()
+{
+    return ProgramFolder() + L"\\Brisvane.exe";
+}
+
+std::wstring SettingsFile()
+{
+    wchar_t folder[MAX_PATH] = {};
+    ::SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder);
+    return std::wstring(folder) + L"\\Kestrivo\\Brisvane\\Settings.cfg";
+}
+
+std::wstring Text(HWND window)
+{
+    wchar_t text[512] = {};
+    ::GetWindowTextW(window, text, 511);
+    return text;
+}
+
+std::wstring ClassOf(HWND window)
+{
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 63);
+    return name;
+}
+
+struct WindowSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindowOf(HWND window, LPARAM param)
+{
+    auto& search = *reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search.processId)
+        search.found.push_back(window);
+    return TRUE;
+}
+
+// Top-level windows of a process.
+std::vector<HWND> WindowsOf(DWORD processId)
+{
+    WindowSearch search{processId, {}};
+    ::EnumWindows(&CollectWindowOf, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 30000)
+{
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > timeoutMs)
+            return false;
+        ::Sleep(50);
+    }
+    return true;
+}
+
+// A started copy of the program; ended by handle when a test leaves it
+// running.
+class Program {
+public:
+    explicit Program(const std::wstring& arguments)
+    {
+        std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
+        if (!arguments.empty())
+            commandLine += L" " + arguments;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        m_started = ::CreateProcessW(ProgramPath().c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                     ProgramFolder().c_str(), &startup, &m_process) != FALSE;
+    }
+    ~Program()
+    {
+        if (m_started) {
+            if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
+                ::TerminateProcess(m_process.hProcess, 99);
+                ::WaitForSingleObject(m_process.hProcess, 10000);
+            }
+            ::CloseHandle(m_process.hThread);
+            ::CloseHandle(m_process.hProcess);
+        }
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    bool Started() const { return m_started; }
+    DWORD Id() const { return m_process.dwProcessId; }
+
+    // The visible main window (the dialog shown in the taskbar), or null.
+    HWND MainWindow() const
+    {
+        for (HWND window : WindowsOf(Id()))
+            if (ClassOf(window) == L"#32770" && ::IsWindowVisible(window) &&
+                (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0)
+                return window;
+        return nullptr;
+    }
+    HWND WaitForMainWindow() const
+    {
+        HWND found = nullptr;
+        WaitFor([&] { return (found = MainWindow()) != nullptr || HasEnded(); });
+        return found;
+    }
+    // A message box of the process with this text, or null.
+    HWND MessageBoxWith(const std::wstring& text) const
+    {
+        for (HWND window : WindowsOf(Id()))
+            if (ClassOf(window) == L"#32770" && ::IsWindowVisible(window))
+                for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+                    if (Text(child) == text)
+                        return window;
+        return nullptr;
+    }
+    bool HasEnded() const { return ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_OBJECT_0; }
+    // The exit code once it ends within the timeout; -12345 otherwise.
+    long WaitForExit(DWORD timeoutMs = 30000) const
+    {
+        if (::WaitForSingleObject(m_process.hProcess, timeoutMs) != WAIT_OBJECT_0)
+            return -12345;
+        DWORD code = 0;
+        ::GetExitCodeProcess(m_process.hProcess, &code);
+        return static_cast<long>(code);
+    }
+    long Exit(HWND mainWindow) const
+    {
+        ::PostMessageW(mainWindow, WM_COMMAND, ExitCommand, 0);
+        return WaitForExit();
+    }
+
+private:
+    PROCESS_INFORMATION m_process{};
+    bool m_started = false;
+};
+
+// A mono 8 kHz 16-bit PCM WAV of silence, one second long.
+std::string SilenceWav()
+{
+    const uint32_t samples = 8000;
+    const uint32_t dataBytes = samples * 2;
+    std::string wav;
+    auto put32 = [&](uint32_t v) { wav.append(reinterpret_cast<const char*>(&v), 4); };
+    auto put16 = [&](uint16_t v) { wav.append(reinterpret_cast<const char*>(&v), 2); };
+    wav += "RIFF";
+    put32(36 + dataBytes);
+    wav += "WAVEfmt ";
+    put32(16);
+    put16(1);
+    put16(1);
+    put32(8000);
+    put32(16000);
+    put16(2);
+    put16(16);
+    wav += "data";
+    put32(dataBytes);
+    wav.append(dataBytes, '\0');
+    return wav;
+}
+
+class RealProgram : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ::CreateDirectoryW(ProgramFolder().c_str(), nullptr);
+        for (const wchar_t* file : {L"Brisvane.exe", L"Languages.lngp", L"Resources.kvdt", L"Recres.kvdt"})
+            ASSERT_TRUE(::CopyFileW(KV::GetProgramFile(std::wstring(L"..\\bin\\") + file).c_str(),
+                                    (ProgramFolder() + L"\\" + file).c_str(), FALSE))
+                << file;
+        WriteProgramCatalogue(ProgramFolder() + L"\\Channels.brsc");
+
+        m_hadSettings = ::CopyFileW(SettingsFile().c_str(), (SettingsFile() + L".kept").c_str(), FALSE) != FALSE;
+        WriteSettings();
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, CSettings::GetProductKeyPath(), 0, nullptr, 0,
+                                    KEY_READ | KEY_WRITE, nullptr, &m_key, nullptr),
+                  ERROR_SUCCESS);
+        ClearPendingValues();
+        wchar_t version[256] = {};
+        DWORD bytes = sizeof(version) - sizeof(wchar_t);
+        m_hadVersion = ::RegQueryValueExW(m_key, L"CVersion", nullptr, nullptr, reinterpret_cast<BYTE*>(version),
+                                          &bytes) == ERROR_SUCCESS;
+        m_version = version;
+    }
+    void TearDown() override
+    {
+        ClearPendingValues();
+        if (m_hadVersion)
+            WriteValue(L"CVersion", m_version);
+        else
+            ::RegDeleteValueW(m_key, L"CVersion");
+        ::RegCloseKey(m_key);
+        if (m_hadSettings)
+            ::MoveFileExW((SettingsFile() + L".kept").c_str(), SettingsFile().c_str(), MOVEFILE_REPLACE_EXISTING);
+        else
+            ::DeleteFileW(SettingsFile().c_str());
+    }
+
+    // Wine's Media Player control plays files but fails on HTTP streams:
+    // the channels' streams are a WAV file beside the program.
+    void WriteProgramCatalogue(const std::wstring& path)
+    {
+        const std::wstring stream = ProgramFolder() + L"\\stream.wav";
+        HANDLE file = ::CreateFileW(stream.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        const std::string wav = SilenceWav();
+        DWORD written = 0;
+        ::WriteFile(file, wav.data(), static_cast<DWORD>(wav.size()), &written, nullptr);
+        ::CloseHandle(file);
+        std::vector<ChannelSpec> channels;
+        auto add = [&](const char* country, const char* key, const wchar_t* name) {
+            ChannelSpec spec;
+            spec.country = country;
+            spec.key = key;
+            spec.name = name;
+            spec.category = "n";
+            spec.player = "m";
+            spec.radio = true;
+            spec.streams = {{128, stream}, {64, stream}};
+            channels.push_back(spec);
+        };
+        add("de", "tst_alpha", L"Alpha Welle");
+        add("de", "tst_beta", L"Beta Welle");
+        add("fr", "tst_gamma", L"Gamma Ondes");
+        MakeCatalogue(channels).Save(path);
+    }
+    // The options every copy starts with: no updaters, no autostart entry.
+    static void WriteSettings()
+    {
+        KV::DataKey settings("set");
+        KV::DataKey* options = settings.AddKey("options");
+        options->SetBool("automatic_update", false);
+        options->SetBool("automatic_cupdate", false);
+        options->SetBool("autostart", false);
+        ::SHCreateDirectoryExW(nullptr, SettingsFile().substr(0, SettingsFile().rfind(L'\\')).c_str(), nullptr);
+        settings.Save(SettingsFile());
+    }
+    void ClearPendingValues()
+    {
+        for (const wchar_t* name : {L"CUpdate", L"CUpdateVersion", L"Update", L"UpdateVersion"})
+            ::RegDeleteValueW(m_key, name);
+    }
+    void WriteValue(const wchar_t* name, const std::wstring& value)
+    {
+        ::RegSetValueExW(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+    bool HasValue(const wchar_t* name)
+    {
+        return ::RegQueryValueExW(m_key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    }
+
+    // The channel panel of a main window: the child dialog with the lists.
+    static HWND Panel(HWND main)
+    {
+        for (HWND child = ::GetWindow(main, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+            if (::GetDlgItem(child, 1007) != nullptr)
+                return child;
+        return nullptr;
+    }
+    static HWND TabStrip(HWND panel) { return ::GetDlgItem(panel, 104); }
+
+    HKEY m_key = nullptr;
+    bool m_hadSettings = false;
+    bool m_hadVersion = false;
+    std::wstring m_version;
+};
+
+TEST_F(RealProgram, ShowsItsWindowPlaysAChannelAndRestoresWhatTheUserSetAfterExit)
+{
+    RECT placed{};
+    {
+        Program program(L"");
+        ASSERT_TRUE(program.Started());
+        HWND main = program.WaitForMainWindow();
+        ASSERT_NE(main, nullptr);
+        EXPECT_TRUE(WaitFor([&] { return Text(main) == L"Brisvane Recorder"; })) << Text(main);
+        // The splash has gone once the window is up.
+        EXPECT_TRUE(WaitFor([&] { return WindowsOf(program.Id()).size() >= 1 && [&] {
+            for (HWND window : WindowsOf(program.Id()))
+                if (::IsWindowVisible(window) && (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) &&
+                    ClassOf(window) == L"#32770")
+                    return false;
+            return true;
+        }(); }));
+
+        HWND panel = Panel(main);
+        ASSERT_NE(panel, nullptr);
+        HWND list = ::GetDlgItem(panel, 1007);
+        EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
+        // Country "Germany" (entries: all, France, Germany).
+        HWND country = ::GetDlgItem(panel, 1010);
+        ::SendMessageW(country, CB_SETCURSEL, 2, 0);
+        ::SendMessageW(panel, WM_COMMAND, MAKEWPARAM(1010, CBN_SELCHANGE), reinterpret_cast<LPARAM>(country));
+        EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+
+        // Beta Welle (the second row): a favourite with its second stream.
+        ::SendMessageW(list, LB_SETCURSEL, 1, 0);
+        ::SendMessageW(panel, WM_COMMAND, FavoriteCommand, 0);
+        ::SendMessageW(panel, WM_COMMAND, SecondStreamCommand, 0);
+        EXPECT_EQ(::SendMessageW(::GetDlgItem(panel, 1008), LB_GETCOUNT, 0, 0), 1);
+
+        // A double-click on its row plays it.
+        const int rowHeight = static_cast<int>(::SendMessageW(list, LB_GETITEMHEIGHT, 1, 0));
+        EXPECT_EQ(rowHeight, 37);
+        const LPARAM at = MAKELPARAM(20, rowHeight + rowHeight / 2);
+        ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::PostMessageW(list, WM_LBUTTONUP, 0, at);
+        ::PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        ::PostMessageW(list, WM_LBUTTONUP, 0, at);
+        EXPECT_TRUE(WaitFor([&] { return Text(main) == L"Brisvane Recorder - Beta Welle"; })) << Text(main);
+
+        // The favourites tab.
+        HWND strip = TabStrip(panel);
+        RECT stripRect{};
+        ::GetClientRect(strip, &stripRect);
+        const LPARAM tab = MAKELPARAM(stripRect.right / 2, stripRect.bottom / 2);
+        ::PostMessageW(strip, WM_MOUSEMOVE, 0, tab);
+        ::PostMessageW(strip, WM_LBUTTONDOWN, MK_LBUTTON, tab);
+        EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(::GetDlgItem(panel, 1008)) != FALSE; }));
+
+        ::SetWindowPos(main, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        ::GetWindowRect(main, &placed);
+        EXPECT_EQ(program.Exit(main), 0);
+    }
+
+    KV::DataKey saved;
+    ASSERT_TRUE(saved.Load(SettingsFile()));
+    const KV::DataKey* options = saved.GetKey("options");
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(options->GetInt("cur_country", -1), 2);
+    EXPECT_EQ(options->GetInt("channels_tab", -1), 1);
+    EXPECT_EQ(options->GetStringW("cur_channel", L""), L"de_tst_beta");
+    EXPECT_FALSE(options->GetBool("autostart", true));
+    const KV::DataKey* beta = saved.GetKey("channels") ? saved.GetKey("channels")->GetKey("de_tst_beta") : nullptr;
+    ASSERT_NE(beta, nullptr);
+    EXPECT_TRUE(beta->GetBool("f", false));
+    EXPECT_EQ(beta->GetInt("cu", -1), 1);
+    ASSERT_NE(saved.GetBuffer("maindlg_placement"), nullptr);
+
+    Program again(L"");
+    HWND main = again.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    // The saved place shows the window a moment before its title is set.
+    EXPECT_TRUE(WaitFor([&] { return Text(main) == L"Brisvane Recorder - Beta Welle"; })) << Text(main);
+    HWND panel = Panel(main);
+    EXPECT_EQ(::SendMessageW(::GetDlgItem(panel, 1010), CB_GETCURSEL, 0, 0), 2);
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(panel, 1008)));
+    EXPECT_EQ(::SendMessageW(::GetDlgItem(panel, 1008), LB_GETCOUNT, 0, 0), 1);
+    RECT restored{};
+    ::GetWindowRect(main, &restored);
+    EXPECT_EQ(restored.left, placed.left);
+    EXPECT_EQ(restored.top, placed.top);
+    EXPECT_EQ(again.Exit(main), 0);
+    ASSERT_TRUE(saved.Load(SettingsFile()));
+    beta = saved.GetKey("channels") ? saved.GetKey("channels")->GetKey("de_tst_beta") : nullptr;
+    ASSERT_NE(beta, nullptr);
+    EXPECT_EQ(beta->GetInt("cu", -1), 1);
+}
+
+TEST_F(RealProgram, CarriesItsVersionAndIcon)
+{
+    DWORD ignored = 0;
+    const DWORD size = ::GetFileVersionInfoSizeW(ProgramPath().c_str(), &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<BYTE> info(size);
+    ASSERT_TRUE(::GetFileVersionInfoW(ProgramPath().c_str(), 0, size, info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(::VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(MAKELONG(3, 2)));
+    EXPECT_EQ(fixed->dwFileVersionLS, static_cast<DWORD>(MAKELONG(0, 2)));
+    wchar_t* text = nullptr;
+    ASSERT_TRUE(::VerQueryValueW(info.data(), L"\\StringFileInfo\\040904b0\\ProductVersion",
+                                 reinterpret_cast<void**>(&text), &length));
+    EXPECT_STREQ(text, L"2.3.2");
+
+    HMODULE program = ::LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    for (int size : {16, 32, 48}) {
+        HICON icon = static_cast<HICON>(::LoadImageW(program, MAKEINTRESOURCEW(128), IMAGE_ICON, size, size, 0));
+        EXPECT_NE(icon, nullptr) << size;
+        if (icon != nullptr)
+            ::DestroyIcon(icon);
+    }
+    ::FreeLibrary(program);
+}
+
+TEST_F(RealProgram, ASecondCopyRefusesToRunUnlessItsCommandLineIsRun)
+{
+    Program first(L"");
+    HWND main = first.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+
+    for (const wchar_t* arguments : {L"", L"Run", L"run now"}) {
+        Program second(arguments);
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (box = second.MessageBoxWith(L"Program already running!")) != nullptr; }))
+            << arguments;
+        EXPECT_EQ(Text(box), L"Brisvane");
+        EXPECT_EQ(second.MainWindow(), nullptr);
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(second.WaitForExit(), 0) << arguments;
+    }
+
+    Program third(L"run");
+    HWND thirdMain = third.WaitForMainWindow();
+    ASSERT_NE(thirdMain, nullptr);
+    EXPECT_NE(thirdMain, main);
+    EXPECT_EQ(third.Exit(thirdMain), 0);
+    EXPECT_EQ(first.Exit(main), 0);
+}
+
+TEST_F(RealProgram, PendingUpdatesAreAppliedOnlyByACopyThatIsAlone)
+{
+    const std::wstring updates = ProgramFolder() + L"\\Updates";
+    ::CreateDirectoryW(updates.c_str(), nullptr);
+    const std::wstring setup = updates + L"\\setup.exe";
+    const std::wstring log = setup + L".log";
+    ::DeleteFileW(log.c_str());
+    ASSERT_TRUE(::CopyFileW(KV::GetProgramFile(L"player_tools\\fake_setup.exe").c_str(), setup.c_str(), FALSE));
+    const std::wstring downloaded = updates + L"\\Channels.brsc";
+    {
+        // One channel only: the catalogue the copy shows tells which it read.
+        std::vector<ChannelSpec> one(1);
+        one[0].country = "de";
+        one[0].key = "tst_new";
+        one[0].name = L"Neu";
+        one[0].category = "n";
+        one[0].player = "m";
+        one[0].streams = {{128, L"http://127.0.0.1:9/new"}};
+        MakeCatalogue(one).Save(downloaded);
+    }
+    WriteValue(L"CUpdate", downloaded);
+    WriteValue(L"CUpdateVersion", L"9");
+    WriteValue(L"Update", setup);
+    WriteValue(L"UpdateVersion", L"3.0");
+
+    {
+        Program first(L"");
+        // The first copy was alone: it moved the catalogue, started the
+        // setup and ended without a window.
+        EXPECT_EQ(first.WaitForExit(), 0);
+    }
+    EXPECT_FALSE(HasValue(L"CUpdate"));
+    EXPECT_FALSE(HasValue(L"Update"));
+    EXPECT_FALSE(HasValue(L"UpdateVersion"));
+    wchar_t version[16] = {};
+    DWORD bytes = sizeof(version) - sizeof(wchar_t);
+    EXPECT_EQ(::RegQueryValueExW(m_key, L"CVersion", nullptr, nullptr, reinterpret_cast<BYTE*>(version), &bytes),
+              ERROR_SUCCESS);
+    EXPECT_EQ(std::wstring(version), L"9");
+    EXPECT_FALSE(::GetFileAttributesW(downloaded.c_str()) != INVALID_FILE_ATTRIBUTES);
+    ASSERT_TRUE(WaitFor([&] { return ::GetFileAttributesW(log.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    {
+        HANDLE file = ::CreateFileW(log.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        wchar_t text[1024] = {};
+        DWORD read = 0;
+        ::ReadFile(file, text, sizeof(text) - sizeof(wchar_t), &read, nullptr);
+        ::CloseHandle(file);
+        EXPECT_NE(std::wstring(text).find(L"setup.exe\" update"), std::wstring::npos) << text;
+    }
+
+    // A copy that is not alone leaves pending values where they are.
+    Program alone(L"");
+    HWND main = alone.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(::SendMessageW(::GetDlgItem(Panel(main), 1007), LB_GETCOUNT, 0, 0), 1);
+    WriteValue(L"Update", setup);
+    {
+        Program second(L"run");
+        HWND secondMain = second.WaitForMainWindow();
+        ASSERT_NE(secondMain, nullptr);
+        EXPECT_TRUE(HasValue(L"Update"));
+        EXPECT_EQ(second.Exit(secondMain), 0);
+    }
+    EXPECT_EQ(alone.Exit(main), 0);
+    ::DeleteFileW(log.c_str());
+    ::DeleteFileW(setup.c_str());
+    WriteProgramCatalogue(ProgramFolder() + L"\\Channels.brsc");
+}
+
+}  // namespace
+}  // namespace PlayerTest

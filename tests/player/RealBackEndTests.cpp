@@ -1,0 +1,94 @@
+// The main window with the real back-ends, as Wine provides them: a channel
+// played from the list reaches the Media Player control with its address,
+// and the control's reports reach the control bar. Wine's control plays
+// files, not HTTP streams (it fails on those), so the channel's stream here
+// is a WAV file.
+
+#include "foundation/Lang.h"
+#include "foundation/Utilities.h"
+#include "framework/AxHost.h"
+#include "framework/ComPtr.h"
+#include "framework/ComBstr.h"
+#include "player/app/MainDlg.h"
+#include "player/playback/PlayerCtrl.h"
+#include "tests/player/MainWindowFixture.h"
+
+#include <wmp.h>
+
+namespace PlayerTest {
+namespace {
+
+std::string SilenceWav()
+{
+    const uint32_t dataBytes = 8000 * 2;
+    std::string wav;
+    auto put32 = [&](uint32_t v) { wav.append(reinterpret_cast<const char*>(&v), 4); };
+    auto put16 = [&](uint16_t v) { wav.append(reinterpret_cast<const char*>(&v), 2); };
+    wav += "RIFF";
+    put32(36 + dataBytes);
+    wav += "WAVEfmt ";
+    put32(16);
+    put16(1);
+    put16(1);
+    put32(8000);
+    put32(16000);
+    put16(2);
+    put16(16);
+    wav += "data";
+    put32(dataBytes);
+    wav.append(dataBytes, '\0');
+    return wav;
+}
+
+class RealBackEnds : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        // The live back-ends of the program, which stay for the process.
+        CMainDlg::SetBackEndMaker(nullptr);
+    }
+    void TearDown() override
+    {
+        MainWindowTest::TearDown();
+        UseStandIns();
+    }
+};
+
+TEST_F(RealBackEnds, ADoubleClickHandsTheChannelsAddressToTheMediaPlayerControl)
+{
+    const std::wstring wav = KV::GetProgramFile(L"player_fixtures\\tone.wav");
+    {
+        const std::string bytes = SilenceWav();
+        HANDLE file = ::CreateFileW(wav.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        ::CloseHandle(file);
+    }
+    std::vector<ChannelSpec> channels = StandardChannels(m_server.GetPort());
+    channels[0].streams[0].second = wav;
+    CMainDlg::SetCatalogueFile(WriteCatalogue(L"RealBackEnds.brsc", channels));
+    Open();
+    CPlayerCtrl* media = CPlayerCtrl::FindByName("m");
+    ASSERT_NE(media, nullptr);
+    ASSERT_TRUE(media->IsCreated());
+    ASSERT_NE(CPlayerCtrl::FindByName("e"), nullptr);
+
+    DoubleClick(Panel().GetChannelList(), Channel(Ids::One));
+    EXPECT_EQ(Main().GetCurrentPlayer(), media);
+    EXPECT_TRUE(::IsWindowVisible(media->GetWindow()));
+    CInterfacePtr<IWMPPlayer4> wmp;
+    ASSERT_TRUE(SUCCEEDED(CAxWindow(media->GetWindow()).QueryControl(wmp.Receive())));
+    CBstr url;
+    ASSERT_EQ(wmp->get_URL(url.Receive()), S_OK);
+    EXPECT_EQ(url.ToString(), wav);
+    EXPECT_TRUE(Controls().IsPlaying());
+
+    // The end of the file comes back as the stopped report.
+    EXPECT_TRUE(PumpUntil([&] { return !Controls().IsPlaying(); }, 20000));
+    EXPECT_NE(Controls().GetStatus(), KV::Lang::GetText("str_error"));
+    ::DeleteFileW(wav.c_str());
+}
+
+}  // namespace
+}  // namespace PlayerTest
