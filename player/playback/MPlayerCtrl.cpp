@@ -1,4 +1,5 @@
 #include "player/playback/MPlayerCtrl.h"
+#include "player/playback/WineMediaLimits.h"
 
 #include "framework/ComBstr.h"
 #include "player/playback/StatusTitle.h"
@@ -70,6 +71,7 @@ bool CMPlayerCtrl::CreateControl(HWND parent, const RECT& rect)
         m_player.Core()->get_controls(m_controls.Receive());
     if (FAILED(m_window.QueryControl(m_settings.Receive())) || !m_settings)
         m_player.Core()->get_settings(m_settings.Receive());
+    m_isWineControl = IsWineMediaPlayer(m_player.Core());
     return m_controls && m_settings;
 }
 
@@ -98,6 +100,12 @@ void CMPlayerCtrl::Play(const std::wstring& url, const std::wstring& title)
         return;
     m_currentTitle = title;
     g_errorLatched = false;
+    if (m_isWineControl && !WineMediaPlayerCanOpen(url)) {
+        // Reported as the control's own open failure would be, once.
+        g_errorLatched = true;
+        NotifyStatus(L"", PlayerStatus::Error);
+        return;
+    }
     m_player.Core()->put_URL(CBstr(url));
     m_controls->play();
 }

@@ -52,6 +52,8 @@ private:
     CWmpPlayer m_player;
     CInterfacePtr<IWMPControls> m_controls;
     CInterfacePtr<IWMPSettings> m_settings;
+    // Wine's own control crashes on addresses it cannot open.
+    bool m_isWineControl = false;
     CInterfacePtr<IWMPError> m_error;
     CInterfacePtr<IConnectionPoint> m_connectionPoint;
     CInterfacePtr<IWMPNetwork> m_network;

@@ -123,3 +123,14 @@ TEST(RealWebBrowser, IsCreatedWithOurClientSiteAndReportsPlayAndStop)
     EXPECT_EQ(listener.reports[2].code, PlayerStatus::Stopped);
     EXPECT_EQ(listener.reports[2].text, L"");
 }
+
+TEST_F(RealMediaPlayer, AnAddressWineCannotOpenIsAnErrorNotACrash)
+{
+    // Wine's control would crash in play() after failing to open these.
+    for (const wchar_t* url : {L"http://127.0.0.1:9/none.mp3", L"C:\\no such folder\\none.wav"}) {
+        const size_t errorsBefore = listener.CountCode(PlayerStatus::Error);
+        player->Play(url, L"Radio");
+        EXPECT_EQ(listener.CountCode(PlayerStatus::Error), errorsBefore + 1) << url;
+    }
+    EXPECT_TRUE(player->IsStopped());
+}
