@@ -8,6 +8,8 @@
 
 namespace KV {
 
+static_assert(alignof(DataKey) <= 4, "the small-block pool aligns to 4 bytes");
+
 namespace {
 
 template <typename Map>

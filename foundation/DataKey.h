@@ -3,6 +3,7 @@
 // maps, all owned by the node. Saved and loaded in the "KVDT" file format.
 
 #include "foundation/DataValue.h"
+#include "foundation/SmallBlocks.h"
 
 #include <cstdint>
 #include <string>
@@ -15,8 +16,11 @@ class MemoryStream;
 
 class DataKey {
 public:
-    using ValueMap = std::unordered_map<std::string, DataValue*>;
-    using KeyMap = std::unordered_map<std::string, DataKey*>;
+    // Nodes and small bucket arrays come from the small-block pool.
+    using ValueMap = std::unordered_map<std::string, DataValue*, std::hash<std::string>, std::equal_to<std::string>,
+                                        SmallBlockAllocator<std::pair<const std::string, DataValue*>>>;
+    using KeyMap = std::unordered_map<std::string, DataKey*, std::hash<std::string>, std::equal_to<std::string>,
+                                      SmallBlockAllocator<std::pair<const std::string, DataKey*>>>;
 
     // Deepest sub-key level a load accepts (the root is level 0).
     static constexpr uint32_t MaxLoadDepth = 64;
@@ -31,6 +35,10 @@ public:
     ~DataKey();
 
     DataKey& operator=(const DataKey& other);
+
+    // Trees are made of many small keys: they come from the small-block pool.
+    static void* operator new(size_t size) { return SmallBlocks::Allocate(size); }
+    static void operator delete(void* block, size_t size) noexcept { SmallBlocks::Free(block, size); }
 
     const std::string& GetName() const { return m_name; }
     // Only for keys not stored in a parent; a parent renames through RenameKey.

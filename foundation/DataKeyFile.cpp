@@ -121,7 +121,7 @@ bool DataKey::Save(const wchar_t* path) const
         return false;
     DataTreeWriter writer;
     writer.WriteNode(*this);
-    return ReplaceWithBytes(path, writer.Bytes().data(), static_cast<uint32_t>(writer.Bytes().size()));
+    return ReplaceWithBytes(path, writer.Data(), writer.Size());
 }
 
 bool DataKey::Save(const char* path) const
@@ -130,8 +130,7 @@ bool DataKey::Save(const char* path) const
         return false;
     DataTreeWriter writer;
     writer.WriteNode(*this);
-    return ReplaceWithBytes(AnsiToWide(path), writer.Bytes().data(),
-                            static_cast<uint32_t>(writer.Bytes().size()));
+    return ReplaceWithBytes(AnsiToWide(path), writer.Data(), writer.Size());
 }
 
 bool DataKey::Load(const wchar_t* path)

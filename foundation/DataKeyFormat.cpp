@@ -10,7 +10,7 @@ void DataKey::Serialize(Stream& target) const
 {
     DataTreeWriter writer;
     writer.WriteNode(*this);
-    target.Write(writer.Bytes().data(), static_cast<uint32_t>(writer.Bytes().size()));
+    target.Write(writer.Data(), writer.Size());
 }
 
 bool DataKey::Deserialize(Stream& source)

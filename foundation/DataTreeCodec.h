@@ -7,8 +7,9 @@
 #include "foundation/Stream.h"
 
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace KV {
 
@@ -33,20 +34,49 @@ public:
     uint32_t GetRemaining() const;
 
 private:
+    // Empty maps with the buckets for each small count, made on first use.
+    template <typename Map>
+    struct PresizedMaps {
+        static constexpr uint32_t MaxCount = 16;
+        const Map& For(uint32_t count);
+        Map maps[MaxCount + 1];
+        bool made[MaxCount + 1] = {};
+    };
+
+    // Room for count entries in the empty map.
+    template <typename Map>
+    void MakeRoom(Map& map, uint32_t count, PresizedMaps<Map>& presized);
+
     Stream& m_source;
     const uint8_t* m_begin = nullptr; // memory mode when not null
     const uint8_t* m_cursor = nullptr;
     const uint8_t* m_end = nullptr;
+    PresizedMaps<DataKey::ValueMap> m_valueMaps;
+    PresizedMaps<DataKey::KeyMap> m_keyMaps;
 };
 
 class DataTreeWriter {
 public:
+    DataTreeWriter() = default;
+    DataTreeWriter(const DataTreeWriter&) = delete;
+    DataTreeWriter& operator=(const DataTreeWriter&) = delete;
+
     void WriteValue(const DataValue& value);
     void WriteNode(const DataKey& key);
-    const std::vector<uint8_t>& Bytes() const { return m_bytes; }
+    const uint8_t* Data() const { return m_bytes.get(); }
+    uint32_t Size() const { return static_cast<uint32_t>(m_size); }
 
 private:
-    void Append(const void* data, size_t count);
+    // Appends are many and small: a plain copy into spare room, which grows
+    // by doubling (its bytes are not cleared first, unlike a vector's).
+    void Append(const void* data, size_t count)
+    {
+        if (m_capacity - m_size < count)
+            Grow(count);
+        std::memcpy(m_bytes.get() + m_size, data, count);
+        m_size += count;
+    }
+    void Grow(size_t count);
     template <typename T>
     void AppendScalar(T value) { Append(&value, sizeof(value)); }
     void AppendCount(uint32_t count);
@@ -58,7 +88,9 @@ private:
         Append(text.data(), text.size() * sizeof(Char));
     }
 
-    std::vector<uint8_t> m_bytes;
+    std::unique_ptr<uint8_t[]> m_bytes;
+    size_t m_size = 0;
+    size_t m_capacity = 0;
 };
 
 } // namespace KV

@@ -8,6 +8,8 @@
 
 namespace KV {
 
+static_assert(alignof(DataValue) <= 4, "the small-block pool aligns to 4 bytes");
+
 namespace {
 
 // Doubles are copied as bytes: a copy through the FPU would turn a
@@ -67,10 +69,10 @@ DataValue& DataValue::operator=(const DataValue& other)
         m_data.d = CopyDoubleBits(*other.m_data.d);
         break;
     case ValueType::StringA:
-        m_data.a = new std::string(*other.m_data.a);
+        m_data.a = SmallBlocks::New<std::string>(*other.m_data.a);
         break;
     case ValueType::StringW:
-        m_data.w = new std::wstring(*other.m_data.w);
+        m_data.w = SmallBlocks::New<std::wstring>(*other.m_data.w);
         break;
     case ValueType::Buffer:
         m_data.buffer = new MemoryStream(*other.m_data.buffer);
@@ -87,8 +89,8 @@ void DataValue::Clear()
 {
     switch (m_type) {
     case ValueType::Double: delete m_data.d; break;
-    case ValueType::StringA: delete m_data.a; break;
-    case ValueType::StringW: delete m_data.w; break;
+    case ValueType::StringA: SmallBlocks::Delete(m_data.a); break;
+    case ValueType::StringW: SmallBlocks::Delete(m_data.w); break;
     case ValueType::Buffer: delete m_data.buffer; break;
     default: break;
     }
@@ -101,6 +103,19 @@ void DataValue::SetInline(ValueType type, uint32_t bits)
     Clear();
     m_type = type;
     m_data.u = bits;
+}
+
+void DataValue::SetEmptyPayload(ValueType type)
+{
+    Clear();
+    switch (type) {
+    case ValueType::Double: m_data.d = new double(0.0); break;
+    case ValueType::StringA: m_data.a = SmallBlocks::New<std::string>(); break;
+    case ValueType::StringW: m_data.w = SmallBlocks::New<std::wstring>(); break;
+    case ValueType::Buffer: m_data.buffer = new MemoryStream(); break;
+    default: break;
+    }
+    m_type = type;
 }
 
 void DataValue::SetUInt(uint32_t value)
@@ -152,7 +167,7 @@ void DataValue::SetDouble(double value)
 
 void DataValue::SetStringA(const std::string& value)
 {
-    std::string* payload = new std::string(value);
+    std::string* payload = SmallBlocks::New<std::string>(value);
     Clear();
     m_type = ValueType::StringA;
     m_data.a = payload;
@@ -160,7 +175,7 @@ void DataValue::SetStringA(const std::string& value)
 
 void DataValue::SetStringW(const std::wstring& value)
 {
-    std::wstring* payload = new std::wstring(value);
+    std::wstring* payload = SmallBlocks::New<std::wstring>(value);
     Clear();
     m_type = ValueType::StringW;
     m_data.w = payload;
@@ -240,7 +255,7 @@ void DataValue::Serialize(Stream& target) const
 {
     DataTreeWriter writer;
     writer.WriteValue(*this);
-    target.Write(writer.Bytes().data(), static_cast<uint32_t>(writer.Bytes().size()));
+    target.Write(writer.Data(), writer.Size());
 }
 
 bool DataValue::Deserialize(Stream& source)

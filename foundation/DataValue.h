@@ -2,6 +2,8 @@
 // One named, typed value of the data tree. Payloads of up to four bytes live
 // inline; doubles, strings and buffers are owned objects of their own.
 
+#include "foundation/SmallBlocks.h"
+
 #include <cstdint>
 #include <string>
 
@@ -37,6 +39,12 @@ public:
     ~DataValue();
 
     DataValue& operator=(const DataValue& other);
+
+    // Trees hold many values: they and their string payloads come from the
+    // small-block pool (doubles need 8-byte alignment, buffers may be adopted
+    // from the caller: both stay on the C++ heap).
+    static void* operator new(size_t size) { return SmallBlocks::Allocate(size); }
+    static void operator delete(void* block, size_t size) noexcept { SmallBlocks::Free(block, size); }
 
     const std::string& GetName() const { return m_name; }
     // Only for values not stored in a key; a key renames through RenameValue.
@@ -98,6 +106,9 @@ private:
     } m_data{0};
 
     void SetInline(ValueType type, uint32_t bits);
+    // Clears, then holds an empty payload of type (0.0, "", an empty buffer);
+    // codes above Buffer hold nothing.
+    void SetEmptyPayload(ValueType type);
 };
 
 } // namespace KV

@@ -193,6 +193,48 @@ TEST_F(DataTreeMutation, TheFixtureIsRealisticAndLoads)
                 static_cast<unsigned>(intact.largest));
 }
 
+TEST_F(DataTreeMutation, AFreedTreeGivesAllItsMemoryBack)
+{
+    // Trees take their small blocks from a pool, which keeps a size's
+    // memory only while some tree still holds blocks of that size: so each
+    // measurement here starts from nothing and sees what a load really takes.
+    const Bytes& original = *s_original;
+    const auto loadAndFree = [&] {
+        KV::MemoryStream stream;
+        TestBytes::Fill(stream, original);
+        KV::DataKey key;
+        return key.Deserialize(stream);
+    };
+    ASSERT_TRUE(loadAndFree()); // whatever a program makes once is made now
+    const int64_t before = AllocationTracker::LiveBytes();
+    ASSERT_TRUE(loadAndFree());
+    EXPECT_EQ(AllocationTracker::LiveBytes(), before);
+}
+
+TEST_F(DataTreeMutation, AFreedTreeLeavesNoMoreRoomThanTheLivingTreesUse)
+{
+    // While other trees live, the pool keeps empty room for the next tree,
+    // but no more than those trees use themselves.
+    const int64_t start = AllocationTracker::LiveBytes();
+    KV::DataKey living;
+    {
+        KV::MemoryStream stream;
+        TestBytes::Fill(stream, *s_original);
+        ASSERT_TRUE(living.Deserialize(stream));
+    }
+    const int64_t livingBytes = AllocationTracker::LiveBytes() - start;
+    {
+        KV::DataKey large("large");
+        for (int i = 0; i < 40; ++i) {
+            KV::DataKey* copy = new KV::DataKey(living);
+            copy->SetName("copy" + std::to_string(i));
+            large.SetKey(copy);
+        }
+        EXPECT_GT(AllocationTracker::LiveBytes() - start, 30 * livingBytes);
+    }
+    EXPECT_LE(AllocationTracker::LiveBytes() - start, 2 * livingBytes);
+}
+
 TEST(HugeCounts, AreRefusedBeforeAnythingIsAllocatedForThem)
 {
     const char* const cases[] = {
