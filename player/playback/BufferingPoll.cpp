@@ -1,6 +1,6 @@
 #include "player/playback/BufferingPoll.h"
 
-#include "player/playback/Thread.h"
+#include "framework/Thread.h"
 #include "player/playback/WMPEventDispatch.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The worker-thread holder: detached threads whose handle the holder closes.
 
-#include "player/playback/Thread.h"
+#include "framework/Thread.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "foundation/DataKey.h"
 #include "wizards/common/ProductSettings.h"
-#include "wizards/common/Thread.h"
+#include "framework/Thread.h"
 #include "wizards/common/WizardLanguages.h"
 #include "wizards/setup/Components.h"
 #include "wizards/setup/InstallingPage.h"

@@ -2,7 +2,7 @@
 
 #include "wizards/updater/WorkerThread.h"
 
-#include "wizards/common/Thread.h"
+#include "framework/Thread.h"
 #include "wizards/updater/UpdaterContext.h"
 
 #include <objbase.h>

@@ -1,7 +1,7 @@
 #pragma once
 // CThreadT<1>: the holder of a started worker thread. It closes the thread's
-// handle when it goes, which leaves the thread running: the wizards' workers
-// are detached and nobody waits for them.
+// handle when it goes, which leaves the thread running: the workers of all
+// four programs are detached and nobody waits for them.
 //
 //   StartThread(&Worker);   // the holder is a temporary: detached at once
 
@@ -55,12 +55,12 @@ private:
 
 using ThreadProc = unsigned(__stdcall*)(void*);
 
-// Starts proc(argument) at once with _beginthreadex (default security and
-// stack size); an empty holder on failure.
-inline CThreadT<1> StartThread(ThreadProc proc, void* argument = nullptr)
+// Starts proc(argument) with _beginthreadex; an empty holder on failure.
+inline CThreadT<1> StartThread(ThreadProc proc, void* argument = nullptr, unsigned flags = 0,
+                               SECURITY_ATTRIBUTES* security = nullptr, unsigned stackSize = 0)
 {
     unsigned id = 0;
-    const uintptr_t handle = ::_beginthreadex(nullptr, 0, proc, argument, 0, &id);
+    const uintptr_t handle = ::_beginthreadex(security, stackSize, proc, argument, flags, &id);
     if (handle == 0)
         return CThreadT<1>();
     return CThreadT<1>(reinterpret_cast<HANDLE>(handle), id);
