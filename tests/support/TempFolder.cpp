@@ -4,9 +4,7 @@
 
 #include <cwchar>
 
-namespace {
-
-void DeleteTree(const std::wstring& folder)
+void RemoveTree(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
@@ -17,7 +15,7 @@ void DeleteTree(const std::wstring& folder)
                 continue;
             const std::wstring path = folder + L"\\" + name;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteTree(path);
+                RemoveTree(path);
             } else {
                 SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
                 DeleteFileW(path.c_str());
@@ -27,8 +25,6 @@ void DeleteTree(const std::wstring& folder)
     }
     RemoveDirectoryW(folder.c_str());
 }
-
-} // namespace
 
 TempFolder::TempFolder()
 {
@@ -51,7 +47,7 @@ TempFolder::TempFolder()
 TempFolder::~TempFolder()
 {
     if (!m_path.empty())
-        DeleteTree(m_path);
+        RemoveTree(m_path);
 }
 
 bool TempFolder::Write(const std::wstring& name, const std::string& bytes) const
@@ -65,7 +61,7 @@ bool TempFolder::Write(const std::wstring& name, const std::string& bytes) const
 std::string ReadWholeFile(const std::wstring& path)
 {
     std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return bytes;
     char chunk[4096];

@@ -22,7 +22,10 @@ private:
     std::wstring m_path;
 };
 
-// Whole content of a file; empty when it cannot be read.
+// Removes a folder with everything in it (no error when it is missing).
+void RemoveTree(const std::wstring& folder);
+// Whole content of a file (also one still open for writing elsewhere); empty
+// when it cannot be read.
 std::string ReadWholeFile(const std::wstring& path);
 // Creates or replaces the file with exactly these bytes.
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes);

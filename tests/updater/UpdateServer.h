@@ -4,14 +4,13 @@
 // per connection, with or without a Content-Length, with any status, and can
 // hold a response half-sent until the test releases it.
 
-#include <winsock2.h>
+#include "tests/support/LocalTcpServer.h"
 
 #include <atomic>
 #include <condition_variable>
 #include <map>
 #include <mutex>
 #include <string>
-#include <thread>
 
 class UpdateServer {
 public:
@@ -29,7 +28,7 @@ public:
     UpdateServer(const UpdateServer&) = delete;
     UpdateServer& operator=(const UpdateServer&) = delete;
 
-    bool IsRunning() const { return m_listener != INVALID_SOCKET; }
+    bool IsRunning() const { return m_server.IsRunning(); }
     // "http://127.0.0.1:<port>/downloads/": the folder the files lie in.
     std::wstring FolderUrl() const;
 
@@ -45,19 +44,14 @@ public:
     bool IsHolding() const { return m_holding; }
 
 private:
-    void Serve();
     void Answer(SOCKET client);
-    bool SendAll(SOCKET client, const char* data, size_t size);
 
-    SOCKET m_listener = INVALID_SOCKET;
-    unsigned short m_port = 0;
-    bool m_winsockUp = false;
-    std::atomic<bool> m_stopping{false};
     std::atomic<bool> m_holding{false};
-    std::thread m_thread;
     mutable std::mutex m_lock;
     std::condition_variable m_released;
     bool m_release = false;
     std::map<std::string, File> m_files;
     std::map<std::string, int> m_requests;
+    // Last, so that it stops (and no request is answered) before the rest goes.
+    LocalTcpServer m_server;
 };

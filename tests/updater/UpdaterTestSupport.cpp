@@ -1,54 +1,8 @@
 #include "tests/updater/UpdaterTestSupport.h"
 
 #include "foundation/MemoryStream.h"
+#include "tests/support/HostPath.h"
 #include "tests/updater/ZipBuilder.h"
-
-#include <shellapi.h>
-
-
-namespace {
-
-std::wstring UnixToWindowsPath(const char* unixPath)
-{
-    std::wstring path = L"Z:";
-    for (const char* c = unixPath; *c; ++c)
-        path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-    return path;
-}
-
-std::string FileBytes(const std::wstring& path)
-{
-    return ReadWholeFile(path);
-}
-
-} // namespace
-
-TempFolder::TempFolder()
-{
-    wchar_t base[MAX_PATH] = L"";
-    ::GetTempPathW(MAX_PATH, base);
-    for (unsigned attempt = 0; attempt < 1000; ++attempt) {
-        const std::wstring candidate = std::wstring(base) + L"updtest" +
-                                       std::to_wstring(::GetCurrentProcessId()) + L"_" +
-                                       std::to_wstring(::GetTickCount() + attempt);
-        if (::CreateDirectoryW(candidate.c_str(), nullptr)) {
-            m_path = candidate;
-            return;
-        }
-    }
-}
-
-TempFolder::~TempFolder()
-{
-    if (m_path.empty())
-        return;
-    std::wstring from = m_path + L'\0';
-    SHFILEOPSTRUCTW operation = {};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_NO_UI;
-    ::SHFileOperationW(&operation);
-}
 
 ProductKeyGuard::ProductKeyGuard()
 {
@@ -86,38 +40,6 @@ bool ProductKeyGuard::Has(const wchar_t* name) const
            ERROR_SUCCESS;
 }
 
-std::string ReadWholeFile(const std::wstring& path)
-{
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::string bytes;
-    char buffer[65536];
-    DWORD got = 0;
-    while (::ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
-        bytes.append(buffer, got);
-    ::CloseHandle(file);
-    return bytes;
-}
-
-bool WriteWholeFile(const std::wstring& path, const std::string& bytes)
-{
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD put = 0;
-    const bool written = bytes.empty() ||
-                         (::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) &&
-                          put == bytes.size());
-    ::CloseHandle(file);
-    return written;
-}
-
-bool FileExists(const std::wstring& path)
-{
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::string TreeBytes(const KV::DataKey& tree)
 {
     KV::MemoryStream stream;
@@ -127,17 +49,17 @@ std::string TreeBytes(const KV::DataKey& tree)
 
 std::wstring ShippedDataFile(const wchar_t* name)
 {
-    return UnixToWindowsPath(UPDATER_TEST_DATA_DIR) + L"\\" + name;
+    return WindowsPathOfHostPath(L"" UPDATER_TEST_DATA_DIR) + L"\\" + name;
 }
 
 std::wstring ProgramImage(const wchar_t* name)
 {
-    return UnixToWindowsPath(UPDATER_TEST_IMAGE_DIR) + L"\\" + name;
+    return WindowsPathOfHostPath(L"" UPDATER_TEST_IMAGE_DIR) + L"\\" + name;
 }
 
 std::wstring FinishedProgram(const wchar_t* name)
 {
-    return UnixToWindowsPath(UPDATER_TEST_PROGRAM_DIR) + L"\\" + name;
+    return WindowsPathOfHostPath(L"" UPDATER_TEST_PROGRAM_DIR) + L"\\" + name;
 }
 
 KV::DataKey MakeTestSettings(const TestSettingsOptions& options)
@@ -167,8 +89,8 @@ KV::DataKey MakeTestSettings(const TestSettingsOptions& options)
 bool WriteProgramFile(const std::wstring& path, const KV::DataKey& settings, const std::string& image)
 {
     const std::string archive = ZipBuilder()
-                                    .Add("lng.lngp", FileBytes(ShippedDataFile(L"lng.lngp")))
-                                    .Add("res.kvdt", FileBytes(ShippedDataFile(L"res.kvdt")))
+                                    .Add("lng.lngp", ReadWholeFile(ShippedDataFile(L"lng.lngp")))
+                                    .Add("res.kvdt", ReadWholeFile(ShippedDataFile(L"res.kvdt")))
                                     .Add("set.kvdt", TreeBytes(settings))
                                     .Build(image.size());
     return WriteWholeFile(path, image + archive + std::string(4, '\0'));

@@ -5,6 +5,7 @@
 // the server-side files (update.zip, cupdate.dat, channels.zip, a setup).
 
 #include "foundation/DataKey.h"
+#include "tests/support/TempFolder.h"
 
 #include <windows.h>
 
@@ -13,20 +14,6 @@
 
 // The tests' product key below HKEY_CURRENT_USER.
 constexpr const wchar_t* TestProductKey = L"Software\\Kestrivo\\BrisvaneUpdaterTests";
-
-class TempFolder {
-public:
-    TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder();
-
-    const std::wstring& Path() const { return m_path; }
-    std::wstring File(const std::wstring& name) const { return m_path + L"\\" + name; }
-
-private:
-    std::wstring m_path;
-};
 
 // Creates the tests' product key empty, and deletes it when it goes.
 class ProductKeyGuard {
@@ -41,10 +28,6 @@ public:
     std::wstring Get(const wchar_t* name) const;
     bool Has(const wchar_t* name) const;
 };
-
-std::string ReadWholeFile(const std::wstring& path);
-bool WriteWholeFile(const std::wstring& path, const std::string& bytes);
-bool FileExists(const std::wstring& path);
 
 // The data tree in its file format.
 std::string TreeBytes(const KV::DataKey& tree);

@@ -7,6 +7,7 @@
 #include "foundation/WizardSkin.h"
 #include "foundation/WizardUtilities.h"
 #include "framework/AppModule.h"
+#include "tests/support/HostPath.h"
 #include "wizards/common/MacroTable.h"
 #include "wizards/common/ProductSettings.h"
 #include "wizards/common/Text.h"
@@ -50,19 +51,6 @@ private:
 
 const testing::Environment* const environment = testing::AddGlobalTestEnvironment(new WizardEnvironment);
 
-std::wstring WindowsPath(const std::wstring& path)
-{
-    // The build passes Unix paths; the prefix maps the root as Z:.
-    if (path.empty() || path[0] != L'/')
-        return path;
-    std::wstring converted = L"Z:" + path;
-    for (wchar_t& c : converted) {
-        if (c == L'/')
-            c = L'\\';
-    }
-    return converted;
-}
-
 std::mutex& BoxLock()
 {
     static std::mutex lock;
@@ -94,7 +82,7 @@ std::wstring FixturePath(const std::wstring& name)
 {
     wchar_t folder[MAX_PATH] = L"";
     ::GetEnvironmentVariableW(L"BRISVANE_WIZARD_FIXTURES", folder, MAX_PATH);
-    return WindowsPath(folder) + L"\\" + name;
+    return WindowsPathOfHostPath(folder) + L"\\" + name;
 }
 
 std::wstring TestInstallFolder()
@@ -104,84 +92,10 @@ std::wstring TestInstallFolder()
     return std::wstring(appData) + L"\\Kestrivo Setup Test\\App";
 }
 
-TempFolder::TempFolder()
-{
-    wchar_t base[MAX_PATH] = L"";
-    ::GetTempPathW(MAX_PATH, base);
-    static unsigned counter = 0;
-    for (;;) {
-        wchar_t name[64];
-        swprintf(name, 64, L"setup test %lu-%u", ::GetCurrentProcessId(), ++counter);
-        m_path = std::wstring(base) + name;
-        if (::CreateDirectoryW(m_path.c_str(), nullptr))
-            break;
-    }
-}
-
-TempFolder::~TempFolder()
-{
-    RemoveTree(m_path);
-}
-
-bool FileExists(const std::wstring& path)
-{
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool FolderExists(const std::wstring& path)
 {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string ReadWholeFile(const std::wstring& path)
-{
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::string bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
-        bytes.append(buffer, read);
-    ::CloseHandle(file);
-    return bytes;
-}
-
-bool WriteWholeFile(const std::wstring& path, const std::string& bytes)
-{
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const bool ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
-    ::CloseHandle(file);
-    return ok;
-}
-
-void RemoveTree(const std::wstring& path)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring child = path + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
-            } else {
-                ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW(child.c_str());
-            }
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
-    }
-    ::RemoveDirectoryW(path.c_str());
 }
 
 void DeleteTestKeys()

@@ -4,6 +4,8 @@
 // product's registry keys, a message pump, and a recorder for the setup's
 // message boxes (which never show in a test).
 
+#include "tests/support/TempFolder.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -22,26 +24,7 @@ constexpr const wchar_t* TestUninstallKey = L"SOFTWARE\\Microsoft\\Windows\\Curr
 // The test product's install folder (location of the test settings).
 std::wstring TestInstallFolder();
 
-class TempFolder {
-public:
-    TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder();
-
-    const std::wstring& Path() const { return m_path; }
-    std::wstring File(const std::wstring& name) const { return m_path + L"\\" + name; }
-
-private:
-    std::wstring m_path;
-};
-
-bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
-std::string ReadWholeFile(const std::wstring& path);
-bool WriteWholeFile(const std::wstring& path, const std::string& bytes);
-// Removes a folder with everything in it (no error when it is missing).
-void RemoveTree(const std::wstring& path);
 
 // Registry helpers on HKCU.
 void DeleteTestKeys();

@@ -2,9 +2,10 @@
 
 #include "wizards/common/LanguageChoice.h"
 
+#include "foundation/RegistryKey.h"
 #include "wizards/common/ProductRegistry.h"
 #include "wizards/common/ProductSettings.h"
-#include "wizards/common/RegistryKey.h"
+#include "wizards/common/RegistryValues.h"
 #include "wizards/common/WizardLanguages.h"
 
 namespace {
@@ -25,10 +26,9 @@ std::optional<std::wstring> LookupLanguageCode(const std::wstring& threeLetterNa
 std::wstring GetSystemLanguage()
 {
     const std::wstring english = L"en";
-    CRegistryKey key;
+    KV::RegistryKey key(HKEY_CURRENT_USER, L"Control Panel\\International", KEY_READ);
     std::wstring name;
-    if (!key.Open(HKEY_CURRENT_USER, L"Control Panel\\International", KEY_READ) ||
-        !key.QueryString(L"sLanguage", SystemLanguageCapacity, name))
+    if (!QueryRegString(key.Get(), L"sLanguage", SystemLanguageCapacity, name))
         return english;
     const std::optional<std::wstring> ext = LookupLanguageCode(name);
     if (ext && SelectLanguage(*ext) >= 0)

@@ -3,8 +3,9 @@
 #include "wizards/common/ProductRegistry.h"
 
 #include "foundation/DataKey.h"
+#include "foundation/RegistryKey.h"
 #include "wizards/common/ProductSettings.h"
-#include "wizards/common/RegistryKey.h"
+#include "wizards/common/RegistryValues.h"
 
 HKEY RegistryRootFromIndex(uint32_t index)
 {
@@ -44,10 +45,11 @@ std::wstring ReadProductRegValue(const wchar_t* name, const std::wstring& defaul
 {
     HKEY root = nullptr;
     std::wstring path;
-    CRegistryKey key;
+    if (!GetProductKey(root, path))
+        return defaultValue;
+    KV::RegistryKey key(root, path.c_str(), access);
     std::wstring text;
-    if (!GetProductKey(root, path) || !key.Open(root, path, access) ||
-        !key.QueryString(name, ProductValueCapacity, text))
+    if (!QueryRegString(key.Get(), name, ProductValueCapacity, text))
         return defaultValue;
     return text;
 }
@@ -56,16 +58,19 @@ bool HasProductRegValue(const wchar_t* name, REGSAM access)
 {
     HKEY root = nullptr;
     std::wstring path;
-    CRegistryKey key;
+    if (!GetProductKey(root, path))
+        return false;
+    KV::RegistryKey key(root, path.c_str(), access);
     std::wstring text;
-    return GetProductKey(root, path) && key.Open(root, path, access) &&
-           key.QueryString(name, ProductValueCapacity, text);
+    return QueryRegString(key.Get(), name, ProductValueCapacity, text);
 }
 
 bool WriteProductRegValue(const wchar_t* name, const std::wstring& text)
 {
     HKEY root = nullptr;
     std::wstring path;
-    CRegistryKey key;
-    return GetProductKey(root, path) && key.Open(root, path, ProductKeyAccess) && key.SetString(name, text);
+    if (!GetProductKey(root, path))
+        return false;
+    KV::RegistryKey key(root, path.c_str(), ProductKeyAccess);
+    return SetRegString(key.Get(), name, text);
 }

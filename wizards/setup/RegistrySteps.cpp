@@ -3,9 +3,10 @@
 #include "wizards/setup/RegistrySteps.h"
 
 #include "foundation/DataKey.h"
+#include "foundation/RegistryKey.h"
 #include "wizards/common/MacroTable.h"
 #include "wizards/common/ProductRegistry.h"
-#include "wizards/common/RegistryKey.h"
+#include "wizards/common/RegistryValues.h"
 #include "wizards/common/Text.h"
 
 #include <shlwapi.h>
@@ -49,8 +50,8 @@ void WriteRegKey(const KV::DataKey& entry)
 
 void WriteRegValues(const KV::DataKey& node, HKEY root, const std::wstring& key)
 {
-    CRegistryKey target;
-    if (!target.Create(root, key, ProductKeyAccess))
+    const KV::RegistryKey target = KV::RegistryKey::Create(root, key.c_str(), ProductKeyAccess);
+    if (!target)
         return;
     for (const auto& entry : node.GetValues()) {
         const KV::DataValue* value = entry.second;
@@ -58,14 +59,14 @@ void WriteRegValues(const KV::DataKey& node, HKEY root, const std::wstring& key)
             continue;
         const std::wstring name = WidenAnsi(entry.first);
         if (value->GetType() == KV::ValueType::UInt) {
-            target.SetDword(name.c_str(), value->GetUInt());
+            SetRegDword(target.Get(), name.c_str(), value->GetUInt());
         } else if (value->GetType() == KV::ValueType::StringW) {
             if (name == RegValueFrom) {
                 std::wstring existing;
-                if (target.QueryString(RegValueFrom, FromCapacity, existing))
+                if (QueryRegString(target.Get(), RegValueFrom, FromCapacity, existing))
                     continue;
             }
-            target.SetString(name.c_str(), ExpandMacros(*value->GetStringW()));
+            SetRegString(target.Get(), name.c_str(), ExpandMacros(*value->GetStringW()));
         }
     }
 }

@@ -2,10 +2,11 @@
 
 #include "wizards/setup/SetupMain.h"
 
+#include "foundation/RegistryKey.h"
 #include "foundation/WizardUtilities.h"
 #include "framework/AppModule.h"
 #include "wizards/common/ArchiveTrailer.h"
-#include "wizards/common/RegistryKey.h"
+#include "wizards/common/RegistryValues.h"
 #include "wizards/setup/SelfDelete.h"
 #include "wizards/setup/SetupContext.h"
 
@@ -39,9 +40,8 @@ private:
 
 void SetCompatibilityPersisted()
 {
-    CRegistryKey key;
-    if (key.Open(HKEY_CURRENT_USER, CompatibilityKey, 0x2001F))
-        key.SetDword(KV::GetProgramPath().c_str(), 1);
+    KV::RegistryKey key(HKEY_CURRENT_USER, CompatibilityKey, 0x2001F);
+    SetRegDword(key.Get(), KV::GetProgramPath().c_str(), 1);
 }
 
 bool StartUninstallCopy(const std::wstring& programPath, const std::wstring& programFolder)
