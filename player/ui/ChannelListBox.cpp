@@ -40,23 +40,13 @@ void SetMenuText(HMENU menu, UINT position, const std::wstring& text)
 
 } // namespace
 
-CChannelListBox::~CChannelListBox()
-{
-    if (m_menu != nullptr)
-        ::DestroyMenu(m_menu);
-}
-
 BOOL CChannelListBox::SubclassWindow(HWND list)
 {
     if (!CWindowImpl<CChannelListBox, CListBox>::SubclassWindow(list))
         return FALSE;
     SetItemHeight(0, RowHeight);
-    if (m_menu == nullptr) {
-        m_menu = ::LoadMenuW(FrameworkResourceInstance(), MAKEINTRESOURCEW(IDR_CHANNEL_MENU));
-        m_popup = m_menu != nullptr ? ::GetSubMenu(m_menu, 0) : nullptr;
-        if (m_popup != nullptr)
-            KV::Lang::TranslateMenu(m_popup);
-    }
+    if (m_popup == nullptr && m_menu.Load(IDR_CHANNEL_MENU))
+        m_popup = m_menu.TranslatedPopup(0);
     m_nameFont = KV::Skin::GetFont("channelname");
     m_infoFont = KV::Skin::GetFont("channelinfo");
     m_gridLine = KV::Skin::GetImage("channelgridline");

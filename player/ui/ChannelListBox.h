@@ -13,6 +13,7 @@
 
 #include "framework/Controls.h"
 #include "framework/WindowImpl.h"
+#include "player/ui/MenuResource.h"
 
 #include <vector>
 
@@ -31,7 +32,6 @@ public:
                         RecordPosition = 5 };
 
     CChannelListBox() = default;
-    ~CChannelListBox() override;
 
     // Subclasses the list, sets the row height and takes the channel menu,
     // fonts and images.
@@ -72,7 +72,7 @@ private:
     void DrawRow(const DRAWITEMSTRUCT& item) const;
 
     std::vector<CChannel*> m_channels;
-    HMENU m_menu = nullptr;   // menu resource, owned
+    CMenuResource m_menu;
     HMENU m_popup = nullptr;  // its first popup
     KV::Font* m_nameFont = nullptr;
     KV::Font* m_infoFont = nullptr;

@@ -24,12 +24,6 @@ HFONT SkinFont(const char* name)
 
 } // namespace
 
-CHeader::~CHeader()
-{
-    if (m_menu != nullptr)
-        ::DestroyMenu(m_menu);
-}
-
 int CHeader::ButtonWidth(const std::wstring& caption, int textWidth)
 {
     int width = textWidth + 14;
@@ -52,9 +46,8 @@ LRESULT CHeader::OnCreate(WindowMessage&)
     m_background = KV::Skin::GetImage("header_bg");
     m_emblem = KV::Skin::GetImage("header_recorder");
 
-    if (m_menu == nullptr)
-        m_menu = ::LoadMenuW(FrameworkResourceInstance(), MAKEINTRESOURCEW(IDR_HEADER_MENU));
-    if (HMENU help = ::GetSubMenu(m_menu, 2)) {
+    m_menu.Load(IDR_HEADER_MENU);
+    if (HMENU help = ::GetSubMenu(m_menu.Get(), 2)) {
         ::AppendMenuW(help, MF_SEPARATOR, 0, nullptr);
         ::AppendMenuW(help, MF_STRING, ID_APP_ABOUT, L"menu_about");
     }
@@ -71,7 +64,7 @@ LRESULT CHeader::OnCreate(WindowMessage&)
 void CHeader::AddButton(HDC dc, const char* textId, int subMenu)
 {
     auto button = std::make_unique<HeaderButton>();
-    button->menu = ::GetSubMenu(m_menu, subMenu);
+    button->menu = ::GetSubMenu(m_menu.Get(), subMenu);
     if (button->menu != nullptr)
         KV::Lang::TranslateMenu(button->menu);
     button->caption = KV::Lang::GetText(textId);

@@ -5,6 +5,7 @@
 // popup of the header menu; the chosen commands go to the main window.
 
 #include "player/ui/DBufferedWnd.h"
+#include "player/ui/MenuResource.h"
 
 #include <memory>
 #include <string>
@@ -25,7 +26,6 @@ public:
     enum ButtonIndex { ToolsButton = 0, HelpButton = 1 };
 
     CHeader() = default;
-    ~CHeader() override;
 
     // Drops down the button's popup under it; the command goes to the
     // header's parent.
@@ -70,7 +70,7 @@ private:
 
     std::vector<std::unique_ptr<HeaderButton>> m_buttons;
     int m_hot = -1;
-    HMENU m_menu = nullptr;
+    CMenuResource m_menu;
     const CImage* m_background = nullptr;
     const CImage* m_emblem = nullptr;
 };

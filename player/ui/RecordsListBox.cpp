@@ -44,23 +44,13 @@ HWND Ancestor(HWND window, int generations)
 
 } // namespace
 
-CRecordListBox::~CRecordListBox()
-{
-    if (m_menu != nullptr)
-        ::DestroyMenu(m_menu);
-}
-
 BOOL CRecordListBox::SubclassWindow(HWND list)
 {
     if (!CWindowImpl<CRecordListBox, CListBox>::SubclassWindow(list))
         return FALSE;
     SetItemHeight(0, ItemHeight);
-    if (m_menu == nullptr) {
-        m_menu = ::LoadMenuW(FrameworkResourceInstance(), MAKEINTRESOURCEW(IDR_RECORD_MENU));
-        m_popup = m_menu != nullptr ? ::GetSubMenu(m_menu, 0) : nullptr;
-        if (m_popup != nullptr)
-            KV::Lang::TranslateMenu(m_popup);
-    }
+    if (m_popup == nullptr && m_menu.Load(IDR_RECORD_MENU))
+        m_popup = m_menu.TranslatedPopup(0);
     m_nameFont = KV::Skin::GetFont("channelname");
     m_infoFont = KV::Skin::GetFont("channelinfo");
     m_gridLine = KV::Skin::GetImage("channelgridline");

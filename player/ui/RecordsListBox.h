@@ -11,6 +11,7 @@
 #include "framework/Controls.h"
 #include "framework/WindowImpl.h"
 #include "player/recording/RecordListView.h"
+#include "player/ui/MenuResource.h"
 
 #include <functional>
 #include <string>
@@ -42,7 +43,6 @@ public:
     };
 
     CRecordListBox() = default;
-    ~CRecordListBox() override;
 
     // Subclasses the list, sets the item height, loads the popup menu and
     // the skin's fonts and images, and starts the schedule timer.
@@ -90,7 +90,7 @@ private:
     LRESULT OnTimer(WindowMessage& msg);
     LRESULT OnDestroy(WindowMessage& msg);
 
-    HMENU m_menu = nullptr;   // menu resource, owned
+    CMenuResource m_menu;
     HMENU m_popup = nullptr;  // its first popup
     KV::Font* m_nameFont = nullptr;
     KV::Font* m_infoFont = nullptr;

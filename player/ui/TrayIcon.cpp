@@ -1,5 +1,7 @@
 #include "player/ui/TrayIcon.h"
 
+#include "player/ui/MenuResource.h"
+
 #include "foundation/Lang.h"
 #include "framework/AppModule.h"
 
@@ -14,22 +16,6 @@ const UINT g_taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
 
 // The notification data up to and including guidItem.
 constexpr DWORD NotifyDataSize = NOTIFYICONDATAW_V3_SIZE;
-
-class CMenuHandle {
-public:
-    explicit CMenuHandle(HMENU menu) : m_menu(menu) {}
-    CMenuHandle(const CMenuHandle&) = delete;
-    CMenuHandle& operator=(const CMenuHandle&) = delete;
-    ~CMenuHandle()
-    {
-        if (m_menu != nullptr)
-            ::DestroyMenu(m_menu);
-    }
-    HMENU Get() const { return m_menu; }
-
-private:
-    HMENU m_menu;
-};
 
 } // namespace
 
@@ -107,13 +93,10 @@ bool CTrayIcon::OnNotify(UINT iconId, UINT mouseMessage)
 {
     if (iconId != m_data.uID || (mouseMessage != WM_RBUTTONUP && mouseMessage != WM_LBUTTONDBLCLK))
         return false;
-    CMenuHandle menu(::LoadMenuW(FrameworkResourceInstance(), MAKEINTRESOURCEW(m_menuId)));
-    if (menu.Get() == nullptr)
-        return false;
-    HMENU popup = ::GetSubMenu(menu.Get(), 0);
+    CMenuResource menu(m_menuId);
+    HMENU popup = menu.TranslatedPopup(0);
     if (popup == nullptr)
         return false;
-    KV::Lang::TranslateMenu(popup);
 
     if (mouseMessage == WM_RBUTTONUP) {
         POINT cursor{};
