@@ -5,37 +5,17 @@
 // from the file system's.
 //   zip_bench ARCHIVE FOLDER [--memory]
 #include "foundation/ZipHandle.h"
+#include "tests/support/TempFolder.h"
 
 #include <windows.h>
 #include <psapi.h>
+
 
 #include <cstdio>
 #include <cwchar>
 #include <string>
 
 namespace {
-
-void DeleteTree(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteTree(path);
-            } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
 
 double Seconds()
 {
@@ -64,7 +44,7 @@ int wmain(int argc, wchar_t** argv)
         std::fwprintf(stderr, L"usage: zip_bench ARCHIVE FOLDER [--memory]\n");
         return 2;
     }
-    DeleteTree(argv[2]);
+    RemoveTree(argv[2]);
     const double start = Seconds();
     ZipHandle* archive = ZipReaderOpen(argv[1], 0, ZipSourceFileName, nullptr);
     if (!archive) {
