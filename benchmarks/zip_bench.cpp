@@ -10,7 +10,6 @@
 #include <windows.h>
 #include <psapi.h>
 
-
 #include <cstdio>
 #include <cwchar>
 #include <string>
