@@ -22,10 +22,11 @@ endif()
 function(brisvane_add_gtest)
   cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
-  target_link_libraries(${T_NAME} PRIVATE brisvane_defaults ${T_LIBS} GTest::gmock GTest::gtest)
+  # gtest_main would want main(); our runner (wmain) comes with the shared
+  # test support library (tests/support).
+  target_link_libraries(${T_NAME} PRIVATE brisvane_defaults ${T_LIBS} brisvane_test_support
+    GTest::gmock GTest::gtest)
   set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  # gtest_main would want main(); we link our own wmain-less runner.
-  target_sources(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support/TestMain.cpp)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_color=no
            WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   if(NOT T_TIMEOUT)
