@@ -1,33 +1,6 @@
 #include "player/ui/SetPasDlg.h"
 
-#include "foundation/Lang.h"
-#include "player/ui/DialogChrome.h"
 #include "player/ui/MsgBox.h"
-
-BOOL CSetPasDlg::PreTranslateMessage(MSG* msg)
-{
-    return m_hWnd != nullptr && ::IsDialogMessageW(m_hWnd, msg);
-}
-
-LRESULT CSetPasDlg::OnInitDialog(WindowMessage&)
-{
-    m_password.clear();
-    KV::Lang::TranslateWindow(m_hWnd);
-    m_ok.SubclassWindow(GetDlgItem(IDOK));
-    m_cancel.SubclassWindow(GetDlgItem(IDCANCEL));
-    CenterWindow(GetParent());
-    return TRUE;
-}
-
-LRESULT CSetPasDlg::OnColorDialog(WindowMessage&)
-{
-    return SkinnedDialogBrush();
-}
-
-LRESULT CSetPasDlg::OnColorStatic(WindowMessage& msg)
-{
-    return SkinnedStaticBrush(reinterpret_cast<HDC>(msg.wParam));
-}
 
 LRESULT CSetPasDlg::OnOk(WindowMessage&)
 {
@@ -42,11 +15,5 @@ LRESULT CSetPasDlg::OnOk(WindowMessage&)
     }
     m_password = typed;
     EndDialog(IDOK);
-    return 0;
-}
-
-LRESULT CSetPasDlg::OnCancel(WindowMessage&)
-{
-    EndDialog(IDCANCEL);
     return 0;
 }

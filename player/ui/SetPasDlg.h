@@ -4,14 +4,12 @@
 // exactly (case included); otherwise it tells why and stays open. After
 // IDOK the caller reads the password with GetPassword.
 
-#include "framework/Dialog.h"
-#include "framework/MessageLoop.h"
 #include "player/resources/Resource.h"
-#include "player/ui/BRSButton.h"
+#include "player/ui/PasswordDlgImpl.h"
 
 #include <string>
 
-class CSetPasDlg : public CDialogImpl<CSetPasDlg>, public CMessageFilter {
+class CSetPasDlg : public CPasswordDlgImpl<CSetPasDlg> {
 public:
     enum { IDD = IDD_SET_PASSWORD };
 
@@ -21,25 +19,10 @@ public:
     // The accepted password; empty until the dialog ended with IDOK.
     const std::wstring& GetPassword() const { return m_password; }
 
-    BOOL PreTranslateMessage(MSG* msg) override;
-
-    MESSAGE_MAP_BEGIN(CSetPasDlg)
-        ON_MESSAGE(WM_INITDIALOG, OnInitDialog)
-        ON_MESSAGE(WM_CTLCOLORDLG, OnColorDialog)
-        ON_MESSAGE(WM_CTLCOLORSTATIC, OnColorStatic)
-        ON_COMMAND(IDOK, OnOk)
-        ON_COMMAND(IDCANCEL, OnCancel)
-        REFLECT_NOTIFICATIONS()
-    MESSAGE_MAP_END()
-
 private:
-    LRESULT OnInitDialog(WindowMessage& msg);
-    LRESULT OnColorDialog(WindowMessage& msg);
-    LRESULT OnColorStatic(WindowMessage& msg);
+    friend class CPasswordDlgImpl<CSetPasDlg>;
+    void Prepare() { m_password.clear(); }
     LRESULT OnOk(WindowMessage& msg);
-    LRESULT OnCancel(WindowMessage& msg);
 
-    CBRSButton m_ok;
-    CBRSButton m_cancel;
     std::wstring m_password;
 };
