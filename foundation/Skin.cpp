@@ -8,13 +8,11 @@
 namespace KV {
 namespace Skin {
 
-namespace {
+constexpr BYTE FontQuality = ANTIALIASED_QUALITY;
 
-SkinStore& Store()
-{
-    static SkinStore store;
-    return store;
-}
+#include "foundation/SkinFunctions.inl"
+
+namespace {
 
 // The background brush and the frame pen, made once and deleted when the
 // process ends.
@@ -47,37 +45,7 @@ void Load(const std::wstring& fileName)
     DataKey root;
     if (!root.Load(GetProgramFile(fileName)))
         return;
-    Store().LoadTree(root, ANTIALIASED_QUALITY);
-}
-
-void LoadImages(const DataKey* key)
-{
-    Store().LoadImages(key);
-}
-
-std::unique_ptr<Font> CreateFontFromKey(const DataKey& key)
-{
-    return CreateSkinFont(key, ANTIALIASED_QUALITY);
-}
-
-void PremultiplyAlpha(CImage& image)
-{
-    PremultiplyImageAlpha(image);
-}
-
-CImage* GetImage(const std::string& name)
-{
-    return Store().GetImage(name);
-}
-
-Font* GetFont(const std::string& name)
-{
-    return Store().GetFont(name);
-}
-
-COLORREF GetColor(const std::string& name)
-{
-    return Store().GetColor(name);
+    Store().LoadTree(root, FontQuality);
 }
 
 HBRUSH GetBkBrush()
@@ -93,13 +61,6 @@ HPEN GetFramePen()
 COLORREF GetTextColor()
 {
     return DefaultTextColor;
-}
-
-void Free()
-{
-    // Also frees images added from the image pack when no Load followed;
-    // a second call finds the tables empty.
-    Store().Clear();
 }
 
 } // namespace Skin

@@ -26,29 +26,12 @@ constexpr COLORREF DefaultTextColor = 0xEBDCDC;
 // skin file fileName in the program folder; each missing key ends the load.
 void Load(const std::wstring& fileName);
 
-// Adds key's Buffer values as images (32-bit ones premultiplied), replacing
-// same-named ones. Null does nothing. Also used for the image pack.
-void LoadImages(const DataKey* key);
-
-// A new antialiased font from one font key, or null.
-std::unique_ptr<Font> CreateFontFromKey(const DataKey& key);
-
-// Premultiplies a 32-bit image in place; other depths stay as they are.
-void PremultiplyAlpha(CImage& image);
-
-CImage* GetImage(const std::string& name);
-Font* GetFont(const std::string& name);
-// 0 (black) when the skin has no such colour.
-COLORREF GetColor(const std::string& name);
+#include "foundation/SkinFunctions.h"
 
 // The defaults; they live until the process ends.
 HBRUSH GetBkBrush();
 HPEN GetFramePen();
 COLORREF GetTextColor();
-
-// Deletes every image and font and empties the tables; a second call does
-// nothing.
-void Free();
 
 } // namespace Skin
 } // namespace KV

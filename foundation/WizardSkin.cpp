@@ -7,13 +7,11 @@
 namespace KV {
 namespace WizardSkin {
 
-namespace {
+constexpr BYTE FontQuality = DEFAULT_QUALITY;
 
-SkinStore& Store()
-{
-    static SkinStore store;
-    return store;
-}
+#include "foundation/SkinFunctions.inl"
+
+namespace {
 
 // Made once, deleted when the process ends.
 struct WhiteBrush {
@@ -40,47 +38,12 @@ void Load(const DataKey* tree)
 {
     Brush();
     if (tree)
-        Store().LoadTree(*tree, DEFAULT_QUALITY);
-}
-
-void LoadImages(const DataKey* key)
-{
-    Store().LoadImages(key);
-}
-
-std::unique_ptr<Font> CreateFontFromKey(const DataKey& key)
-{
-    return CreateSkinFont(key, DEFAULT_QUALITY);
-}
-
-void PremultiplyAlpha(CImage& image)
-{
-    PremultiplyImageAlpha(image);
-}
-
-CImage* GetImage(const std::string& name)
-{
-    return Store().GetImage(name);
-}
-
-Font* GetFont(const std::string& name)
-{
-    return Store().GetFont(name);
-}
-
-COLORREF GetColor(const std::string& name)
-{
-    return Store().GetColor(name);
+        Store().LoadTree(*tree, FontQuality);
 }
 
 HBRUSH GetBkBrush()
 {
     return Brush();
-}
-
-void Free()
-{
-    Store().Clear();
 }
 
 } // namespace WizardSkin

@@ -25,19 +25,10 @@ constexpr COLORREF DefaultBkColor = 0xFFFFFF;
 // tree (null: defaults only); each missing key ends the load.
 void Load(const DataKey* tree);
 
-void LoadImages(const DataKey* key);
-// A new font of default quality from one font key, or null.
-std::unique_ptr<Font> CreateFontFromKey(const DataKey& key);
-void PremultiplyAlpha(CImage& image);
+#include "foundation/SkinFunctions.h"
 
-CImage* GetImage(const std::string& name);
-Font* GetFont(const std::string& name);
-// 0 (black) when the skin has no such colour, as in the player.
-COLORREF GetColor(const std::string& name);
 // The white brush; it lives until the process ends.
 HBRUSH GetBkBrush();
-
-void Free();
 
 } // namespace WizardSkin
 
