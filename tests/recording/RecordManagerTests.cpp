@@ -100,6 +100,37 @@ protected:
         return nullptr;
     }
 
+    // The next recorders write bytes, report them and wait for a stop.
+    void ScriptRecording(const std::string& bytes)
+    {
+        RecorderScript script;
+        script.fileBytes = bytes;
+        script.reports = {{2, 0}, {3, bytes.size()}};
+        SetRecorderScript(script);
+    }
+
+    // A "now" record on ab_cd whose recorder wrote bytes and reported them.
+    CRecord* AddRecording(const std::wstring& name, const std::string& bytes)
+    {
+        ScriptRecording(bytes);
+        CRecord* record = AddNow("ab_cd", name);
+        EXPECT_TRUE(WaitForState(name, 3));
+        return record;
+    }
+
+    // One occurrence of a scheduled record, from the tick at start to a stop,
+    // its recorder writing bytes; the path the recorder was given.
+    std::wstring RecordOccurrence(CRecord* record, const CTime& start, const std::string& bytes)
+    {
+        ScriptRecording(bytes);
+        manager->OnTick(start);
+        EXPECT_TRUE(PumpUntil([record] { return record->GetState() == 3; }));
+        const std::wstring path = LastScriptedJob().path;
+        record->StopRecording();
+        EXPECT_TRUE(PumpUntil([record] { return record->GetState() == 0; }));
+        return path;
+    }
+
     // A weekly record (every day) from 10:00 to 11:00, first due tomorrow.
     CRecord* AddWeeklyFromTomorrow(const std::wstring& name)
     {
@@ -405,12 +436,7 @@ TEST_F(RecordManagerTest, DeletingAnIdleRecordRemovesItAtOnceWithItsFile)
 TEST_F(RecordManagerTest, TheManagerGoingWhileARecorderRunsLeavesTheWorkerToEndAlone)
 {
     Start();
-    RecorderScript script;
-    script.fileBytes = "data";
-    script.reports = {{2, 0}, {3, 4}};
-    SetRecorderScript(script);
-    AddNow("ab_cd", L"Running");
-    ASSERT_TRUE(WaitForState(L"Running", 3));
+    AddRecording(L"Running", "data");
 
     manager.reset();
     EXPECT_TRUE(host.Items().empty());
@@ -479,12 +505,7 @@ TEST_F(RecordManagerTest, FileNamesStayInsideTheRecordsFolder)
 TEST_F(RecordManagerTest, AFileThatCannotTakeItsFinalNameKeepsItsName)
 {
     Start();
-    RecorderScript script;
-    script.fileBytes = Ones(1000000);
-    script.reports = {{2, 0}, {3, 1000000}};
-    SetRecorderScript(script);
-    CRecord* record = AddNow("ab_cd", L"Show");
-    ASSERT_TRUE(WaitForState(L"Show", 3));
+    CRecord* record = AddRecording(L"Show", Ones(1000000));
     ASSERT_TRUE(WriteFileBytes(folder.File(L"Show#ab_cd#61.bin"), "taken"));
     record->StopRecording();
     ASSERT_TRUE(WaitForState(L"Show", 0));
@@ -639,16 +660,7 @@ TEST_F(RecordManagerTest, ARestoredRecordNeverOverwritesTheFileOfARunThatDied)
     ASSERT_NE(nullptr, restored);
     ASSERT_NE(nullptr, Find(L"Show", true));
 
-    RecorderScript script;
-    script.fileBytes = "restored";
-    script.reports = {{2, 0}, {3, 8}};
-    SetRecorderScript(script);
-    manager->OnTick(start);
-    ASSERT_TRUE(PumpUntil([restored] { return restored->GetState() == 3; }));
-    EXPECT_EQ(folder.File(L"Show (2)#ab_cd#0.bin"), LastScriptedJob().path);
-    restored->StopRecording();
-    ASSERT_TRUE(PumpUntil([restored] { return restored->GetState() == 0; }));
-
+    EXPECT_EQ(folder.File(L"Show (2)#ab_cd#0.bin"), RecordOccurrence(restored, start, "restored"));
     EXPECT_EQ("earlier run", ReadFileBytes(folder.File(L"Show#ab_cd#0.bin")));
     EXPECT_EQ(L"Show (2)#ab_cd#0.bin", restored->GetFileName());
     EXPECT_EQ("restored", ReadFileBytes(restored->GetPath()));
@@ -660,14 +672,8 @@ TEST_F(RecordManagerTest, RecordsWhoseNamesMapToOneFileNameRecordIntoFilesOfThei
     Start();
     const std::pair<const wchar_t*, const char*> recordings[] = {{L"A?B", "first"}, {L"A_B", "second"}};
     std::vector<CRecord*> records;
-    for (const auto& recording : recordings) {
-        RecorderScript script;
-        script.fileBytes = recording.second;
-        script.reports = {{2, 0}, {3, strlen(recording.second)}};
-        SetRecorderScript(script);
-        records.push_back(AddNow("ab_cd", recording.first));
-        ASSERT_TRUE(WaitForState(recording.first, 3));
-    }
+    for (const auto& recording : recordings)
+        records.push_back(AddRecording(recording.first, recording.second));
     manager->StopAll();
     ASSERT_TRUE(PumpUntil([this] { return manager->IsIdle(); }));
 
@@ -708,10 +714,7 @@ TEST_F(RecordManagerTest, AWeeklyRecordWhoseWholeOccurrenceWasMissedMovesToTheNe
 TEST_F(RecordManagerTest, AWeeklyRecordSavedDuringAnOccurrenceComesBackForTheNextOne)
 {
     Start();
-    RecorderScript script;
-    script.fileBytes = "abc";
-    script.reports = {{2, 0}, {3, 3}};
-    SetRecorderScript(script);
+    ScriptRecording("abc");
     CRecord* record = AddWeeklyFromTomorrow(L"Weekly");
     CTime start, end;
     record->GetTimes(start, end);
@@ -740,14 +743,7 @@ TEST_F(RecordManagerTest, AWeeklyRecordSavedDuringAnOccurrenceComesBackForTheNex
 
     // Its next occurrence records into a file of its own and hands the
     // schedule on once: only the successor is saved then.
-    script.fileBytes = "next";
-    script.reports = {{2, 0}, {3, 4}};
-    SetRecorderScript(script);
-    manager->OnTick(restoredStart);
-    ASSERT_TRUE(PumpUntil([restored] { return restored->GetState() == 3; }));
-    EXPECT_EQ(folder.File(L"Weekly (2)#ab_cd#0.bin"), LastScriptedJob().path);
-    restored->StopRecording();
-    ASSERT_TRUE(PumpUntil([restored] { return restored->GetState() == 0; }));
+    EXPECT_EQ(folder.File(L"Weekly (2)#ab_cd#0.bin"), RecordOccurrence(restored, restoredStart, "next"));
     EXPECT_EQ("abc", ReadFileBytes(folder.File(L"Weekly#ab_cd#0.bin")));
     KV::DataKey again("records");
     manager->Save(again);
@@ -827,12 +823,7 @@ TEST_F(RecordManagerTest, ARecordingThatGetsNoDataLeavesNoFile)
 TEST_F(RecordManagerTest, ReportsThatCannotBeDeliveredLeaveNoRecordRecording)
 {
     Start();
-    RecorderScript script;
-    script.fileBytes = Ones(1000000);
-    script.reports = {{2, 0}, {3, 1000000}};
-    SetRecorderScript(script);
-    CRecord* record = AddNow("ab_cd", L"Lost");
-    ASSERT_TRUE(WaitForState(L"Lost", 3));
+    CRecord* record = AddRecording(L"Lost", Ones(1000000));
 
     // The window that carries the reports is gone: nothing of the worker's
     // reaches the record from here on.
