@@ -27,12 +27,9 @@ void MMSRecorder::Run()
     Notify(Connecting, 0);
 
     MmsSession session;
-    if (!session.Connect(address)) {
-        Notify(Failed, 0);
-        return;
-    }
-    if (!OpenFile()) {
-        Notify(Failed, 0);
+    if (!session.Connect(address, MakeWatch())) {
+        // No file was made; a stop while connecting is no failure.
+        Notify(IsStopRequested() ? Done : Failed, 0);
         return;
     }
 
@@ -42,9 +39,14 @@ void MMSRecorder::Run()
         char buffer[ReadSize];
         for (;;) {
             const int n = session.Read(buffer, ReadSize);
-            // A read of nothing is the end of the stream: only a stop
-            // request ends a recording well.
-            if (n <= 0 || !Write(buffer, static_cast<size_t>(n))) {
+            // A read of nothing is the end of the stream (or a stall): only a
+            // stop request, which also cuts a waiting read short, ends a
+            // recording well.
+            if (n <= 0) {
+                failed = !IsStopRequested();
+                break;
+            }
+            if (!Write(buffer, static_cast<size_t>(n))) {
                 failed = true;
                 break;
             }

@@ -150,10 +150,12 @@ void CRecord::Redraw()
 
 void CRecord::Rename(const wchar_t* newName)
 {
-    if (newName)
+    if (newName) {
         m_name = newName;
+        m_fileStem.clear();
+    }
     const std::wstring fileName =
-        m_channel ? RecordNaming::MakeFileName(m_name, m_channel->GetId(),
+        m_channel ? RecordNaming::MakeFileName(GetFileStem(), m_channel->GetId(),
                                                static_cast<uint64_t>(m_duration.GetTotalSeconds()), m_extension)
                   : m_fileName;
     const std::wstring path = m_manager.GetFolder() + fileName;
@@ -179,6 +181,7 @@ void CRecord::SetProperties(const std::wstring& name, int type, const CTime& sta
     // otherwise the tick would never start it and the save would drop it.
     if (m_state == Recorder::Failed && !m_hasFile)
         m_state = 0;
+    m_scheduleHandedOn = false;
     ScheduleNext();
     UpdateScheduleText();
     if (renamed)
@@ -208,11 +211,15 @@ void CRecord::StartRecording()
     }
 
     std::shared_ptr<Recorder> recorder;
-    if (m_factory) {
-        // A new recording writes to the name with duration 0.
+    // A recorder whose reports cannot reach the record would record unseen
+    // and never end for the list.
+    if (m_factory && m_manager.CanReceiveReports()) {
+        // A new recording writes to the name with duration 0, under a stem
+        // that no file of the folder and no other record uses.
         m_bytes = 0;
         m_duration = CTimeSpan(0);
         UpdateDurationText();
+        m_fileStem = m_manager.MakeFreeFileStem(*this);
         Rename(nullptr);
         RecordingJob job;
         job.path = m_path;
@@ -250,7 +257,7 @@ void CRecord::StopRecording()
 
 void CRecord::OnTick(const CTime& now)
 {
-    if (m_type == Now)
+    if (m_type == Now || m_scheduleHandedOn)
         return;
     if (IsRecording()) {
         if (RecordSchedule::IsInTickWindow(now, m_end))
@@ -258,7 +265,19 @@ void CRecord::OnTick(const CTime& now)
     } else if (m_state != Recorder::Failed) {
         if (RecordSchedule::IsInTickWindow(now, m_start))
             StartRecording();
+        else if (m_type == Weekly && RecordSchedule::IsTickWindowOver(now, m_start) &&
+                 RecordSchedule::IsTickWindowOver(now, m_end))
+            SkipMissedOccurrence(now);
     }
+}
+
+void CRecord::SkipMissedOccurrence(const CTime& now)
+{
+    // Missed while the computer slept or the window was busy: the record
+    // does not start late, but its schedule goes on.
+    ScheduleNext(now);
+    UpdateScheduleText();
+    Redraw();
 }
 
 void CRecord::OnRecorderStatus(int state, uint64_t bytes)
@@ -280,19 +299,24 @@ void CRecord::OnRecorderStatus(int state, uint64_t bytes)
         if (state == Recorder::Done || (state == Recorder::Failed && m_hasFile)) {
             Rename(nullptr);
             SetDoneText();
-            if (m_type == Weekly)
-                AddSuccessor();
         }
+        // The occurrence is over, however it ended (a failure before any
+        // data included): it is not run again, but the weekly schedule goes
+        // on in a successor.
+        if (final && m_type == Weekly && !m_scheduleHandedOn)
+            AddSuccessor();
         Redraw();
     }
     if (!final)
         return;
 
     // The worker keeps its own reference until its thread ends.
+    const bool madeFile = m_recorder && m_recorder->HasCreatedFile();
     m_recorder.reset();
     if (m_closing) {
-        // The recording was deleted: its output goes with it.
-        if (!m_hasFile && !m_path.empty())
+        // The recording was deleted: its output goes with it (and only its
+        // own: a file it did not make is not touched).
+        if (!m_hasFile && madeFile)
             ::DeleteFileW(m_path.c_str());
         m_manager.RemoveRecord(this);
         return;
@@ -303,8 +327,36 @@ void CRecord::OnRecorderStatus(int state, uint64_t bytes)
     }
 }
 
+bool CRecord::IsRecorderRunning() const
+{
+    return m_recorder && !m_recorder->HasEnded();
+}
+
+void CRecord::EndLostRecording()
+{
+    if (!m_recorder || !m_recorder->HasEnded())
+        return;
+    const int finalState = m_recorder->GetFinalState();
+    // The reports that never came would have counted the file's bytes.
+    WIN32_FILE_ATTRIBUTE_DATA file{};
+    if (m_recorder->HasCreatedFile() && ::GetFileAttributesExW(m_path.c_str(), GetFileExInfoStandard, &file)) {
+        const uint64_t size = KV::MakeUInt64(file.nFileSizeHigh, file.nFileSizeLow);
+        if (size > 0)
+            OnRecorderStatus(Recorder::Recording, size);
+    }
+    OnRecorderStatus(finalState, 0);
+}
+
+bool CRecord::ShouldBeSaved() const
+{
+    if (m_closing || m_scheduleHandedOn || m_state == Recorder::Failed || (m_type != Once && m_type != Weekly))
+        return false;
+    return !m_hasFile || (m_type == Weekly && IsRecording());
+}
+
 void CRecord::AddSuccessor()
 {
+    m_scheduleHandedOn = true;
     const CTime start = m_start;
     const CTime end = m_end;
     bool weekdays[RecordSchedule::WeekdayCount];

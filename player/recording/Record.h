@@ -49,6 +49,9 @@ public:
     RecorderFactory* GetFactory() const { return m_factory; }
     const std::wstring& GetName() const { return m_name; }
     const std::wstring& GetFileName() const { return m_fileName; }
+    // The name the record's files are named after: its own name, or a
+    // numbered variant of it ("Show (2)") when files of that name exist.
+    const std::wstring& GetFileStem() const { return m_fileStem.empty() ? m_name : m_fileStem; }
     const std::wstring& GetPath() const { return m_path; }
     // Second line of the list item.
     const std::wstring& GetStatusText() const { return m_statusText; }
@@ -59,6 +62,15 @@ public:
     // Neither idle/done (0) nor failed (-1).
     bool IsRecording() const { return m_state != 0 && m_state != -1; }
     bool IsClosing() const { return m_closing; }
+    // Its recorder's worker is still at work (false without a recorder).
+    bool IsRecorderRunning() const;
+    // A weekly record whose occurrence ended and whose schedule a successor
+    // carries on: it is neither started nor saved again.
+    bool HasHandedOnSchedule() const { return m_scheduleHandedOn; }
+    // Belongs in the saved "records" node: a scheduled record without a file
+    // that has not failed, or a weekly record in the middle of an occurrence
+    // (restored, it goes on to its next one).
+    bool ShouldBeSaved() const;
     int GetListIndex() const { return m_listIndex; }
     void SetListIndex(int index) { m_listIndex = index; }
     uint64_t GetBytes() const { return m_bytes; }
@@ -86,6 +98,10 @@ public:
     void OnTick(const CTime& now);
     // A report of the record's recorder (user-interface thread).
     void OnRecorderStatus(int state, uint64_t bytes);
+    // Ends the recording of a recorder whose worker ended without its final
+    // report reaching the record (the reports could not be delivered), with
+    // what the recorder knows: its final state and the file it made.
+    void EndLostRecording();
     // Removes the record (with its file); a recording one first stops and
     // goes when its recorder's final report arrives.
     void Delete();
@@ -111,12 +127,16 @@ private:
     // Ends a recording that could not start (no recorder, no thread).
     void FailToStart();
     void AddSuccessor();
+    // A weekly occurrence whose start and end passed without a recording:
+    // the record moves to its next occurrence.
+    void SkipMissedOccurrence(const CTime& now);
 
     CRecordManager& m_manager;
     CChannel* m_channel = nullptr;
     int m_type = Now;
     RecorderFactory* m_factory = nullptr;
     std::wstring m_name;
+    std::wstring m_fileStem;
     std::wstring m_fileName;
     std::wstring m_path;
     std::wstring m_statusText;
@@ -132,5 +152,6 @@ private:
     CTime m_end;
     uint32_t m_bitsPerSecond = 0;
     bool m_closing = false;
+    bool m_scheduleHandedOn = false;
     bool m_weekdays[RecordSchedule::WeekdayCount] = {};
 };

@@ -3,6 +3,7 @@
 #include "foundation/DataKey.h"
 #include "foundation/UtilitiesCommon.h"
 #include "player/app/Settings.h"
+#include "player/catalogue/Channel.h"
 #include "player/catalogue/ChannelList.h"
 #include "player/recording/RecordListView.h"
 #include "player/recording/RecordNaming.h"
@@ -84,6 +85,37 @@ std::wstring CRecordManager::DefaultFolder()
 std::shared_ptr<RecorderReportSink> CRecordManager::GetReportSink() const
 {
     return m_reportWindow ? m_reportWindow->GetSink() : nullptr;
+}
+
+bool CRecordManager::CanReceiveReports() const
+{
+    return m_reportWindow && m_reportWindow->IsWindow();
+}
+
+std::wstring CRecordManager::MakeFreeFileStem(const CRecord& record) const
+{
+    const std::string channelId = record.GetChannel() ? record.GetChannel()->GetId() : std::string();
+    for (int number = 1;; ++number) {
+        const std::wstring stem =
+            number == 1 ? record.GetName() : record.GetName() + L" (" + std::to_wstring(number) + L")";
+        if (!IsFileStemTaken(RecordNaming::MakeFileNamePrefix(stem, channelId), record))
+            return stem;
+    }
+}
+
+bool CRecordManager::IsFileStemTaken(const std::wstring& prefix, const CRecord& record) const
+{
+    // The prefix holds no wildcard: SafeFileNameText replaced them.
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileW((m_folder + prefix + L"*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        ::FindClose(search);
+        return true;
+    }
+    return std::any_of(m_records.begin(), m_records.end(), [&](const std::unique_ptr<CRecord>& other) {
+        return other.get() != &record &&
+               ::StrCmpNIW(other->GetFileName().c_str(), prefix.c_str(), static_cast<int>(prefix.size())) == 0;
+    });
 }
 
 void CRecordManager::ScanFolder()
@@ -205,6 +237,7 @@ void CRecordManager::OnTick()
 
 void CRecordManager::OnTick(const CTime& now)
 {
+    EndLostRecordings();
     // By index: a record's tick may show a message box, in whose loop
     // records come and go.
     for (size_t index = 0; index < m_records.size(); ++index) {
@@ -212,6 +245,17 @@ void CRecordManager::OnTick(const CTime& now)
         if (record.HasFile() && !record.IsRecording())
             continue;
         record.OnTick(now);
+    }
+}
+
+void CRecordManager::EndLostRecordings()
+{
+    // A record may go (a deleted one) or a weekly successor may come.
+    for (size_t index = 0; index < m_records.size();) {
+        CRecord* record = m_records[index].get();
+        record->EndLostRecording();
+        if (index < m_records.size() && m_records[index].get() == record)
+            ++index;
     }
 }
 
@@ -225,16 +269,18 @@ void CRecordManager::StopAll()
 
 bool CRecordManager::IsIdle() const
 {
-    return std::none_of(m_records.begin(), m_records.end(),
-                        [](const std::unique_ptr<CRecord>& record) { return record->IsRecording(); });
+    // A worker that ended unheard leaves its record "recording" until the
+    // next tick: it holds nothing up.
+    return std::none_of(m_records.begin(), m_records.end(), [](const std::unique_ptr<CRecord>& record) {
+        return record->IsRecording() && record->IsRecorderRunning();
+    });
 }
 
 void CRecordManager::Save(KV::DataKey& recordsNode) const
 {
     int32_t n = 0;
     for (const std::unique_ptr<CRecord>& record : m_records) {
-        if (record->HasFile() || (record->GetType() != CRecord::Once && record->GetType() != CRecord::Weekly) ||
-            record->GetState() == -1)
+        if (!record->ShouldBeSaved())
             continue;
         KV::DataKey* key = recordsNode.AddKey(KV::IntToString(n));
         if (!key)

@@ -58,6 +58,13 @@ public:
     const std::vector<std::unique_ptr<CRecord>>& GetRecords() const { return m_records; }
     // What the records' recorders report into.
     std::shared_ptr<RecorderReportSink> GetReportSink() const;
+    // The reports of recorders can reach the records (the report window
+    // exists).
+    bool CanReceiveReports() const;
+    // The record's name, else "name (2)", "name (3)", ...: the first under
+    // which neither a file of the records folder nor another record's file
+    // name begins (ignoring case) with "<name>#<channel id>#".
+    std::wstring MakeFreeFileStem(const CRecord& record) const;
 
     // A new record, listed and selected; a "now" record starts recording.
     CRecord* AddRecord(CChannel* channel, const std::wstring& name, int type, const CTime* start,
@@ -78,11 +85,10 @@ public:
     void OnTick(const CTime& now);
 
     void StopAll();
-    // No record is recording.
+    // No record is recording with its recorder's worker still at work.
     bool IsIdle() const;
 
-    // One sub-key "0", "1", ... per scheduled record without a file that has
-    // not failed.
+    // One sub-key "0", "1", ... per record that CRecord::ShouldBeSaved.
     void Save(KV::DataKey& recordsNode) const;
 
     // The record being played, or null.
@@ -94,6 +100,9 @@ private:
     void Restore(const KV::DataKey& recordsNode);
     void Append(std::unique_ptr<CRecord> record);
     void DeliverReport(Recorder* recorder, int state, uint64_t bytes);
+    // Ends the recordings whose workers ended unheard.
+    void EndLostRecordings();
+    bool IsFileStemTaken(const std::wstring& prefix, const CRecord& record) const;
 
     std::wstring m_folder;
     CRecordListView& m_view;

@@ -18,11 +18,15 @@ std::wstring SafeFileNameText(const std::wstring& text)
     return result;
 }
 
+std::wstring MakeFileNamePrefix(const std::wstring& name, const std::string& channelId)
+{
+    return SafeFileNameText(name) + L"#" + SafeFileNameText(KV::AnsiToWide(channelId)) + L"#";
+}
+
 std::wstring MakeFileName(const std::wstring& name, const std::string& channelId, uint64_t seconds,
                           const std::wstring& extension)
 {
-    return SafeFileNameText(name) + L"#" + SafeFileNameText(KV::AnsiToWide(channelId)) + L"#" +
-           std::to_wstring(seconds) + L"." + extension;
+    return MakeFileNamePrefix(name, channelId) + std::to_wstring(seconds) + L"." + extension;
 }
 
 bool ParseFileName(const std::wstring& fileName, ParsedFileName& parsed)

@@ -16,6 +16,10 @@ std::wstring SafeFileNameText(const std::wstring& text);
 std::wstring MakeFileName(const std::wstring& name, const std::string& channelId, uint64_t seconds,
                           const std::wstring& extension);
 
+// What every file name of a recording of name on the channel begins with:
+// "<name>#<channel id>#" (made safe as above).
+std::wstring MakeFileNamePrefix(const std::wstring& name, const std::string& channelId);
+
 struct ParsedFileName {
     std::wstring name;
     std::string channelId;

@@ -42,4 +42,9 @@ bool IsInTickWindow(const CTime& now, const CTime& at)
     return elapsed >= 0 && elapsed < TickWindowSeconds;
 }
 
+bool IsTickWindowOver(const CTime& now, const CTime& at)
+{
+    return (now - at).GetTotalSeconds() >= TickWindowSeconds;
+}
+
 } // namespace RecordSchedule

@@ -21,5 +21,7 @@ void NextWeekly(const CTime& now, const bool weekdays[WeekdayCount], CTime& star
 
 // now lies in [at, at + 8 s).
 bool IsInTickWindow(const CTime& now, const CTime& at);
+// now lies at or after at + 8 s: the window of at is over.
+bool IsTickWindowOver(const CTime& now, const CTime& at);
 
 } // namespace RecordSchedule

@@ -3,16 +3,13 @@
 #include "player/playback/UrlGrabber.h"
 #include "player/recording/RecorderReportSink.h"
 
-#include <fcntl.h>
-#include <io.h>
-
 namespace {
 
 std::atomic<int> g_runningWorkers{0};
 
 } // namespace
 
-Recorder::Recorder(const RecordingJob& job) : m_job(job) {}
+Recorder::Recorder(const RecordingJob& job) : m_job(job), m_file(job.path) {}
 
 Recorder::~Recorder()
 {
@@ -55,6 +52,8 @@ DWORD WINAPI Recorder::ThreadProc(void* parameter)
         delete static_cast<std::shared_ptr<Recorder>*>(parameter);
         if (recorder->ResolveAddress())
             recorder->Run();
+        recorder->CloseFile();
+        recorder->m_ended.store(true);
     }
     --g_runningWorkers;
     return 0;
@@ -75,33 +74,31 @@ bool Recorder::ResolveAddress()
 
 void Recorder::Notify(int state, uint64_t bytes)
 {
+    if (state == Done || state == Failed)
+        m_finalState.store(state);
     if (m_job.sink)
         m_job.sink->OnRecorderReport(*this, state, bytes);
 }
 
 bool Recorder::OpenFile()
 {
-    CloseFile();
-    m_file = _wfopen(m_job.path.c_str(), L"w+");
-    if (!m_file)
-        return false;
-    _setmode(_fileno(m_file), _O_BINARY);
-    return true;
+    return m_file.Create();
 }
 
 bool Recorder::Write(const void* data, size_t n)
 {
-    if (!m_file)
-        return false;
-    if (n == 0)
-        return true;
-    return fwrite(data, 1, n, m_file) == n;
+    return m_file.Write(data, n);
 }
 
 void Recorder::CloseFile()
 {
-    if (m_file) {
-        fclose(m_file);
-        m_file = nullptr;
-    }
+    m_file.Close();
+}
+
+StreamWatch Recorder::MakeWatch() const
+{
+    StreamWatch watch;
+    watch.stopRequested = [this] { return IsStopRequested(); };
+    watch.stallTimeoutMs = m_job.stallTimeoutMs;
+    return watch;
 }

@@ -12,15 +12,20 @@
 // Reports: 2 connecting, 3 recording (with the bytes written so far), and
 // exactly one final report as the worker's last call into the sink: 0 when
 // it ended on a stop request, -1 when it failed (a stream that ends by
-// itself included).
+// itself or stalls included). The recorder also keeps its final state, so
+// that a final report the sink could not deliver is not lost.
+//
+// The output file is created when the first bytes arrive (or at OpenFile)
+// and never over a file that exists (RecordingFile.h).
 
+#include "player/recording/RecordingFile.h"
 #include "player/recording/RecordingJob.h"
+#include "player/recording/StreamSocket.h"
 
 #include <windows.h>
 
 #include <atomic>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -47,6 +52,12 @@ public:
     bool Start();
 
     bool IsStopRequested() const { return m_stop.load(); }
+    // The worker thread procedure has returned: every report is made.
+    bool HasEnded() const { return m_ended.load(); }
+    // The state of the final report (0 or -1); -1 before it is made.
+    int GetFinalState() const { return m_finalState.load(); }
+    // The recording made its output file.
+    bool HasCreatedFile() const { return m_file.WasCreated(); }
     // The address Run reads (set by the worker before Run).
     const std::wstring& GetAddress() const { return m_address; }
     const RecordingJob& GetJob() const { return m_job; }
@@ -58,11 +69,16 @@ protected:
     // Forwards a report to the sink (worker thread).
     void Notify(int state, uint64_t bytes);
 
-    // Opens the job's file with "w+" in binary mode; false when it cannot.
+    // Creates the job's file now rather than at the first bytes; false when
+    // it exists already or cannot be made.
     bool OpenFile();
-    // All n bytes written; false on a short write or without an open file.
+    // All n bytes written (the file is created at the first bytes); false
+    // when the file cannot be made or written.
     bool Write(const void* data, size_t n);
     void CloseFile();
+    // What the recorder's network waits watch: its stop flag and the job's
+    // stall time-out.
+    StreamWatch MakeWatch() const;
 
     uint64_t m_byteCount = 0;
 
@@ -73,8 +89,10 @@ private:
     bool ResolveAddress();
 
     std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_ended{false};
+    std::atomic<int> m_finalState{Failed};
     RecordingJob m_job;
     std::wstring m_address;
-    FILE* m_file = nullptr;
+    RecordingFile m_file;
     HANDLE m_thread = nullptr;
 };

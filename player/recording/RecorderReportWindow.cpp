@@ -46,7 +46,7 @@ CRecorderReportWindow::~CRecorderReportWindow()
 
 bool CRecorderReportWindow::CreateOnThisThread()
 {
-    if (!Create(HWND_MESSAGE, nullptr, nullptr, 0))
+    if (!Create(HWND_MESSAGE, nullptr, WindowText, 0))
         return false;
     m_sinkImpl->Attach(m_hWnd);
     return true;

@@ -27,6 +27,10 @@ public:
     // Cuts the sink off, then destroys the window.
     ~CRecorderReportWindow() override;
 
+    // The window's text, by which it can be found among the message-only
+    // windows.
+    static constexpr const wchar_t* WindowText = L"Brisvane recorder reports";
+
     // Creates the window on the calling thread; false when it cannot.
     bool CreateOnThisThread();
     // What recorders report into.

@@ -3,13 +3,19 @@
 // user-interface thread when the recording starts: the worker reads nothing
 // of the record, the channel or the catalogue afterwards.
 
+#include <windows.h>
+
 #include <memory>
 #include <string>
 
 class RecorderReportSink;
 
 struct RecordingJob {
-    // The output file (created or truncated).
+    // A connection that gives nothing for this long ends the recording.
+    static constexpr DWORD DefaultStallTimeoutMs = 7000;
+
+    // The output file; it must not exist yet (an existing file is never
+    // overwritten).
     std::wstring path;
     // The channel's current source: the stream address, or the identifier
     // the grabber resolves.
@@ -17,4 +23,5 @@ struct RecordingJob {
     // Empty: source is the stream address.
     std::string grabberKey;
     std::shared_ptr<RecorderReportSink> sink;
+    DWORD stallTimeoutMs = DefaultStallTimeoutMs;
 };

@@ -15,6 +15,7 @@
 #include "player/recording/Record.h"
 #include "player/recording/RecordManager.h"
 #include "player/recording/RecordNaming.h"
+#include "player/recording/RecorderReportWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -87,6 +88,55 @@ protected:
     CRecord* AddScheduled(const std::wstring& name, int type, const CTime& start, const CTime& end)
     {
         return manager->AddRecord(catalogue.Channel("ab_cd"), name, type, &start, &end, AllDays);
+    }
+
+    // Of records that share a name, the one with or without a file.
+    CRecord* Find(const std::wstring& name, bool hasFile) const
+    {
+        for (const auto& record : manager->GetRecords()) {
+            if (record->GetName() == name && record->HasFile() == hasFile)
+                return record.get();
+        }
+        return nullptr;
+    }
+
+    // The next recorders write bytes, report them and wait for a stop.
+    void ScriptRecording(const std::string& bytes)
+    {
+        RecorderScript script;
+        script.fileBytes = bytes;
+        script.reports = {{2, 0}, {3, bytes.size()}};
+        SetRecorderScript(script);
+    }
+
+    // A "now" record on ab_cd whose recorder wrote bytes and reported them.
+    CRecord* AddRecording(const std::wstring& name, const std::string& bytes)
+    {
+        ScriptRecording(bytes);
+        CRecord* record = AddNow("ab_cd", name);
+        EXPECT_TRUE(WaitForState(name, 3));
+        return record;
+    }
+
+    // One occurrence of a scheduled record, from the tick at start to a stop,
+    // its recorder writing bytes; the path the recorder was given.
+    std::wstring RecordOccurrence(CRecord* record, const CTime& start, const std::string& bytes)
+    {
+        ScriptRecording(bytes);
+        manager->OnTick(start);
+        EXPECT_TRUE(PumpUntil([record] { return record->GetState() == 3; }));
+        const std::wstring path = LastScriptedJob().path;
+        record->StopRecording();
+        EXPECT_TRUE(PumpUntil([record] { return record->GetState() == 0; }));
+        return path;
+    }
+
+    // A weekly record (every day) from 10:00 to 11:00, first due tomorrow.
+    CRecord* AddWeeklyFromTomorrow(const std::wstring& name)
+    {
+        const CTime now = CTime::Now();
+        const CTime start(now.GetYear(), now.GetMonth(), now.GetDay() + 1, 10, 0, 0);
+        return AddScheduled(name, CRecord::Weekly, start, start + CTimeSpan(3600));
     }
 
     MessageBoxRecorder boxes;
@@ -284,7 +334,7 @@ TEST_F(RecordManagerTest, ScheduledRecordsStartAndStopWithinEightSecondsOfTheirT
     }
 }
 
-TEST_F(RecordManagerTest, AWeeklyRecordThatFailsBeforeAnyDataIsNotRunAgain)
+TEST_F(RecordManagerTest, AFailedWeeklyOccurrenceIsNotRunAgainButTheScheduleGoesOn)
 {
     struct Case {
         const char* what;
@@ -293,7 +343,8 @@ TEST_F(RecordManagerTest, AWeeklyRecordThatFailsBeforeAnyDataIsNotRunAgain)
         bool hasFile;
     };
     const Case cases[] = {
-        {"fails before data", "", 1, false},
+        // Not even connected: the schedule goes on all the same.
+        {"fails before data", "", 2, false},
         {"fails after data", "abc", 2, true},
     };
     for (const Case& c : cases) {
@@ -385,12 +436,7 @@ TEST_F(RecordManagerTest, DeletingAnIdleRecordRemovesItAtOnceWithItsFile)
 TEST_F(RecordManagerTest, TheManagerGoingWhileARecorderRunsLeavesTheWorkerToEndAlone)
 {
     Start();
-    RecorderScript script;
-    script.fileBytes = "data";
-    script.reports = {{2, 0}, {3, 4}};
-    SetRecorderScript(script);
-    AddNow("ab_cd", L"Running");
-    ASSERT_TRUE(WaitForState(L"Running", 3));
+    AddRecording(L"Running", "data");
 
     manager.reset();
     EXPECT_TRUE(host.Items().empty());
@@ -459,12 +505,7 @@ TEST_F(RecordManagerTest, FileNamesStayInsideTheRecordsFolder)
 TEST_F(RecordManagerTest, AFileThatCannotTakeItsFinalNameKeepsItsName)
 {
     Start();
-    RecorderScript script;
-    script.fileBytes = Ones(1000000);
-    script.reports = {{2, 0}, {3, 1000000}};
-    SetRecorderScript(script);
-    CRecord* record = AddNow("ab_cd", L"Show");
-    ASSERT_TRUE(WaitForState(L"Show", 3));
+    CRecord* record = AddRecording(L"Show", Ones(1000000));
     ASSERT_TRUE(WriteFileBytes(folder.File(L"Show#ab_cd#61.bin"), "taken"));
     record->StopRecording();
     ASSERT_TRUE(WaitForState(L"Show", 0));
@@ -598,6 +639,212 @@ TEST(RecordManagerFolderTest, TheDefaultFolderLiesUnderMyDocuments)
     ASSERT_GT(folder.size(), suffix.size());
     EXPECT_EQ(suffix, folder.substr(folder.size() - suffix.size()));
     EXPECT_EQ(0u, folder.find(KV::GetShellFolder(CSIDL_PERSONAL, L"")));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(RecordManagerTest, ARestoredRecordNeverOverwritesTheFileOfARunThatDied)
+{
+    Start();
+    const CTime start = CTime::Now() + CTimeSpan(3600);
+    AddScheduled(L"Show", CRecord::Once, start, start + CTimeSpan(600));
+    KV::DataKey node("records");
+    manager->Save(node);
+    // The run died while the record was recording: its file keeps the
+    // duration 0 in its name.
+    ASSERT_TRUE(WriteFileBytes(folder.File(L"Show#ab_cd#0.bin"), "earlier run"));
+    Start(&node);
+    CRecord* restored = Find(L"Show", false);
+    ASSERT_NE(nullptr, restored);
+    ASSERT_NE(nullptr, Find(L"Show", true));
+
+    EXPECT_EQ(folder.File(L"Show (2)#ab_cd#0.bin"), RecordOccurrence(restored, start, "restored"));
+    EXPECT_EQ("earlier run", ReadFileBytes(folder.File(L"Show#ab_cd#0.bin")));
+    EXPECT_EQ(L"Show (2)#ab_cd#0.bin", restored->GetFileName());
+    EXPECT_EQ("restored", ReadFileBytes(restored->GetPath()));
+    EXPECT_EQ(L"Show", restored->GetName());
+}
+
+TEST_F(RecordManagerTest, RecordsWhoseNamesMapToOneFileNameRecordIntoFilesOfTheirOwn)
+{
+    Start();
+    const std::pair<const wchar_t*, const char*> recordings[] = {{L"A?B", "first"}, {L"A_B", "second"}};
+    std::vector<CRecord*> records;
+    for (const auto& recording : recordings)
+        records.push_back(AddRecording(recording.first, recording.second));
+    manager->StopAll();
+    ASSERT_TRUE(PumpUntil([this] { return manager->IsIdle(); }));
+
+    EXPECT_EQ((std::vector<std::wstring>{L"A_B (2)#ab_cd#0.bin", L"A_B#ab_cd#0.bin"}), folder.Files());
+    for (size_t i = 0; i < records.size(); ++i) {
+        EXPECT_EQ(0, records[i]->GetState());
+        EXPECT_EQ(recordings[i].second, ReadFileBytes(records[i]->GetPath()));
+    }
+}
+
+TEST_F(RecordManagerTest, AWeeklyRecordWhoseWholeOccurrenceWasMissedMovesToTheNextOne)
+{
+    Start();
+    CRecord* record = AddWeeklyFromTomorrow(L"Weekly");
+    CTime start, end;
+    record->GetTimes(start, end);
+    const int made = ScriptedRecordersMade();
+
+    // The computer slept from before the start until after the end.
+    const CTime woke = end + CTimeSpan(8);
+    manager->OnTick(woke);
+    EXPECT_EQ(made, ScriptedRecordersMade());
+    EXPECT_EQ(0, record->GetState());
+    CTime nextStart, nextEnd, expectedStart = start, expectedEnd = end;
+    RecordSchedule::NextWeekly(woke, AllDays, expectedStart, expectedEnd);
+    record->GetTimes(nextStart, nextEnd);
+    EXPECT_EQ(expectedStart.GetTime(), nextStart.GetTime());
+    EXPECT_EQ(expectedEnd.GetTime(), nextEnd.GetTime());
+    EXPECT_EQ(start.GetTime() + 86400, nextStart.GetTime());
+    EXPECT_EQ(nextStart.Format(L"%H:%M %d/%m/%Y") + L" - " + nextEnd.Format(L"%H:%M %d/%m/%Y"),
+              record->GetStatusText());
+
+    manager->OnTick(nextStart);
+    EXPECT_EQ(made + 1, ScriptedRecordersMade());
+    EXPECT_TRUE(record->IsRecording());
+}
+
+TEST_F(RecordManagerTest, AWeeklyRecordSavedDuringAnOccurrenceComesBackForTheNextOne)
+{
+    Start();
+    ScriptRecording("abc");
+    CRecord* record = AddWeeklyFromTomorrow(L"Weekly");
+    CTime start, end;
+    record->GetTimes(start, end);
+    manager->OnTick(start);
+    ASSERT_TRUE(WaitForState(L"Weekly", 3));
+    ASSERT_TRUE(record->HasFile());
+
+    KV::DataKey node("records");
+    manager->Save(node);
+    ASSERT_EQ(1u, node.GetKeyCount());
+    ASSERT_NE(nullptr, node.GetKey(std::string("0")));
+    EXPECT_EQ(L"Weekly", node.GetKey(std::string("0"))->GetStringW("n", L""));
+    EXPECT_EQ(CRecord::Weekly, node.GetKey(std::string("0"))->GetInt("t", -1));
+
+    // The program ends here without a word from the recorder and starts
+    // again: the schedule is back, and the interrupted file stays as it is.
+    Start(&node);
+    ASSERT_TRUE(PumpUntil([] { return Recorder::GetRunningCount() == 0; }));
+    CRecord* restored = Find(L"Weekly", false);
+    ASSERT_NE(nullptr, restored);
+    EXPECT_EQ(CRecord::Weekly, restored->GetType());
+    CTime restoredStart, restoredEnd, expectedStart = start, expectedEnd = end;
+    restored->GetTimes(restoredStart, restoredEnd);
+    RecordSchedule::NextWeekly(CTime::Now(), AllDays, expectedStart, expectedEnd);
+    EXPECT_EQ(expectedStart.GetTime(), restoredStart.GetTime());
+
+    // Its next occurrence records into a file of its own and hands the
+    // schedule on once: only the successor is saved then.
+    EXPECT_EQ(folder.File(L"Weekly (2)#ab_cd#0.bin"), RecordOccurrence(restored, restoredStart, "next"));
+    EXPECT_EQ("abc", ReadFileBytes(folder.File(L"Weekly#ab_cd#0.bin")));
+    KV::DataKey again("records");
+    manager->Save(again);
+    ASSERT_EQ(1u, again.GetKeyCount());
+    EXPECT_EQ(L"Weekly (2)", again.GetKey(std::string("0"))->GetStringW("n", L""));
+}
+
+TEST_F(RecordManagerTest, AStopWhileTheServerIsSilentKeepsEveryByteUnderTheFinalName)
+{
+    struct Case {
+        const char* channel;
+        const wchar_t* extension;
+    };
+    const Case cases[] = {{"ab_mp", L"mp3"}, {"ab_mm", L"asf"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.channel);
+        AudioStreamServer audio(AudioStreamServer::Mode::StallAfterBytes, 3000);
+        FakeMmsServer mms(FakeMmsServer::Mode::StallAfterPackets, 7);
+        const bool isMms = std::string(c.channel) == "ab_mm";
+        AimTestGrabber(isMms ? mms.GetPort() : audio.GetPort());
+        const std::string expected =
+            isMms ? mms.ExpectedRecording() : AudioStreamServer::ResponseHead + StreamBytes(0, 3000);
+        Start();
+        CRecord* record = AddNow(c.channel, L"Live");
+        // libmms hands over its reads only whole: the MMS stream is all out
+        // once the server sent it and the recorder connected.
+        if (isMms) {
+            ASSERT_TRUE(PumpUntil([&mms] { return mms.WaitForStreamSent(0); }));
+            ASSERT_TRUE(PumpUntil([record] { return record->GetState() == 3; }));
+        } else {
+            ASSERT_TRUE(PumpUntil(
+                [record, &expected] { return ReadFileBytes(record->GetPath()).size() >= expected.size(); }));
+            ASSERT_TRUE(PumpUntil([record] { return record->HasFile(); }));
+        }
+        record->StopRecording();
+        ASSERT_TRUE(WaitForState(L"Live", 0));
+
+        const std::wstring finalName = RecordNaming::MakeFileName(
+            L"Live", c.channel, static_cast<uint64_t>(record->GetDuration().GetTotalSeconds()), c.extension);
+        EXPECT_EQ(finalName, record->GetFileName());
+        EXPECT_EQ((std::vector<std::wstring>{finalName}), folder.Files());
+        // Compared as a whole: a difference would print kilobytes.
+        EXPECT_TRUE(expected == ReadFileBytes(record->GetPath()));
+        manager.reset();
+        PumpUntil([] { return Recorder::GetRunningCount() == 0; });
+        DeleteFileW(folder.File(finalName).c_str());
+    }
+}
+
+TEST_F(RecordManagerTest, ARecordingThatGetsNoDataLeavesNoFile)
+{
+    {
+        SCOPED_TRACE("the HTTP audio server closes at once");
+        AudioStreamServer server(AudioStreamServer::Mode::CloseAtOnce);
+        AimTestGrabber(server.GetPort());
+        Start();
+        AddNow("ab_mp", L"Radio");
+        ASSERT_TRUE(WaitForState(L"Radio", -1));
+        EXPECT_TRUE(folder.Files().empty());
+    }
+    {
+        SCOPED_TRACE("the MMS recording is stopped while it connects");
+        FakeMmsServer server(FakeMmsServer::Mode::ServeAfterRelease, 5);
+        AimTestGrabber(server.GetPort());
+        Start();
+        CRecord* record = AddNow("ab_mm", L"Tele");
+        ASSERT_TRUE(PumpUntil([&server] { return server.WaitForStreamRequest(0); }));
+        record->StopRecording();
+        server.Release();
+        ASSERT_TRUE(WaitForState(L"Tele", 0));
+        EXPECT_TRUE(folder.Files().empty());
+        manager.reset();
+        PumpUntil([] { return Recorder::GetRunningCount() == 0; });
+    }
+}
+
+TEST_F(RecordManagerTest, ReportsThatCannotBeDeliveredLeaveNoRecordRecording)
+{
+    Start();
+    CRecord* record = AddRecording(L"Lost", Ones(1000000));
+
+    // The window that carries the reports is gone: nothing of the worker's
+    // reaches the record from here on.
+    const HWND reports = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, CRecorderReportWindow::WindowText);
+    ASSERT_NE(nullptr, reports);
+    ASSERT_TRUE(DestroyWindow(reports));
+    record->StopRecording();
+    ASSERT_TRUE(PumpUntil([] { return Recorder::GetRunningCount() == 0; }));
+    EXPECT_TRUE(manager->IsIdle());
+    manager->OnTick();
+    EXPECT_EQ(0, record->GetState());
+    EXPECT_FALSE(record->IsRecording());
+    EXPECT_EQ(L"Lost#ab_cd#61.bin", record->GetFileName());
+    EXPECT_EQ((std::vector<std::wstring>{L"Lost#ab_cd#61.bin"}), folder.Files());
+
+    // A recording that could not report is not started at all.
+    CRecord* later = AddNow("ab_cd", L"Later");
+    EXPECT_EQ(-1, later->GetState());
+    EXPECT_EQ(L"Error", later->GetStatusText());
+    EXPECT_EQ(std::vector<std::wstring>{L"Can't create recorder"}, boxes.Texts());
+    EXPECT_TRUE(manager->IsIdle());
 }
 
 } // namespace

@@ -98,9 +98,14 @@ void AudioStreamServer::Handle(SOCKET client)
     };
     if (!put(ResponseHead))
         return;
-    if (m_mode == Mode::CloseAfterBytes) {
+    if (m_mode == Mode::CloseAfterBytes || m_mode == Mode::StallAfterBytes) {
         put(StreamBytes(0, m_bytes));
-        shutdown(client, SD_SEND);
+        if (m_mode == Mode::CloseAfterBytes) {
+            shutdown(client, SD_SEND);
+            return;
+        }
+        while (!m_server->IsStopping())
+            Sleep(10);
         return;
     }
     for (size_t offset = 0; !m_server->IsStopping(); offset += 1024) {
@@ -138,6 +143,12 @@ bool FakeMmsServer::WaitForStreamRequest(DWORD timeoutMs)
 {
     std::unique_lock<std::mutex> lock(m_lock);
     return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return m_streamRequested; });
+}
+
+bool FakeMmsServer::WaitForStreamSent(DWORD timeoutMs)
+{
+    std::unique_lock<std::mutex> lock(m_lock);
+    return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return m_streamSent; });
 }
 
 void FakeMmsServer::Release()
@@ -223,6 +234,16 @@ void FakeMmsServer::Handle(SOCKET client)
                             StreamBytes(static_cast<size_t>(packet) * PacketLength, PacketLength));
     }
     LoopbackServer::SendAll(client, answer);
+    if (streamRequest) {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_streamSent = true;
+        m_changed.notify_all();
+    }
+    if (streamRequest && m_mode == Mode::StallAfterPackets) {
+        std::unique_lock<std::mutex> lock(m_lock);
+        m_changed.wait(lock, [this] { return m_released; });
+        return;
+    }
     shutdown(client, SD_SEND);
     // Let the client read everything before the socket goes.
     while (recv(client, buffer, sizeof(buffer), 0) > 0) {

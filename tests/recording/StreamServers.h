@@ -1,9 +1,11 @@
 #pragma once
 // The two stream servers the recorders meet in the tests, on 127.0.0.1:
-//  - AudioStreamServer: a plain HTTP audio stream (any bytes), endless or
-//    closing after a given count, or a connection closed at once;
+//  - AudioStreamServer: a plain HTTP audio stream (any bytes), endless,
+//    closing or falling silent (the connection held open) after a given
+//    count, or a connection closed at once;
 //  - FakeMmsServer: MMS over HTTP as libmms speaks it (an ASF header and
-//    data packets), which turns away MMS over TCP, or closes everything.
+//    data packets), which turns away MMS over TCP, or closes everything, or
+//    falls silent after its packets.
 
 #include "tests/recording/LoopbackServer.h"
 
@@ -18,7 +20,7 @@ std::string StreamBytes(size_t offset, size_t count);
 
 class AudioStreamServer {
 public:
-    enum class Mode { Endless, CloseAfterBytes, CloseAtOnce };
+    enum class Mode { Endless, CloseAfterBytes, StallAfterBytes, CloseAtOnce };
 
     static const char ResponseHead[];
 
@@ -44,7 +46,9 @@ private:
 
 class FakeMmsServer {
 public:
-    enum class Mode { CloseEverything, Serve, ServeAfterRelease };
+    // StallAfterPackets: the stream's packets, then silence with the
+    // connection open until the server goes.
+    enum class Mode { CloseEverything, Serve, ServeAfterRelease, StallAfterPackets };
 
     static constexpr size_t PacketLength = 1000;
 
@@ -63,6 +67,8 @@ public:
     // lets the server answer it.
     bool WaitForStreamRequest(DWORD timeoutMs = 30000);
     void Release();
+    // Waits until the whole stream answer went out.
+    bool WaitForStreamSent(DWORD timeoutMs = 30000);
 
     // What a recording of the whole stream holds: the ASF header and the
     // packets.
@@ -79,6 +85,7 @@ private:
     int m_tcpAttempts = 0;
     std::vector<std::string> m_requestLines;
     bool m_streamRequested = false;
+    bool m_streamSent = false;
     bool m_released = false;
     std::unique_ptr<LoopbackServer> m_server;
 };
