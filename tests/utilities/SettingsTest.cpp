@@ -277,10 +277,15 @@ TEST_F(SettingsTest, ChannelsAndRecordsNodesComeFromTheFileAndTheirWriters)
     CSettings::SetRecordsWriter(nullptr);
     ASSERT_TRUE(CSettings::Save());
     const KV::DataKey again = Saved();
-    EXPECT_EQ(2, again.GetKey("channels")->GetKey("de_second")->GetInt("cu", 0));
-    EXPECT_EQ(nullptr, again.GetKey("channels")->GetKey("ru_first"));
-    ASSERT_NE(nullptr, again.GetKey("records"));
-    EXPECT_EQ(L"film", again.GetKey("records")->GetKey("0")->GetStringW("n", L""));
+    const KV::DataKey* channels = again.GetKey("channels");
+    ASSERT_NE(nullptr, channels);
+    ASSERT_NE(nullptr, channels->GetKey("de_second"));
+    EXPECT_EQ(2, channels->GetKey("de_second")->GetInt("cu", 0));
+    EXPECT_EQ(nullptr, channels->GetKey("ru_first"));
+    const KV::DataKey* records = again.GetKey("records");
+    ASSERT_NE(nullptr, records);
+    ASSERT_NE(nullptr, records->GetKey("0"));
+    EXPECT_EQ(L"film", records->GetKey("0")->GetStringW("n", L""));
 }
 
 TEST_F(SettingsTest, ASaveWithoutWritersKeepsTheNodesTheFileHeld)
