@@ -83,6 +83,7 @@ public:
         ON_MESSAGE(WM_TIMER, OnTimer)
         ON_MESSAGE(WM_DESTROY, OnDestroy)
         ON_MESSAGE(WM_QUERYENDSESSION, OnQueryEndSession)
+        ON_MESSAGE(WM_ENDSESSION, OnEndSession)
         ON_MESSAGE(WM_PLAY_CHANNEL, OnPlayChannel)
         ON_MESSAGE(WM_STOP_CHANNEL, OnStopChannel)
         ON_MESSAGE(WM_FULL_SCREEN, OnFullScreen)
@@ -127,6 +128,7 @@ private:
     LRESULT OnExit(WindowMessage& msg);
     LRESULT OnDestroy(WindowMessage& msg);
     LRESULT OnQueryEndSession(WindowMessage& msg);
+    LRESULT OnEndSession(WindowMessage& msg);
     void WaitUntilIdle();
     bool IsIdle();
 

@@ -106,3 +106,13 @@ LRESULT CMainDlg::OnQueryEndSession(WindowMessage&)
     CSettings::Save();
     return TRUE;
 }
+
+LRESULT CMainDlg::OnEndSession(WindowMessage& msg)
+{
+    // The session ends the process without the exit command: the back-ends
+    // put back what they changed for the user (the Media Player's overlay
+    // preference) now. A cancelled end changes nothing.
+    if (msg.wParam != FALSE)
+        CPlayerCtrl::ExitAll();
+    return 0;
+}

@@ -89,6 +89,10 @@ LRESULT CMainDlg::OnPlayChannel(WindowMessage& msg)
         controls.SetPlaying(true);
         UpdateTitle();
         m_currentPlayer->Play(address, channel->GetName());
+    } else {
+        // No back-end has the channel's name: nothing plays, and the bar must
+        // not go on showing the playback that was just stopped.
+        m_players.GetControls().SetPlaying(false);
     }
     return 0;
 }

@@ -14,6 +14,7 @@
 
 #include <cstring>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -32,6 +33,14 @@ constexpr DWORD LanguageCapacity = 255;
 
 enum class OptionType { Bool, Int, String };
 
+// A sub-key of the file that another part fills at save time. What the file
+// held, or what the writer wrote last, is kept and written again while no
+// writer is registered: a save never drops a node it could not fill.
+struct WrittenNode {
+    CSettings::NodeWriter writer;
+    std::unique_ptr<KV::DataKey> kept;
+};
+
 struct SettingsData {
     std::map<std::string, bool> bools;
     std::map<std::string, int> ints;
@@ -41,8 +50,8 @@ struct SettingsData {
     std::wstring filePath;
     HWND mainWindow = nullptr;
     std::wstring language = L"en";
-    CSettings::NodeWriter channelsWriter;
-    CSettings::NodeWriter recordsWriter;
+    WrittenNode channels;
+    WrittenNode records;
 };
 
 SettingsData& Data()
@@ -142,6 +151,30 @@ void ReadOptions(const KV::DataKey& options)
     }
 }
 
+void KeepLoadedNode(WrittenNode& node, const char* name)
+{
+    const KV::DataKey* loaded = Data().document.GetKey(name, false);
+    node.kept.reset(loaded ? new KV::DataKey(*loaded) : nullptr);
+    if (node.kept)
+        node.kept->SetName(name);
+}
+
+// Adds the node to document: filled by its writer (and kept as written),
+// else what was kept; false when there is neither.
+bool WriteNode(WrittenNode& node, const char* name, KV::DataKey& document)
+{
+    if (node.writer) {
+        KV::DataKey* written = document.AddKey(name);
+        node.writer(*written);
+        node.kept.reset(new KV::DataKey(*written));
+        return true;
+    }
+    if (!node.kept)
+        return false;
+    document.SetKey(new KV::DataKey(*node.kept));
+    return true;
+}
+
 void ReadPlacement(const KV::MemoryStream& buffer)
 {
     WINDOWPLACEMENT placement = {};
@@ -163,6 +196,8 @@ void CSettings::Load(const std::wstring& fileName)
     data.filePath.clear();
     data.language = L"en";
     data.placement = WINDOWPLACEMENT();
+    data.channels.kept.reset();
+    data.records.kept.reset();
 
     // The language pack asks for the option "Language" when it loads.
     KV::Lang::SetWantedLanguageSource([] { return CSettings::GetString("Language", CSettings::GetLanguage()); });
@@ -182,6 +217,8 @@ void CSettings::Load(const std::wstring& fileName)
         ReadOptions(*options);
     if (const KV::MemoryStream* placement = data.document.GetBuffer(PlacementValue))
         ReadPlacement(*placement);
+    KeepLoadedNode(data.channels, ChannelsNode);
+    KeepLoadedNode(data.records, RecordsNode);
 }
 
 bool CSettings::Save()
@@ -213,11 +250,10 @@ bool CSettings::Save()
         document.SetBuffer(PlacementValue, bytes);
     }
 
-    KV::DataKey* channels = document.AddKey(ChannelsNode);
-    if (data.channelsWriter)
-        data.channelsWriter(*channels);
-    if (data.recordsWriter)
-        data.recordsWriter(*document.AddKey(RecordsNode));
+    // The file always has a "channels" node, empty at worst.
+    if (!WriteNode(data.channels, ChannelsNode, document))
+        document.AddKey(ChannelsNode);
+    WriteNode(data.records, RecordsNode, document);
 
     if (data.filePath.empty())
         return false;
@@ -266,12 +302,12 @@ KV::DataKey* CSettings::GetRecordsNode()
 
 void CSettings::SetChannelsWriter(NodeWriter writer)
 {
-    Data().channelsWriter = std::move(writer);
+    Data().channels.writer = std::move(writer);
 }
 
 void CSettings::SetRecordsWriter(NodeWriter writer)
 {
-    Data().recordsWriter = std::move(writer);
+    Data().records.writer = std::move(writer);
 }
 
 void CSettings::SetPlacement(const WINDOWPLACEMENT& placement)

@@ -46,7 +46,8 @@ public:
     static KV::DataKey* GetRecordsNode();
     // Who fills "channels" (the channel catalogue) and "records" (the records
     // manager, while it exists) at save time; an empty writer unregisters.
-    // Without a records writer no "records" node is written.
+    // Without a writer a save writes the node as the file held it or as its
+    // writer last wrote it, so that nothing it could not fill is lost.
     static void SetChannelsWriter(NodeWriter writer);
     static void SetRecordsWriter(NodeWriter writer);
 

@@ -32,9 +32,13 @@ const size_t CChannelList::CategoryCount = sizeof(CategoryCodes) / sizeof(Catego
 CChannelList::CChannelList(const std::wstring& fileName)
 {
     g_instance = this;
-    Load(KV::GetProgramFile(fileName));
     // The settings' save writes the user's choices through the catalogue.
-    CSettings::SetChannelsWriter([this](KV::DataKey& node) { SaveState(node); });
+    // A catalogue that could not be read knows no channel: the settings then
+    // keep the choices as they were rather than lose them all.
+    if (Load(KV::GetProgramFile(fileName)))
+        CSettings::SetChannelsWriter([this](KV::DataKey& node) { SaveState(node); });
+    else
+        CSettings::SetChannelsWriter(nullptr);
 }
 
 CChannelList::~CChannelList()
@@ -56,17 +60,18 @@ CChannelList* CChannelList::Instance()
     return g_instance;
 }
 
-void CChannelList::Load(const std::wstring& path)
+bool CChannelList::Load(const std::wstring& path)
 {
     KV::DataKey document;
+    bool read = false;
     {
         KV::FileStream file;
         if (path.empty() || !file.Open(path.c_str(), true))
-            return;
+            return false;
         // One read of the whole file; the tree is then read from memory.
         KV::MemoryStream content(file);
         file.Close();
-        ReadDocument(content, document);
+        read = ReadDocument(content, document);
     }
 
     CUrlGrabber::CreateEmbedGrabbers(&document);
@@ -82,6 +87,7 @@ void CChannelList::Load(const std::wstring& path)
     const std::wstring current = CSettings::GetString("cur_channel", L"");
     if (!current.empty())
         m_currentChannel = FindChannel(KV::WideToAnsi(current));
+    return read;
 }
 
 void CChannelList::SetCurrentChannel(CChannel* channel)

@@ -28,7 +28,8 @@ public:
     // CatalogueScramble.h), creates its template grabbers, and restores the
     // current channel from the setting "cur_channel". A missing file leaves
     // the catalogue empty, without categories; an unreadable one gives the
-    // categories but no countries.
+    // categories but no countries. Only a catalogue that was read writes the
+    // settings' "channels" node.
     explicit CChannelList(const std::wstring& fileName);
     ~CChannelList();
 
@@ -57,7 +58,8 @@ public:
     void SaveState(KV::DataKey& channelsKey) const;
 
 private:
-    void Load(const std::wstring& path);
+    // False when the file could not be opened or read as a catalogue.
+    bool Load(const std::wstring& path);
 
     CountryMap m_countries;
     CategoryMap m_categories;

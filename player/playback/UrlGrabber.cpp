@@ -7,6 +7,7 @@
 #include "player/playback/OntvtimeGrabber.h"
 #include "player/playback/TVLineGrabber.h"
 #include "player/playback/UrlGrabberInternet.h"
+#include "player/playback/UrlGrabberSites.h"
 
 #include <algorithm>
 #include <map>
@@ -48,6 +49,42 @@ void ReadBody(HINTERNET request, std::string& body)
             break;
         body.append(chunk.data(), read);
     }
+}
+
+// Where an HTTP(S) address points: host, port, whether it is secure, and
+// the object (path and query, "/" when empty).
+struct PageAddress {
+    std::wstring host;
+    INTERNET_PORT port = INTERNET_DEFAULT_HTTP_PORT;
+    bool secure = false;
+    std::wstring object;
+};
+
+bool SplitAddress(const std::wstring& url, PageAddress& address)
+{
+    // Lengths of 1 with null pointers: the parts are pointed out in url.
+    URL_COMPONENTSW parts = {};
+    parts.dwStructSize = sizeof(parts);
+    parts.dwHostNameLength = 1;
+    parts.dwUrlPathLength = 1;
+    parts.dwExtraInfoLength = 1;
+    if (!InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts))
+        return false;
+    if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS)
+        return false;
+    if (!parts.lpszHostName || parts.dwHostNameLength == 0)
+        return false;
+    address.host.assign(parts.lpszHostName, parts.dwHostNameLength);
+    address.port = parts.nPort;
+    address.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+    address.object.clear();
+    if (parts.lpszUrlPath)
+        address.object.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
+    if (parts.lpszExtraInfo)
+        address.object.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+    if (address.object.empty())
+        address.object = L"/";
+    return true;
 }
 
 void TellCookieFailure(const wchar_t* text)
@@ -121,16 +158,33 @@ void CUrlGrabber::DeleteAll()
 
 std::wstring CUrlGrabber::GetPage(const std::wstring& url)
 {
-    std::string body;
+    // The connection and the request are made here rather than inside
+    // InternetOpenUrlW, so that each of them surely carries the time-outs.
+    PageAddress address;
+    if (!SplitAddress(url, address))
+        return std::wstring();
     CInternetHandle session(InternetOpenW(kAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr,
                                           INTERNET_FLAG_NO_CACHE_WRITE));
-    if (session) {
-        CInternetHandle request(InternetOpenUrlW(session.Get(), url.c_str(), kRequestHeaders,
-                                                 kRequestHeadersLength,
-                                                 INTERNET_FLAG_RELOAD | INTERNET_FLAG_RAW_DATA, 0));
-        if (request)
-            ReadBody(request.Get(), body);
-    }
+    if (!session)
+        return std::wstring();
+    const DWORD timeoutMs = GetGrabberSites().fetchTimeoutMs;
+    LimitInternetWaits(session.Get(), timeoutMs);
+    CInternetHandle connection(InternetConnectW(session.Get(), address.host.c_str(), address.port, nullptr,
+                                                nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    if (!connection)
+        return std::wstring();
+    LimitInternetWaits(connection.Get(), timeoutMs);
+    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
+    if (address.secure)
+        flags |= INTERNET_FLAG_SECURE;
+    CInternetHandle request(HttpOpenRequestW(connection.Get(), L"GET", address.object.c_str(), nullptr, nullptr,
+                                             nullptr, flags, 0));
+    if (!request)
+        return std::wstring();
+    LimitInternetWaits(request.Get(), timeoutMs);
+    std::string body;
+    if (HttpSendRequestW(request.Get(), kRequestHeaders, kRequestHeadersLength, nullptr, 0))
+        ReadBody(request.Get(), body);
     return KV::AnsiToWide(body);
 }
 
@@ -140,6 +194,8 @@ std::wstring CUrlGrabber::GetCookie(const std::wstring& server, const std::wstri
     CInternetHandle session(InternetOpenW(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session)
         return std::wstring();
+    const DWORD timeoutMs = GetGrabberSites().fetchTimeoutMs;
+    LimitInternetWaits(session.Get(), timeoutMs);
     // The placeholder credentials are never asked for by the sites.
     CInternetHandle connection(InternetConnectW(session.Get(), server.c_str(), port, L"-", L"-",
                                                 INTERNET_SERVICE_HTTP, 0, 0));
@@ -147,6 +203,7 @@ std::wstring CUrlGrabber::GetCookie(const std::wstring& server, const std::wstri
         TellCookieFailure(L"1");
         return std::wstring();
     }
+    LimitInternetWaits(connection.Get(), timeoutMs);
     CInternetHandle request(HttpOpenRequestW(connection.Get(), L"GET", object.c_str(), L"HTTP/1.0",
                                              nullptr, nullptr,
                                              INTERNET_FLAG_RELOAD | INTERNET_FLAG_KEEP_CONNECTION, 0));
@@ -154,6 +211,7 @@ std::wstring CUrlGrabber::GetCookie(const std::wstring& server, const std::wstri
         TellCookieFailure(L"2");
         return std::wstring();
     }
+    LimitInternetWaits(request.Get(), timeoutMs);
     if (!HttpSendRequestW(request.Get(), kRequestHeaders, kRequestHeadersLength, nullptr, 0)) {
         TellCookieFailure(L"4");
         return std::wstring();

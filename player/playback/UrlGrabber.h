@@ -48,7 +48,10 @@ public:
     // Drops every grabber and empties the registry.
     static void DeleteAll();
 
-    // Body of an HTTP GET of url as text (ANSI code page); empty on failure.
+    // Both fetches give up once the site keeps them waiting longer than the
+    // sites' fetch time-out (UrlGrabberSites.h) at any step.
+    // Body of an HTTP GET of url (http or https) as text (ANSI code page);
+    // empty on failure.
     static std::wstring GetPage(const std::wstring& url);
     // First Set-Cookie header of an HTTP GET of object on server:port, with
     // "name=" cut off its front when it starts with it; empty on failure.

@@ -1,5 +1,6 @@
 #pragma once
-// Owner of one WinINet handle (session, connection, request or URL).
+// Owner of one WinINet handle (session, connection, request or URL), and the
+// time-outs of the grabbers' fetches.
 
 #include <windows.h>
 #include <wininet.h>
@@ -26,3 +27,15 @@ public:
 private:
     HINTERNET m_handle = nullptr;
 };
+
+// Bounds the waits of everything done through handle (a session, or a
+// connection or request made from one): connecting, sending and receiving
+// each give up after timeoutMs, so that a site that accepts and never
+// answers cannot hold the caller for ever.
+inline void LimitInternetWaits(HINTERNET handle, DWORD timeoutMs)
+{
+    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                         INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_DATA_SEND_TIMEOUT,
+                         INTERNET_OPTION_DATA_RECEIVE_TIMEOUT})
+        InternetSetOptionW(handle, option, &timeoutMs, sizeof(timeoutMs));
+}

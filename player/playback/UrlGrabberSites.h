@@ -17,6 +17,10 @@ struct CGrabberSites {
     // the playlists.
     std::wstring ontvtimeHost;
     INTERNET_PORT ontvtimePort = INTERNET_DEFAULT_HTTP_PORT;
+    // How long a page or cookie fetch waits for its connection, and for the
+    // site at each step of the exchange, before it gives up: the play road
+    // fetches on the user-interface thread.
+    DWORD fetchTimeoutMs = 10000;
 };
 
 // A copy of the sites in use (the program's own unless replaced).

@@ -5,6 +5,7 @@
 #include "framework/GdiHelpers.h"
 #include "player/app/Settings.h"
 #include "player/ui/DialogChrome.h"
+#include "player/ui/LanguageFormat.h"
 
 #include <shellapi.h>
 
@@ -33,16 +34,6 @@ CAboutDlg::UrlOpener& Opener()
 std::wstring LinkMarkup(const wchar_t* text)
 {
     return std::wstring(L"<a>") + text + L"</a>";
-}
-
-// The format's first "%s" replaced by value. The format comes from the
-// language pack, so it is never handed to a printf-style function.
-std::wstring FillFormat(const std::wstring& format, const std::wstring& value)
-{
-    const size_t at = format.find(L"%s");
-    if (at == std::wstring::npos)
-        return format;
-    return format.substr(0, at) + value + format.substr(at + 2);
 }
 
 }  // namespace
@@ -76,7 +67,7 @@ LRESULT CAboutDlg::OnInitDialog(WindowMessage&)
 
     m_ok.SubclassWindow(GetDlgItem(IDOK));
 
-    const std::wstring version = FillFormat(KV::Lang::GetText("str_version"), CSettings::GetVersion());
+    const std::wstring version = FillLanguageFormat(KV::Lang::GetText("str_version"), CSettings::GetVersion());
     SetDlgItemText(IDC_VERSION, version.c_str());
 
     m_productLink = GetDlgItem(IDC_LINK_HOME);

@@ -5,10 +5,10 @@
 #include "framework/GdiHelpers.h"
 #include "player/app/Settings.h"
 #include "player/ui/DialogChrome.h"
+#include "player/ui/LanguageFormat.h"
 
 #include <atomic>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -34,14 +34,6 @@ DWORD WINAPI BannerThread(void*)
     return 0;
 }
 
-std::wstring FormatVersionText()
-{
-    const std::wstring& format = KV::Lang::GetText("str_version");
-    std::vector<wchar_t> text(format.size() + 64, L'\0');
-    _snwprintf(text.data(), text.size() - 1, format.c_str(), CSettings::GetVersion());
-    return text.data();
-}
-
 void DrawImage(HDC dc, const char* name, int x, int y)
 {
     if (const CImage* image = KV::Skin::GetImage(name))
@@ -53,7 +45,8 @@ void DrawImage(HDC dc, const char* name, int x, int y)
 LRESULT CBannerDlg::OnInitDialog(WindowMessage&)
 {
     g_banner.store(m_hWnd);
-    SetDlgItemText(IDC_VERSION, FormatVersionText().c_str());
+    const std::wstring version = FillLanguageFormat(KV::Lang::GetText("str_version"), CSettings::GetVersion());
+    SetDlgItemText(IDC_VERSION, version.c_str());
     KV::Lang::TranslateWindow(m_hWnd);
     CenterWindow();
     // CloseBanner came first: it found no splash to end.

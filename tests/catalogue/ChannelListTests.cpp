@@ -303,6 +303,31 @@ TEST_F(CatalogueTest, SettingsSaveCarriesTheChoicesToTheNextStart)
     EXPECT_TRUE(Channel(list, "fr_info").IsFavourite());
 }
 
+TEST_F(CatalogueTest, ACatalogueThatCouldNotBeReadLeavesTheSavedChoicesAlone)
+{
+    const std::wstring unreadable = WriteFixture(L"unreadable.brsc", "no data tree, plain or scrambled");
+    for (const std::wstring& file : {Fixture(L"absent.brsc"), unreadable}) {
+        SCOPED_TRACE(std::string(file.begin(), file.end()));
+        LoadSettings(L"settings.cfg");
+        {
+            CChannelList list(file);
+            EXPECT_TRUE(list.GetCountries().empty());
+            ASSERT_TRUE(CSettings::Save());
+        }
+        // Also a save after the catalogue has gone.
+        ASSERT_TRUE(CSettings::Save());
+        KV::DataKey saved;
+        ASSERT_TRUE(saved.Load(SettingsFile()));
+        const KV::DataKey* channels = saved.GetKey("channels");
+        ASSERT_NE(channels, nullptr);
+        EXPECT_EQ(channels->GetKeyCount(), 6u);
+        ASSERT_TRUE(channels->HasKey("de_tv1"));
+        EXPECT_TRUE(channels->GetKey("de_tv1")->GetBool("f", false));
+        EXPECT_EQ(channels->GetKey("de_tv1")->GetInt("cu", 0), 5);
+        EXPECT_EQ(CSettings::GetString("cur_channel", L""), L"de_news");
+    }
+}
+
 TEST_F(CatalogueTest, AllChannelsListsTheLoadedOnesInOrderOfConstruction)
 {
     const size_t before = GetAllChannels().size();

@@ -10,8 +10,11 @@
 #include "tests/catalogue/MessageBoxRecorder.h"
 #include "tests/grabbers/LocalHttpServer.h"
 
+#include "tests/support/LocalTcpServer.h"
+
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
 
 namespace {
@@ -141,6 +144,84 @@ TEST_F(GrabberTest, OntvtimeFollowsTheCookieToThePlaylist)
     EXPECT_EQ(CUrlGrabber::Resolve(L"abs", "otvt"), L"mms://10.0.0.9/live");
     EXPECT_EQ(CUrlGrabber::Resolve(L"broken", "otvt"), L"");
     EXPECT_TRUE(m_boxes.Get().empty());
+}
+
+// A site that takes the request and then stalls: it sends the given head
+// (nothing at all when empty) and holds the connection open until the
+// test ends it or a long while has passed.
+class StalledSite {
+public:
+    explicit StalledSite(std::string head)
+        : m_head(std::move(head)),
+          m_server([this](SOCKET client) { Stall(client); }, LocalTcpServer::Dispatch::ThreadPerConnection)
+    {
+    }
+    unsigned short GetPort() const { return m_server.GetPort(); }
+
+    static constexpr DWORD HoldMs = 30000;
+
+private:
+    void Stall(SOCKET client)
+    {
+        std::string request;
+        if (!LocalTcpServer::ReadRequestHead(client, request))
+            return;
+        if (!m_head.empty())
+            LocalTcpServer::SendAll(client, m_head);
+        const DWORD start = GetTickCount();
+        while (!m_server.IsStopping() && GetTickCount() - start < HoldMs)
+            Sleep(20);
+    }
+
+    std::string m_head;
+    LocalTcpServer m_server;
+};
+
+// Milliseconds that call took.
+template <typename Call>
+long long Took(Call&& call)
+{
+    const auto start = std::chrono::steady_clock::now();
+    call();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+}
+
+TEST_F(GrabberTest, FetchesFromASiteThatStallsGiveUpAfterTheTimeOut)
+{
+    CGrabberSites sites = GetGrabberSites();
+    sites.fetchTimeoutMs = 1000;
+    SetGrabberSites(sites);
+    // Far below the stall, far above the time-out with its few waits.
+    const long long bound = 10000;
+    static_assert(StalledSite::HoldMs > 2 * 10000, "the stall must outlast the bound");
+
+    StalledSite silent("");
+    StalledSite halfAnswered("HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\nfirst part");
+    const std::wstring silentBase = L"http://127.0.0.1:" + std::to_wstring(silent.GetPort());
+    const std::wstring halfBase = L"http://127.0.0.1:" + std::to_wstring(halfAnswered.GetPort());
+
+    std::wstring page = L"?";
+    EXPECT_LT(Took([&] { page = CUrlGrabber::GetPage(silentBase + L"/page"); }), bound);
+    EXPECT_EQ(page, L"");
+    EXPECT_LT(Took([&] { page = CUrlGrabber::GetPage(halfBase + L"/page"); }), bound);
+    EXPECT_EQ(page, L"first part");
+
+    std::wstring cookie = L"?";
+    EXPECT_LT(Took([&] { cookie = CUrlGrabber::GetCookie(L"127.0.0.1", L"c.html", L"tv", silent.GetPort()); }),
+              bound);
+    EXPECT_EQ(cookie, L"");
+    // The user hears that the request was not answered.
+    const auto boxes = m_boxes.Get();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, L"4");
+
+    // The play road's grabber on the same site gives no address in time.
+    sites.tvLinePort = silent.GetPort();
+    SetGrabberSites(sites);
+    CUrlGrabber::CreateBuiltIn();
+    std::wstring address = L"?";
+    EXPECT_LT(Took([&] { address = CUrlGrabber::Resolve(L"c1", "tvl"); }), bound);
+    EXPECT_EQ(address, L"");
 }
 
 TEST(OntvtimeAddress, PlaylistAddressDropsCookieAttributes)

@@ -1,7 +1,9 @@
 // The splash: shown from its own thread with the version line, and ended by
 // CloseBanner however early that comes.
 
+#include "foundation/DataKey.h"
 #include "foundation/Lang.h"
+#include "foundation/Utilities.h"
 #include "player/resources/Resource.h"
 #include "player/ui/BannerDlg.h"
 #include "tests/player/PlayerTestSupport.h"
@@ -42,6 +44,54 @@ TEST(Banner, EndsAlsoWhenCloseBannerComesBeforeItShowedItself)
         ASSERT_TRUE(PumpUntil([] { return !IsBannerThreadRunning(); })) << round;
     }
     EXPECT_EQ(GetBannerWindow(), nullptr);
+}
+
+// The shipped pack again when the test ends, whatever it loaded.
+struct ShippedLanguageAgain {
+    ~ShippedLanguageAgain() { KV::Lang::Load(L"..\\bin\\Languages.lngp"); }
+};
+
+// The version line of a splash shown over a pack whose "str_version" is
+// format; the pack lies beside the tests while it is read.
+std::wstring VersionLineWith(const std::wstring& format)
+{
+    KV::DataKey pack(KV::Lang::PackRootName);
+    KV::DataKey* english = pack.AddKey("lang_0");
+    english->SetStringW("language", L"English");
+    english->SetStringW("ext", L"en");
+    english->AddKey("str_version")->SetStringW("text", format);
+    const std::wstring file = L"banner_version.lngp";
+    if (!pack.Save(KV::GetProgramFile(file)))
+        return L"<pack not written>";
+    KV::Lang::Load(file);
+    ::DeleteFileW(KV::GetProgramFile(file).c_str());
+
+    ShowBanner();
+    std::wstring line = L"<no splash>";
+    if (PumpUntil([] { return GetBannerWindow() != nullptr; })) {
+        wchar_t text[256] = {};
+        ::GetDlgItemTextW(GetBannerWindow(), IDC_VERSION, text, 255);
+        line = text;
+    }
+    CloseBanner();
+    PumpUntil([] { return !IsBannerThreadRunning(); });
+    return line;
+}
+
+TEST(Banner, TheVersionLineTakesTheLanguageTextAsTextNotAsAFormat)
+{
+    ShippedLanguageAgain shipped;
+    const struct {
+        const wchar_t* format;
+        const wchar_t* line;
+    } cases[] = {
+        {L"Version %s", L"Version 2.3.2"},
+        {L"%n Version %s %s %s", L"%n Version 2.3.2 %s %s"},
+        {L"%S %d%% v%s", L"%S %d%% v2.3.2"},
+        {L"No placeholder %x", L"No placeholder %x"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(VersionLineWith(c.format), c.line) << "case " << (&c - cases);
 }
 
 TEST(Banner, CloseBannerWithoutASplashDoesNothing)

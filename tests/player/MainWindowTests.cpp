@@ -123,6 +123,19 @@ TEST_F(MainWindow, QueryEndSessionSavesAndAllowsTheEnd)
     EXPECT_NE(::GetFileAttributesW(SettingsFilePath().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+TEST_F(MainWindow, AnEndingSessionGivesTheBackEndsTheirExitCall)
+{
+    Open();
+    // A cancelled end: the program goes on as it was.
+    Main().SendMessage(WM_ENDSESSION, FALSE, 0);
+    EXPECT_EQ(Media().exits, 0);
+    EXPECT_EQ(Web().exits, 0);
+    Main().SendMessage(WM_QUERYENDSESSION, 0, 0);
+    Main().SendMessage(WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(Media().exits, 1);
+    EXPECT_EQ(Web().exits, 1);
+}
+
 TEST_F(MainWindow, TopmostCommandTogglesTheWindowTheMenuCheckAndTheOption)
 {
     Open();

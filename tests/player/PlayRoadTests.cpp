@@ -119,6 +119,7 @@ TEST_F(PlayRoad, ChannelWithoutItsBackEndBecomesCurrentAndPlaysNothing)
     EXPECT_EQ(Main().GetCatalogue()->GetCurrentChannel(), Channel(Ids::NoBackEnd));
     EXPECT_EQ(Media().plays.size(), 1u);
     EXPECT_EQ(Main().GetWindowText(), L"Brisvane Recorder - Erstes Test");
+    EXPECT_FALSE(Controls().IsPlaying());
 }
 
 TEST_F(PlayRoad, PointersThatAreNoChannelOfTheCatalogueAreIgnored)

@@ -4,7 +4,9 @@
 // the user's real one: the test keeps the one it finds and puts it back.
 
 #include "foundation/DataKey.h"
+#include "foundation/FileStream.h"
 #include "foundation/MemoryStream.h"
+#include "foundation/RegistryKey.h"
 #include "foundation/Utilities.h"
 #include "player/app/Settings.h"
 #include "tests/player/PlayerTestSupport.h"
@@ -506,6 +508,82 @@ TEST_F(RealProgram, PendingUpdatesAreAppliedOnlyByACopyThatIsAlone)
     ::DeleteFileW(log.c_str());
     ::DeleteFileW(setup.c_str());
     WriteProgramCatalogue(ProgramFolder() + L"\\Channels.brsc");
+}
+
+TEST_F(RealProgram, WithoutACatalogueItKeepsTheSavedChoicesOfTheChannels)
+{
+    KV::DataKey settings;
+    ASSERT_TRUE(settings.Load(SettingsFile()));
+    KV::DataKey* beta = settings.AddKey("channels")->AddKey("de_tst_beta");
+    beta->SetBool("f", true);
+    beta->SetInt("cu", 1);
+    ASSERT_TRUE(settings.Save(SettingsFile()));
+    const std::wstring catalogue = ProgramFolder() + L"\\Channels.brsc";
+
+    // Missing, then unreadable.
+    for (const char* content : {static_cast<const char*>(nullptr), "not a catalogue"}) {
+        SCOPED_TRACE(content ? content : "missing");
+        ::DeleteFileW(catalogue.c_str());
+        if (content) {
+            KV::FileStream file(catalogue.c_str(), false);
+            file.Write(content, static_cast<uint32_t>(std::strlen(content)));
+        }
+        Program program(L"");
+        HWND main = program.WaitForMainWindow();
+        ASSERT_NE(main, nullptr);
+        EXPECT_EQ(::SendMessageW(::GetDlgItem(Panel(main), 1007), LB_GETCOUNT, 0, 0), 0);
+        EXPECT_EQ(program.Exit(main), 0);
+
+        KV::DataKey saved;
+        ASSERT_TRUE(saved.Load(SettingsFile()));
+        const KV::DataKey* channels = saved.GetKey("channels");
+        ASSERT_NE(channels, nullptr);
+        const KV::DataKey* kept = channels->GetKey("de_tst_beta");
+        ASSERT_NE(kept, nullptr);
+        EXPECT_TRUE(kept->GetBool("f", false));
+        EXPECT_EQ(kept->GetInt("cu", -1), 1);
+    }
+}
+
+TEST_F(RealProgram, AnEndingSessionPutsTheMediaPlayerOverlayPreferenceBack)
+{
+    const wchar_t videoSettings[] = L"Software\\Microsoft\\MediaPlayer\\Preferences\\VideoSettings";
+    const bool hadKey = KV::RegistryKey(HKEY_CURRENT_USER, videoSettings, KEY_READ) ? true : false;
+    auto overlay = [&]() -> DWORD {
+        KV::RegistryKey key(HKEY_CURRENT_USER, videoSettings, KEY_READ);
+        DWORD value = 12345;
+        DWORD size = sizeof(value);
+        if (!key || ::RegQueryValueExW(key.Get(), L"UseVMROverlay", nullptr, nullptr,
+                                       reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS)
+            return 12345;
+        return value;
+    };
+    DWORD userValue = 7;
+    {
+        KV::RegistryKey key = KV::RegistryKey::Create(HKEY_CURRENT_USER, videoSettings, KEY_WRITE);
+        ASSERT_TRUE(key);
+        ASSERT_EQ(::RegSetValueExW(key.Get(), L"UseVMROverlay", 0, REG_DWORD,
+                                   reinterpret_cast<const BYTE*>(&userValue), sizeof(userValue)),
+                  ERROR_SUCCESS);
+    }
+
+    {
+        Program program(L"");
+        HWND main = program.WaitForMainWindow();
+        ASSERT_NE(main, nullptr);
+        EXPECT_TRUE(WaitFor([&] { return overlay() == 0; })) << overlay();
+        // Windows asks, then tells the session ends; the process is ended
+        // after that without an exit of its own (the Program object ends
+        // it as Windows would).
+        EXPECT_NE(::SendMessageW(main, WM_QUERYENDSESSION, 0, 0), 0);
+        ::SendMessageW(main, WM_ENDSESSION, TRUE, 0);
+        EXPECT_EQ(overlay(), userValue);
+    }
+
+    if (hadKey)
+        ::RegDeleteValueW(KV::RegistryKey(HKEY_CURRENT_USER, videoSettings, KEY_WRITE).Get(), L"UseVMROverlay");
+    else
+        ::RegDeleteKeyW(HKEY_CURRENT_USER, videoSettings);
 }
 
 }  // namespace

@@ -613,7 +613,7 @@ TEST_F(RecordManagerTest, ARestoredRecordWithoutAFactoryIsKeptAfterANotice)
     EXPECT_EQ(L"", orphan->GetExtension());
 }
 
-TEST_F(RecordManagerTest, TheSettingsSaveTheRecordsNodeWhileTheManagerLives)
+TEST_F(RecordManagerTest, TheSettingsKeepTheRecordsNodeTheManagerWroteLast)
 {
     CSettings::Load(L"recording_tests.cfg");
     Start();
@@ -625,10 +625,14 @@ TEST_F(RecordManagerTest, TheSettingsSaveTheRecordsNodeWhileTheManagerLives)
     ASSERT_NE(nullptr, records->GetKey(std::string("0")));
     EXPECT_EQ(L"Kept", records->GetKey(std::string("0"))->GetStringW("n", L""));
 
+    // Without its manager a save keeps the records it last wrote.
     manager.reset();
     ASSERT_TRUE(CSettings::Save());
     CSettings::Load(L"recording_tests.cfg");
-    EXPECT_EQ(nullptr, CSettings::GetRecordsNode());
+    records = CSettings::GetRecordsNode();
+    ASSERT_NE(nullptr, records);
+    ASSERT_NE(nullptr, records->GetKey(std::string("0")));
+    EXPECT_EQ(L"Kept", records->GetKey(std::string("0"))->GetStringW("n", L""));
     DeleteFileW(CSettings::GetFilePath().c_str());
 }
 

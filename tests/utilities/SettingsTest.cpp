@@ -272,9 +272,59 @@ TEST_F(SettingsTest, ChannelsAndRecordsNodesComeFromTheFileAndTheirWriters)
     // The loaded document stays as it was loaded.
     EXPECT_NE(nullptr, CSettings::GetChannelsNode()->GetKey("ru_first"));
 
+    // Once the writers are gone, a save keeps what they wrote last.
+    CSettings::SetChannelsWriter(nullptr);
     CSettings::SetRecordsWriter(nullptr);
     ASSERT_TRUE(CSettings::Save());
-    EXPECT_EQ(nullptr, Saved().GetKey("records"));
+    const KV::DataKey again = Saved();
+    const KV::DataKey* channels = again.GetKey("channels");
+    ASSERT_NE(nullptr, channels);
+    ASSERT_NE(nullptr, channels->GetKey("de_second"));
+    EXPECT_EQ(2, channels->GetKey("de_second")->GetInt("cu", 0));
+    EXPECT_EQ(nullptr, channels->GetKey("ru_first"));
+    const KV::DataKey* records = again.GetKey("records");
+    ASSERT_NE(nullptr, records);
+    ASSERT_NE(nullptr, records->GetKey("0"));
+    EXPECT_EQ(L"film", records->GetKey("0")->GetStringW("n", L""));
+}
+
+TEST_F(SettingsTest, ASaveWithoutWritersKeepsTheNodesTheFileHeld)
+{
+    KV::DataKey document("set");
+    KV::DataKey* favourite = document.AddKey("channels")->AddKey("ru_first");
+    favourite->SetBool("f", true);
+    favourite->SetInt("cu", 1);
+    KV::DataKey* record = document.AddKey("records")->AddKey("0");
+    record->SetStringW("n", L"news");
+    record->SetInt("t", 2);
+    WriteSettingsFile(document);
+
+    // Saved twice: what the first save kept must come back from its file.
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        Load();
+        ASSERT_TRUE(CSettings::Save());
+        const KV::DataKey saved = Saved();
+        const KV::DataKey* channels = saved.GetKey("channels");
+        ASSERT_NE(nullptr, channels);
+        ASSERT_NE(nullptr, channels->GetKey("ru_first"));
+        EXPECT_TRUE(channels->GetKey("ru_first")->GetBool("f", false));
+        EXPECT_EQ(1, channels->GetKey("ru_first")->GetInt("cu", 0));
+        const KV::DataKey* records = saved.GetKey("records");
+        ASSERT_NE(nullptr, records);
+        ASSERT_NE(nullptr, records->GetKey("0"));
+        EXPECT_EQ(L"news", records->GetKey("0")->GetStringW("n", L""));
+        EXPECT_EQ(2, records->GetKey("0")->GetInt("t", 0));
+    }
+
+    // A file without the nodes gets an empty "channels" and no "records".
+    WriteSettingsFile(KV::DataKey("set"));
+    Load();
+    ASSERT_TRUE(CSettings::Save());
+    const KV::DataKey bare = Saved();
+    ASSERT_NE(nullptr, bare.GetKey("channels"));
+    EXPECT_EQ(0u, bare.GetKey("channels")->GetKeyCount());
+    EXPECT_EQ(nullptr, bare.GetKey("records"));
 }
 
 TEST_F(SettingsTest, RegisteredMainWindowGivesPlacementAndVisibility)
