@@ -395,11 +395,11 @@ TEST_F(EndToEndTest, SilentUpdateThatCannotWriteAFileSaysSoAndKeepsTheVersion)
 {
     const struct {
         const wchar_t* name;
-        bool folderInTheWay;  // else the file is held open by the test
+        bool folderInTheWay;  // no file in place; else the old one, held open by the test
         bool playerStarts;    // only a product whose files are all in place
     } cases[] = {
         {L"readme.txt", false, true},
-        {L"Brisvane.exe", true, false},
+        {L"readme.txt", true, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
