@@ -113,17 +113,6 @@ private:
     DWORD m_id = 0;
 };
 
-bool WaitFor(const std::function<bool()>& done, DWORD timeout = StepTimeout, DWORD interval = 100)
-{
-    const ULONGLONG end = ::GetTickCount64() + timeout;
-    while (!done()) {
-        if (::GetTickCount64() >= end)
-            return done();
-        ::Sleep(interval);
-    }
-    return true;
-}
-
 bool FolderIsEmpty(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found;

@@ -196,24 +196,22 @@ TEST(UninstallLog, EachAddIsSavedWhileTheInstallRuns)
 
 namespace {
 
-// A folder whose name cmd would misread: Cyrillic letters and "%".
-std::wstring AwkwardFolder(const TempFolder& root)
-{
-    const std::wstring folder = root.File(L"Временная %PATH% 100%");
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
-
-bool WaitUntil(const std::function<bool()>& done, DWORD timeout)
-{
-    const ULONGLONG end = ::GetTickCount64() + timeout;
-    while (!done()) {
-        if (::GetTickCount64() >= end)
-            return done();
-        ::Sleep(100);
+// A program file and a batch file name in a folder whose name cmd would
+// misread: Cyrillic letters and "%".
+struct SelfDeleteFiles {
+    SelfDeleteFiles()
+    {
+        const std::wstring folder = root.File(L"Временная %PATH% 100%");
+        ::CreateDirectoryW(folder.c_str(), nullptr);
+        program = folder + L"\\kvu1A.exe";
+        script = folder + L"\\kvu2B.bat";
+        WriteWholeFile(program, "MZ");
     }
-    return true;
-}
+
+    TempFolder root;
+    std::wstring program;
+    std::wstring script;
+};
 
 } // namespace
 
@@ -235,36 +233,29 @@ TEST(SelfDelete, ScriptNamesOnlyTheFilesAndGivesUpAfterItsTries)
 
 TEST(SelfDelete, RemovesTheProgramOnceItIsFreeAndThenItself)
 {
-    TempFolder root;
-    const std::wstring folder = AwkwardFolder(root);
-    const std::wstring program = folder + L"\\kvu1A.exe";
-    const std::wstring script = folder + L"\\kvu2B.bat";
-    ASSERT_TRUE(WriteWholeFile(program, "MZ"));
+    SelfDeleteFiles files;
+    ASSERT_TRUE(FileExists(files.program));
     {
         // Still in use, as while the uninstall copy ends.
-        HANDLE held = ::CreateFileW(program.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE held = ::CreateFileW(files.program.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(INVALID_HANDLE_VALUE, held);
-        ASSERT_TRUE(StartSelfDelete(program, script, SelfDeleteTries));
+        ASSERT_TRUE(StartSelfDelete(files.program, files.script, SelfDeleteTries));
         ::Sleep(2500);
-        EXPECT_TRUE(FileExists(program));
-        EXPECT_TRUE(FileExists(script));  // it waits and tries again
+        EXPECT_TRUE(FileExists(files.program));
+        EXPECT_TRUE(FileExists(files.script));  // it waits and tries again
         ::CloseHandle(held);
     }
-    EXPECT_TRUE(WaitUntil([&] { return !FileExists(program) && !FileExists(script); }, 30000));
+    EXPECT_TRUE(WaitFor([&] { return !FileExists(files.program) && !FileExists(files.script); }, 30000));
 }
 
 TEST(SelfDelete, GivesUpOnAProgramItCannotDelete)
 {
-    TempFolder root;
-    const std::wstring folder = AwkwardFolder(root);
-    const std::wstring program = folder + L"\\kvu3C.exe";
-    const std::wstring script = folder + L"\\kvu4D.bat";
-    ASSERT_TRUE(WriteWholeFile(program, "MZ"));
-    ASSERT_TRUE(::SetFileAttributesW(program.c_str(), FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(StartSelfDelete(program, script, 3));
-    EXPECT_TRUE(WaitUntil([&] { return !FileExists(script); }, 30000));
-    EXPECT_TRUE(FileExists(program));
-    ::SetFileAttributesW(program.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SelfDeleteFiles files;
+    ASSERT_TRUE(::SetFileAttributesW(files.program.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(StartSelfDelete(files.program, files.script, 3));
+    EXPECT_TRUE(WaitFor([&] { return !FileExists(files.script); }, 30000));
+    EXPECT_TRUE(FileExists(files.program));
+    ::SetFileAttributesW(files.program.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(SelfDelete, RefusesNamesCmdWouldMisread)

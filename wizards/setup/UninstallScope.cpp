@@ -78,6 +78,7 @@ void CUninstallScope::AddFolder(const std::wstring& folder)
 
 void CUninstallScope::AddFile(const std::wstring& path)
 {
+    // An empty path (a name that could not be made) adds nothing.
     const std::wstring canonical = Canonical(path);
     if (!canonical.empty())
         m_files.push_back(canonical);
@@ -99,28 +100,21 @@ CUninstallScope MakeUninstallScope(const KV::DataKey& settings, const std::wstri
 {
     CUninstallScope scope;
     scope.AddFolder(installFolder);
-    if (const KV::DataKey* desktop = settings.GetKey("cds")) {
-        const std::wstring link = Combine(desktopFolder, NameOf(desktop));
-        if (!link.empty())
-            scope.AddFile(link);
-    }
+    if (const KV::DataKey* desktop = settings.GetKey("cds"))
+        scope.AddFile(Combine(desktopFolder, NameOf(desktop)));
     if (const KV::DataKey* programs = settings.GetKey("cp")) {
-        for (int k = 0;; ++k) {
-            const KV::DataKey* shortcut = programs->GetKey("s" + DecimalText(k));
-            if (!shortcut)
-                break;
-            const std::wstring link = Combine(programsFolder, NameOf(shortcut));
-            if (!link.empty())
-                scope.AddFile(link);
-        }
-        for (int k = 0;; ++k) {
-            const KV::DataKey* folder = programs->GetKey("d" + DecimalText(k));
-            if (!folder)
-                break;
-            const std::wstring path = Combine(programsFolder, NameOf(folder));
-            if (!path.empty())
-                scope.AddFolder(path);
-        }
+        // The shortcuts "s0", "s1", ... and the folders "d0", "d1", ... of
+        // the menu's top level.
+        const auto forEachNumbered = [programs, &programsFolder](const char* prefix, auto visit) {
+            for (int k = 0;; ++k) {
+                const KV::DataKey* child = programs->GetKey(prefix + DecimalText(k));
+                if (!child)
+                    break;
+                visit(Combine(programsFolder, NameOf(child)));
+            }
+        };
+        forEachNumbered("s", [&](const std::wstring& link) { scope.AddFile(link); });
+        forEachNumbered("d", [&](const std::wstring& folder) { scope.AddFolder(folder); });
     }
     return scope;
 }
