@@ -14,14 +14,47 @@
 #include <psapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cwchar>
+#include <utility>
+#include <vector>
+
 namespace {
 
 constexpr DWORD StepTimeout = 90000;
 
+// Variables that a started process gets in place of the test's own.
+using EnvironmentOverrides = std::vector<std::pair<std::wstring, std::wstring>>;
+
+// The test's environment block with the overrides put in.
+std::vector<wchar_t> EnvironmentBlock(const EnvironmentOverrides& overrides)
+{
+    std::vector<wchar_t> block;
+    wchar_t* own = ::GetEnvironmentStringsW();
+    for (const wchar_t* entry = own; entry && *entry; entry += std::wcslen(entry) + 1) {
+        const std::wstring text = entry;
+        const bool replaced = std::any_of(overrides.begin(), overrides.end(), [&](const auto& item) {
+            return text.size() > item.first.size() && text[item.first.size()] == L'=' &&
+                   ::lstrcmpiW(text.substr(0, item.first.size()).c_str(), item.first.c_str()) == 0;
+        });
+        if (!replaced)
+            block.insert(block.end(), text.c_str(), text.c_str() + text.size() + 1);
+    }
+    if (own)
+        ::FreeEnvironmentStringsW(own);
+    for (const auto& item : overrides) {
+        const std::wstring text = item.first + L"=" + item.second;
+        block.insert(block.end(), text.c_str(), text.c_str() + text.size() + 1);
+    }
+    block.push_back(L'\0');
+    return block;
+}
+
 // A process this test started; still running at the end, it is ended.
 class StartedProcess {
 public:
-    StartedProcess(const std::wstring& program, const std::wstring& arguments)
+    StartedProcess(const std::wstring& program, const std::wstring& arguments,
+                   const EnvironmentOverrides& environment = {})
     {
         std::wstring command = L"\"" + program + L"\"";
         if (!arguments.empty())
@@ -29,8 +62,11 @@ public:
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        if (::CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                             &process)) {
+        std::vector<wchar_t> block;
+        if (!environment.empty())
+            block = EnvironmentBlock(environment);
+        if (::CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                             block.empty() ? nullptr : block.data(), nullptr, &startup, &process)) {
             ::CloseHandle(process.hThread);
             m_process = process.hProcess;
             m_id = process.dwProcessId;
@@ -77,15 +113,20 @@ private:
     DWORD m_id = 0;
 };
 
-bool WaitFor(const std::function<bool()>& done, DWORD timeout = StepTimeout)
+bool FolderIsEmpty(const std::wstring& folder)
 {
-    const ULONGLONG end = ::GetTickCount64() + timeout;
-    while (!done()) {
-        if (::GetTickCount64() >= end)
-            return done();
-        ::Sleep(100);
-    }
-    return true;
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return true;
+    bool empty = true;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            empty = false;
+    } while (empty && ::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return empty;
 }
 
 struct WindowQuery {
@@ -182,6 +223,32 @@ std::wstring ShellFolder(int csidl)
     wchar_t folder[MAX_PATH] = L"";
     ::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder);
     return folder;
+}
+
+// Runs the installed uninstaller (with the environment given) through its
+// pages to the end; copyPath: the temporary copy that did the work.
+void UninstallThroughInstalledCopy(const std::wstring& app, const EnvironmentOverrides& environment,
+                                   std::wstring& copyPath)
+{
+    // The installed uninstaller hands over to a copy of itself and ends.
+    StartedProcess uninstaller(app + L"\\Setupkit.exe", L"", environment);
+    ASSERT_TRUE(uninstaller.IsStarted());
+    EXPECT_EQ(0, uninstaller.Wait());
+    HWND frame = FindFrame(L"SetupTest 9.1.2 Uninstall", 0);
+    ASSERT_TRUE(frame);
+    DWORD copyId = 0;
+    ::GetWindowThreadProcessId(frame, &copyId);
+    StartedProcess copy(copyId);
+    copyPath = copy.ProgramPath();
+    EXPECT_NE(std::wstring::npos, copyPath.find(L"kvu"));
+    EXPECT_EQ(static_cast<uint32_t>(ModeUninstall), ReadSetupModeValue(copyPath.c_str()));
+
+    ASSERT_TRUE(PressAndWait(frame, IDOK, IDOK, L"Uninstall"));
+    // The folder with blanks arrived whole on the copy's command line.
+    EXPECT_EQ(app + L"\\", TextOf(FindControl(frame, 1019)));
+    ASSERT_TRUE(PressAndWait(frame, IDOK, IDCANCEL, L"Close"));
+    ::PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(2, copy.Wait());
 }
 
 class EndToEndTest : public testing::Test {
@@ -296,25 +363,9 @@ TEST_F(EndToEndTest, WizardInstallThenUninstallFromTheInstalledCopy)
     ASSERT_TRUE(WaitFor([&] { return CountProcesses(app + L"\\Brisvane.exe") == 0; }));
     ASSERT_TRUE(WriteWholeFile(app + L"\\Settings.cfg", "the player's own"));
 
-    // The installed uninstaller hands over to a copy of itself and ends.
-    StartedProcess uninstaller(app + L"\\Setupkit.exe", L"");
-    ASSERT_TRUE(uninstaller.IsStarted());
-    EXPECT_EQ(0, uninstaller.Wait());
-    HWND frame = FindFrame(L"SetupTest 9.1.2 Uninstall", 0);
-    ASSERT_TRUE(frame);
-    DWORD copyId = 0;
-    ::GetWindowThreadProcessId(frame, &copyId);
-    StartedProcess copy(copyId);
-    const std::wstring copyPath = copy.ProgramPath();
-    EXPECT_NE(std::wstring::npos, copyPath.find(L"kvu"));
-    EXPECT_EQ(static_cast<uint32_t>(ModeUninstall), ReadSetupModeValue(copyPath.c_str()));
-
-    ASSERT_TRUE(PressAndWait(frame, IDOK, IDOK, L"Uninstall"));
-    // The folder with blanks arrived whole on the copy's command line.
-    EXPECT_EQ(app + L"\\", TextOf(FindControl(frame, 1019)));
-    ASSERT_TRUE(PressAndWait(frame, IDOK, IDCANCEL, L"Close"));
-    ::PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    EXPECT_EQ(2, copy.Wait());
+    std::wstring copyPath;
+    UninstallThroughInstalledCopy(app, {}, copyPath);
+    ASSERT_FALSE(HasFatalFailure());
 
     for (const wchar_t* name : {L"Brisvane.exe", L"Setupkit.exe", L"readme.txt", L"setupkit.dat", L"docs"})
         EXPECT_FALSE(FileExists(app + L"\\" + name) || FolderExists(app + L"\\" + name)) << name;
@@ -327,4 +378,110 @@ TEST_F(EndToEndTest, WizardInstallThenUninstallFromTheInstalledCopy)
 
     // The copy's batch file removes it once it has ended.
     EXPECT_TRUE(WaitFor([&] { return !FileExists(copyPath); }));
+}
+
+TEST_F(EndToEndTest, SilentUpdateThatCannotWriteAFileSaysSoAndKeepsTheVersion)
+{
+    const struct {
+        const wchar_t* name;
+        bool folderInTheWay;  // no file in place; else the old one, held open by the test
+        bool playerStarts;    // only a product whose files are all in place
+    } cases[] = {
+        {L"readme.txt", false, true},
+        {L"readme.txt", true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder root;
+        const std::wstring app = root.File(L"Installed Here");
+        ASSERT_TRUE(::CreateDirectoryW(app.c_str(), nullptr));
+        ASSERT_TRUE(WriteRegString(TestProductKey, L"InstallDir", app));
+        ASSERT_TRUE(WriteRegString(TestProductKey, L"Version", L"9.0"));
+        const std::wstring blocked = app + L"\\" + c.name;
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (c.folderInTheWay) {
+            ASSERT_TRUE(::CreateDirectoryW(blocked.c_str(), nullptr));
+        } else {
+            ASSERT_TRUE(WriteWholeFile(blocked, "the old readme"));
+            held = ::CreateFileW(blocked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(INVALID_HANDLE_VALUE, held);
+        }
+
+        StartedProcess setup(FixturePath(L"TestSetup.exe"), L"update");
+        ASSERT_TRUE(setup.IsStarted());
+        HWND box = FindFrame(L"Error", setup.Id());
+        ASSERT_TRUE(box);
+        const std::wstring texts = StaticTexts(box);
+        EXPECT_NE(std::wstring::npos, texts.find(L"SetupTest could not be installed completely")) << texts;
+        EXPECT_NE(std::wstring::npos, texts.find(blocked)) << texts;
+        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_EQ(0, setup.Wait());
+        if (held != INVALID_HANDLE_VALUE)
+            ::CloseHandle(held);
+
+        std::wstring text;
+        ASSERT_TRUE(ReadRegString(TestProductKey, L"Version", text));
+        EXPECT_EQ(L"9.0", text);
+        EXPECT_TRUE(FileExists(app + L"\\Setupkit.exe"));
+        if (c.playerStarts) {
+            EXPECT_EQ("the old readme", ReadWholeFile(blocked));
+            EXPECT_TRUE(WaitFor([&] { return FileExists(app + L"\\launched.txt"); }));
+            EXPECT_TRUE(WaitFor([&] { return CountProcesses(app + L"\\Brisvane.exe") == 0; }));
+        } else {
+            EXPECT_FALSE(WaitFor([&] { return FileExists(app + L"\\launched.txt"); }, 3000));
+        }
+        DeleteTestKeys();
+        ASSERT_TRUE(WriteRegString(TestProductKey, L"Language", L"en"));
+    }
+}
+
+TEST_F(EndToEndTest, KilledInstallCompletesOnTheNextRunAndUninstallsFromACyrillicTempFolder)
+{
+    const std::wstring app = TestInstallFolder();
+    {
+        StartedProcess setup(FixturePath(L"TestLargeSetup.exe"), L"update");
+        ASSERT_TRUE(setup.IsStarted());
+        // Ended by its id while it writes the large file.
+        ASSERT_TRUE(WaitFor([&] { return FileExists(app + L"\\large.bin"); }, StepTimeout, 1));
+        HANDLE killed = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, setup.Id());
+        ASSERT_TRUE(killed);
+        EXPECT_TRUE(::TerminateProcess(killed, 9));
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(killed, StepTimeout));
+        ::CloseHandle(killed);
+        EXPECT_EQ(9, setup.Wait());
+    }
+    std::wstring text;
+    EXPECT_FALSE(ReadRegString(TestProductKey, L"Version", text));  // it ended before the registry step
+    // What it had made is already in the log on disk.
+    KV::DataKey partial;
+    ASSERT_TRUE(partial.Load(app + L"\\setupkit.dat"));
+    std::vector<std::wstring> made = NumberedStrings(partial.GetKey("f"));
+    made.resize(std::min<size_t>(made.size(), 3));
+    EXPECT_EQ((std::vector<std::wstring>{app + L"\\Brisvane.exe", app + L"\\Setupkit.exe", app + L"\\large.bin"}),
+              made);
+
+    StartedProcess again(FixturePath(L"TestLargeSetup.exe"), L"update");
+    ASSERT_TRUE(again.IsStarted());
+    EXPECT_EQ(0, again.Wait());
+    ASSERT_TRUE(ReadRegString(TestProductKey, L"Version", text));
+    EXPECT_EQ(L"9.1.2", text);
+    ASSERT_TRUE(WaitFor([&] { return FileExists(app + L"\\launched.txt"); }));
+    ASSERT_TRUE(WaitFor([&] { return CountProcesses(app + L"\\Brisvane.exe") == 0; }));
+    // Stands for what the player leaves itself; without it the folder goes too.
+    ::DeleteFileW((app + L"\\launched.txt").c_str());
+
+    // The uninstall copy and its batch file live in a temporary folder whose
+    // name cmd would misread.
+    TempFolder root;
+    const std::wstring temp = root.File(L"Временная %PATH% 100%");
+    ASSERT_TRUE(::CreateDirectoryW(temp.c_str(), nullptr));
+    std::wstring copyPath;
+    UninstallThroughInstalledCopy(app, {{L"TEMP", temp}, {L"TMP", temp}}, copyPath);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_EQ(0u, copyPath.find(temp + L"\\")) << copyPath;
+
+    EXPECT_FALSE(FolderExists(app));
+    EXPECT_FALSE(KeyExists(TestProductKey));
+    EXPECT_FALSE(KeyExists(TestUninstallKey));
+    EXPECT_TRUE(WaitFor([&] { return FolderIsEmpty(temp); }));
 }

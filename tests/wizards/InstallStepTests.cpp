@@ -19,6 +19,8 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+
 namespace {
 
 std::wstring LinkTarget(const std::wstring& link)
@@ -137,6 +139,90 @@ TEST_F(InstallTest, UncheckedComponentsAreLeftOutAndTheFirstOriginStays)
     std::wstring text;
     ASSERT_TRUE(ReadRegString(TestProductKey, L"From", text));
     EXPECT_EQ(L"first-origin", text);
+    ASSERT_TRUE(ReadRegString(TestProductKey, L"Version", text));
+    EXPECT_EQ(L"9.1.2", text);
+}
+
+TEST_F(InstallTest, AFileThatCannotBeWrittenFailsTheInstallVisiblyAndKeepsTheVersion)
+{
+    // (A read-only file is no test here: Wine run as root writes it anyway.)
+    enum class Blocker { Locked, FolderInTheWay, MissingEntry };
+    const struct {
+        const wchar_t* name;
+        Blocker blocker;
+        bool whole;  // the old copy stays, so the program may still start
+    } cases[] = {
+        {L"readme.txt", Blocker::Locked, true},
+        {L"Brisvane.exe", Blocker::FolderInTheWay, false},
+        {L"extra.swp", Blocker::MissingEntry, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.blocker));
+        ResetWizardState();
+        DeleteTestKeys();
+        LoadFixturePackage(L"TestSetup.exe");
+        TempFolder root;
+        const std::wstring app = root.File(L"App");
+        UseInstallFolder(app);
+        GetComponentList().clear();
+        ASSERT_TRUE(WriteRegString(TestProductKey, L"Version", L"9.0"));
+        const std::wstring blocked = app + L"\\" + c.name;
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (c.blocker == Blocker::FolderInTheWay) {
+            ASSERT_EQ(0, ::SHCreateDirectory(nullptr, blocked.c_str()));
+        } else {
+            // The copy an earlier install left (swapped files in their final form).
+            ASSERT_TRUE(root.Write(L"App\\" + std::wstring(c.name), "ABCDEFGH"));
+            if (c.blocker == Blocker::Locked)
+                held = ::CreateFileW(blocked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            if (c.blocker == Blocker::MissingEntry)
+                GetProductSettings().GetKey("files")->SetStringW("extra.swp", L"not in the archive");
+        }
+
+        MessageBoxRecorder boxes;
+        EXPECT_EQ(0u, InstallWorker());
+        if (held != INVALID_HANDLE_VALUE)
+            ::CloseHandle(held);
+
+        const std::vector<MessageBoxRecorder::Box> shown = boxes.Boxes();
+        ASSERT_EQ(1u, shown.size());
+        EXPECT_EQ(L"Error", shown[0].caption);
+        EXPECT_EQ(0u, shown[0].text.find(L"SetupTest could not be installed completely")) << shown[0].text;
+        EXPECT_NE(std::wstring::npos, shown[0].text.find(blocked)) << shown[0].text;
+        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), shown[0].flags);
+
+        std::wstring text;
+        ASSERT_TRUE(ReadRegString(TestProductKey, L"Version", text));
+        EXPECT_EQ(L"9.0", text);
+        ASSERT_TRUE(ReadRegString(TestProductKey, L"InstallDir", text));
+        EXPECT_EQ(app, text);
+        EXPECT_TRUE(IsDone());
+        EXPECT_EQ(c.whole, ShouldStartProgram());
+        if (c.blocker != Blocker::FolderInTheWay) {
+            EXPECT_EQ("ABCDEFGH", ReadWholeFile(blocked));  // neither replaced nor rewritten
+        }
+        EXPECT_TRUE(FileExists(app + L"\\Setupkit.exe"));
+
+        // The log lists every file, the one that failed included.
+        KV::DataKey log;
+        ASSERT_TRUE(log.Load(app + L"\\setupkit.dat"));
+        const std::vector<std::wstring> files = NumberedStrings(log.GetKey("f"));
+        for (const wchar_t* name : {L"Brisvane.exe", L"Setupkit.exe", L"readme.txt", L"setupkit.dat"})
+            EXPECT_NE(files.end(), std::find(files.begin(), files.end(), app + L"\\" + name)) << name;
+        ResetWizardState();
+    }
+}
+
+TEST_F(InstallTest, AWholeInstallStartsTheProgramAndRecordsTheVersion)
+{
+    MessageBoxRecorder boxes;
+    ASSERT_TRUE(WriteRegString(TestProductKey, L"Version", L"9.0"));
+    InstallWorker();
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(ShouldStartProgram());
+    SetLaunchFlag(false);
+    EXPECT_FALSE(ShouldStartProgram());
+    std::wstring text;
     ASSERT_TRUE(ReadRegString(TestProductKey, L"Version", text));
     EXPECT_EQ(L"9.1.2", text);
 }

@@ -184,6 +184,17 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
     }
 }
 
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs, DWORD intervalMs)
+{
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (::GetTickCount64() >= end)
+            return done();
+        ::Sleep(intervalMs);
+    }
+    return true;
+}
+
 int TakeQuitCode()
 {
     MSG msg;

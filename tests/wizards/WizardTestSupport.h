@@ -45,6 +45,9 @@ void UseInstallFolder(const std::wstring& folder);
 // Dispatches messages until done() holds or the time is up; done()'s last
 // answer.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 60000);
+// Polls done() every intervalMs until it holds or the time is up (no
+// message pump); done()'s last answer.
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 90000, DWORD intervalMs = 100);
 // The code of a WM_QUIT waiting in this thread's queue (removed), or -1.
 int TakeQuitCode();
 

@@ -69,15 +69,13 @@ CDesctopShortcutComponent::CDesctopShortcutComponent(const KV::DataKey& node, co
 
 void CDesctopShortcutComponent::Install()
 {
-    const std::wstring folder =
-        m_folder.empty() ? ShellFolder(IsUserOnly() ? CSIDL_DESKTOPDIRECTORY : CSIDL_COMMON_DESKTOPDIRECTORY)
-                         : m_folder;
+    const std::wstring folder = m_folder.empty() ? GetDesktopFolder() : m_folder;
     const std::wstring name = GetSettingText(&m_node, "n").value_or(std::wstring());
     CreateShortcutFromNode(m_node, Combine(folder, name));
 }
 
 CProgramsComponent::CProgramsComponent(const KV::DataKey& node)
-    : CProgramsComponent(node, ShellFolder(IsUserOnly() ? CSIDL_PROGRAMS : CSIDL_COMMON_PROGRAMS))
+    : CProgramsComponent(node, GetProgramsFolder())
 {
 }
 
@@ -110,6 +108,16 @@ void CProgramsComponent::AddShortcutTree(const KV::DataKey& node, const std::wst
         const std::wstring name = GetSettingText(child, "n").value_or(std::wstring());
         AddShortcutTree(*child, Combine(current, name));
     }
+}
+
+std::wstring GetDesktopFolder()
+{
+    return ShellFolder(IsUserOnly() ? CSIDL_DESKTOPDIRECTORY : CSIDL_COMMON_DESKTOPDIRECTORY);
+}
+
+std::wstring GetProgramsFolder()
+{
+    return ShellFolder(IsUserOnly() ? CSIDL_PROGRAMS : CSIDL_COMMON_PROGRAMS);
 }
 
 uint32_t GetSpaceRequired()

@@ -79,5 +79,10 @@ private:
     std::wstring m_baseFolder;
 };
 
+// Where the shortcuts go: the user's desktop and programs menu for a
+// per-user install, else all users'.
+std::wstring GetDesktopFolder();
+std::wstring GetProgramsFolder();
+
 // Bytes of the checked components.
 uint32_t GetSpaceRequired();

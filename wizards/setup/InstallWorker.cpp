@@ -3,8 +3,10 @@
 #include "wizards/setup/InstallWorker.h"
 
 #include "foundation/DataKey.h"
-#include "wizards/common/ProductSettings.h"
 #include "framework/Thread.h"
+#include "wizards/common/ProductRegistry.h"
+#include "wizards/common/ProductSettings.h"
+#include "wizards/common/Text.h"
 #include "wizards/common/WizardLanguages.h"
 #include "wizards/setup/Components.h"
 #include "wizards/setup/InstallingPage.h"
@@ -13,6 +15,9 @@
 #include "wizards/setup/UpdateDlg.h"
 
 #include <windows.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -39,23 +44,76 @@ std::wstring Line(const std::wstring& label, const std::wstring& path)
     return label + L" " + path;
 }
 
+bool IsFile(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The product's registry values as the settings list them, but without
+// the installed version when the install failed: a half-written product
+// must not claim the new version, or an update would never be offered
+// again.
+void WriteProductRegistry(const KV::DataKey& reg, bool failed)
+{
+    if (!failed) {
+        WriteRegistry(reg);
+        return;
+    }
+    KV::DataKey kept(reg);
+    KV::DataKey* product = kept.GetKey("reg");
+    if (KV::DataKey* values = product ? product->GetKey("values") : nullptr)
+        values->DeleteValue(NarrowAnsi(RegValueVersion));
+    WriteRegistry(kept);
+}
+
+// The window the failure message belongs to: the silent update dialog or
+// the wizard's frame.
+HWND FailureOwner()
+{
+    if (IsUpdateMode()) {
+        CUpdateDlg* dialog = GetUpdateDlg();
+        return dialog ? dialog->m_hWnd : nullptr;
+    }
+    CInstallingPage* page = CInstallingPage::GetInstance();
+    return page && page->m_hWnd ? ::GetAncestor(page->m_hWnd, GA_ROOT) : nullptr;
+}
+
+void ReportFailedFiles(const std::vector<std::wstring>& files)
+{
+    std::wstring text = GetLanguageText("msgInstallFailed") + L"\r\n";
+    for (const std::wstring& file : files)
+        text += L"\r\n" + file;
+    SetupMessageBox(FailureOwner(), text.c_str(), GetLanguageText("error").c_str(), MB_OK | MB_ICONERROR);
+}
+
 void InstallBranch()
 {
     SetupContext& context = GetSetupContext();
     KV::DataKey& settings = GetProductSettings();
     SetProgressRange(settings.GetUInt("fcount", 0));
+    context.log.SaveOnEveryAdd(context.logPath);
 
     if (const KV::DataKey* files = settings.GetKey("files"))
         context.archive.ExtractFiles(context.installFolder, *files);
+    const std::vector<std::wstring>& failedFiles = context.archive.GetFailedFiles();
+    const bool failed = !failedFiles.empty();
+    // A file whose old copy stayed in place still leaves a product that
+    // can start.
+    context.whole = std::all_of(failedFiles.begin(), failedFiles.end(), IsFile);
+
     for (const auto& component : context.components) {
         if (component->IsChecked())
             component->Install();
     }
     if (const KV::DataKey* reg = settings.GetKey("reg"))
-        WriteRegistry(*reg);
+        WriteProductRegistry(*reg, failed);
 
     LogAddFile(context.logPath);
+    context.log.SaveOnEveryAdd(std::wstring());
     context.log.Save(context.logPath);
+    if (failed)
+        ReportFailedFiles(failedFiles);
 }
 
 void UninstallBranch()
@@ -67,8 +125,13 @@ void UninstallBranch()
     const uint32_t dirCount = context.log.GetDirCount();
     SetProgressRange(fileCount + dirCount);
 
+    // Lines outside the product's own places are skipped untouched: the log
+    // can be damaged or changed by anyone who can write the program folder.
+    const CUninstallScope& scope = context.uninstallScope;
     for (uint32_t i = 0; i < fileCount; ++i) {
         const std::wstring path = context.log.GetFile(i);
+        if (!scope.Contains(path))
+            continue;
         ReportProgress(Line(deleteFile, path), true);
         ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileW(path.c_str());
@@ -76,6 +139,8 @@ void UninstallBranch()
     // Folders were logged parent first: the deepest go first.
     for (uint32_t i = dirCount; i > 0; --i) {
         const std::wstring path = context.log.GetDir(i - 1);
+        if (!scope.Contains(path))
+            continue;
         ReportProgress(Line(deleteDir, path), true);
         ::RemoveDirectoryW(path.c_str());
     }

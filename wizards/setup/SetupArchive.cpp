@@ -70,9 +70,12 @@ bool CSetupArchive::ExtractFiles(const std::wstring& folder, const KV::DataKey& 
         const std::wstring target = WidenAnsi(valueName);
         const std::wstring entry = node.GetStringW(valueName, std::wstring());
         ReportProgress(SpaceJoined(m_extractText, target), true);
-        LogAddFile(folder + L"\\" + target);
-        ExtractEntry(target.c_str(), entry.c_str());
-        UnswapFile(folder, target);
+        const std::wstring path = folder + L"\\" + target;
+        LogAddFile(path);
+        // Only a freshly written file is rewritten: the old copy left by a
+        // failed write is already in its final form.
+        if (!ExtractEntry(target.c_str(), entry.c_str()) || !UnswapFile(folder, target))
+            m_failedFiles.push_back(path);
     }
     for (const std::string& childName : SortedNames(node.GetKeys())) {
         const KV::DataKey* child = node.GetKey(childName);
@@ -88,7 +91,7 @@ bool CreateFolder(const std::wstring& path)
     return ::SHCreateDirectory(nullptr, path.c_str()) == 0;
 }
 
-void UnswapFile(const std::wstring& folder, const std::wstring& name)
+bool UnswapFile(const std::wstring& folder, const std::wstring& name)
 {
     const std::wstring extension = ::PathFindExtensionW(name.c_str());
     const StringList& crypt = GetCryptList();
@@ -96,24 +99,25 @@ void UnswapFile(const std::wstring& folder, const std::wstring& name)
         return ::StrCmpIW(entry.c_str(), extension.c_str()) == 0;
     });
     if (!listed)
-        return;
+        return true;
 
     CFileHandle file(::CreateFileW(Combine(folder, name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid())
-        return;
+        return false;
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF)
-        return;
+        return false;
     const DWORD count = static_cast<DWORD>(size.QuadPart);
     std::vector<unsigned char> bytes(count);
     DWORD read = 0;
     if (count > 0 && (!::ReadFile(file.Get(), bytes.data(), count, &read, nullptr) || read != count))
-        return;
+        return false;
     for (DWORD i = 0; i < count / 2; i += 2)
         std::swap(bytes[i], bytes[count - 2 - i]);
-    ::SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN);
+    if (count == 0)
+        return true;
     DWORD written = 0;
-    if (count > 0)
-        ::WriteFile(file.Get(), bytes.data(), count, &written, nullptr);
+    return ::SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN) == 0 &&
+           ::WriteFile(file.Get(), bytes.data(), count, &written, nullptr) && written == count;
 }

@@ -5,6 +5,7 @@
 #include "foundation/ZipArchive.h"
 
 #include <string>
+#include <vector>
 
 namespace KV {
 class DataKey;
@@ -15,8 +16,13 @@ public:
     // Creates folder (logged), then extracts each value of node (target
     // file name -> entry name) into it, logging every file and rewriting the
     // files whose extension the settings list in "crypt"; each child node is
-    // a sub-folder done the same way. False when no archive is open.
+    // a sub-folder done the same way. False when no archive is open. A
+    // file that cannot be written (locked, read-only, missing from the
+    // archive) does not stop the others; it is kept in GetFailedFiles.
     bool ExtractFiles(const std::wstring& folder, const KV::DataKey& node);
+
+    // Full paths of the files the extraction could not write, in order.
+    const std::vector<std::wstring>& GetFailedFiles() const { return m_failedFiles; }
 
 private:
     void SetBaseFolder(const std::wstring& folder);
@@ -24,6 +30,7 @@ private:
     bool m_textsLoaded = false;
     std::wstring m_outputText;
     std::wstring m_extractText;
+    std::vector<std::wstring> m_failedFiles;
 };
 
 // Logs path as a folder, then creates it with its missing parents; true when
@@ -32,5 +39,6 @@ bool CreateFolder(const std::wstring& path);
 
 // When the extension of name (with its dot) is listed in "crypt" (ignoring
 // case), exchanges bytes i and n - 2 - i of the file for i = 0, 2, 4, ...
-// below n / 2. The exchange is its own inverse.
-void UnswapFile(const std::wstring& folder, const std::wstring& name);
+// below n / 2. The exchange is its own inverse. False only when a listed
+// file could not be rewritten.
+bool UnswapFile(const std::wstring& folder, const std::wstring& name);

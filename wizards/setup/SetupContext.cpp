@@ -69,6 +69,12 @@ bool GetLaunchFlag()
     return GetSetupContext().launch;
 }
 
+bool ShouldStartProgram()
+{
+    const SetupContext& context = GetSetupContext();
+    return !context.uninstall && context.done && context.launch && context.whole;
+}
+
 void SetLaunchFlag(bool launch)
 {
     GetSetupContext().launch = launch;

@@ -7,6 +7,7 @@
 #include "wizards/common/FileHandle.h"
 #include "wizards/setup/SetupArchive.h"
 #include "wizards/setup/UninstallLog.h"
+#include "wizards/setup/UninstallScope.h"
 
 #include <windows.h>
 
@@ -31,6 +32,8 @@ struct SetupContext {
     ComponentList components;
     UninstallLog log;
     std::wstring logPath;
+    // Where the uninstall may delete what the log lists.
+    CUninstallScope uninstallScope;
 
     std::wstring installFolder;
     std::wstring uninstallFolder;
@@ -39,6 +42,10 @@ struct SetupContext {
 
     std::atomic<bool> busy{false};
     std::atomic<bool> done{false};
+    // Set by the install worker before done: whether every package file is
+    // in place, freshly written or, where a write failed, as an earlier
+    // install left it.
+    std::atomic<bool> whole{true};
     bool uninstall = false;
     bool update = false;
     bool useronly = false;
@@ -59,6 +66,9 @@ bool IsUserOnly();
 bool IsBusy();
 bool IsDone();
 bool GetLaunchFlag();
+// The exit step starts the program: a finished install (not an uninstall)
+// with the launch flag set whose files are all in place.
+bool ShouldStartProgram();
 void SetLaunchFlag(bool launch);
 
 const std::wstring& GetInstallFolder();

@@ -69,6 +69,8 @@ void PrepareLogAndComponents(SetupContext& context)
     if (context.uninstall) {
         context.logPath = context.uninstallFolder + UninstallLogFileName;
         context.log.Load(context.logPath);
+        context.uninstallScope =
+            MakeUninstallScope(settings, context.uninstallFolder, GetDesktopFolder(), GetProgramsFolder());
     } else {
         context.logPath = KV::JoinPath(context.installFolder, UninstallLogFileName);
         if (context.update) {
@@ -144,7 +146,7 @@ void ExitCleanup()
     KV::Skin::Free();
     FreeLanguages();
     context.components.clear();
-    if (!context.uninstall && context.done && context.launch) {
+    if (ShouldStartProgram()) {
         const std::wstring exe = GetProductSettings().GetStringW("exe", std::wstring());
         wchar_t program[MAX_PATH] = L"";
         if (::PathCombineW(program, context.installFolder.c_str(), exe.c_str()))

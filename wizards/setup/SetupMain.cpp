@@ -7,12 +7,12 @@
 #include "framework/AppModule.h"
 #include "wizards/common/ArchiveTrailer.h"
 #include "wizards/common/RegistryValues.h"
+#include "wizards/setup/ProcessStart.h"
 #include "wizards/setup/SelfDelete.h"
 #include "wizards/setup/SetupContext.h"
 
 #include <commctrl.h>
 #include <objbase.h>
-#include <shellapi.h>
 
 #include <cwchar>
 
@@ -53,9 +53,8 @@ bool StartUninstallCopy(const std::wstring& programPath, const std::wstring& pro
         return false;
     wchar_t tempFolder[MAX_PATH] = L"";
     ::GetTempPathW(MAX_PATH, tempFolder);
-    const HINSTANCE started =
-        ::ShellExecuteW(nullptr, nullptr, copy.c_str(), programFolder.c_str(), tempFolder, SW_SHOWNORMAL);
-    return reinterpret_cast<INT_PTR>(started) > 32;
+    // Not through the shell: the temporary folder may hold a "%".
+    return StartProgram(copy, L"\"" + copy + L"\" " + programFolder, tempFolder, SW_SHOWNORMAL);
 }
 
 int SetupMain(HINSTANCE instance, const wchar_t* commandLine, int show)

@@ -64,6 +64,9 @@ void UninstallLog::Add(const char* nodeName, const std::wstring& path)
     while (node->HasValue(DecimalText(static_cast<int>(number))))
         ++number;
     node->SetStringW(DecimalText(static_cast<int>(number)), path);
+    // Fails harmlessly while the folder that holds the log is not made yet.
+    if (!m_savePath.empty())
+        Save(m_savePath);
 }
 
 uint32_t UninstallLog::GetFileCount() const

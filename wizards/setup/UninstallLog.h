@@ -20,6 +20,10 @@ public:
     // the file is missing or unreadable.
     bool Load(const std::wstring& path);
     bool Save(const std::wstring& path) const;
+    // From now on every added path is saved at once to path (empty: no
+    // longer), so that an install cut short leaves a log that lists what
+    // it made: each path is logged before it is created.
+    void SaveOnEveryAdd(const std::wstring& path) { m_savePath = path; }
 
     void SetRootName(const std::string& name) { m_tree.SetName(name); }
     // Gets or creates "f", "d" and "r".
@@ -44,6 +48,7 @@ private:
     std::wstring Get(const char* nodeName, uint32_t index) const;
 
     KV::DataKey m_tree;
+    std::wstring m_savePath;
 };
 
 // The run's log (in the setup context).
