@@ -3,10 +3,10 @@
 // laid out as the header bar across the top, the player area (back-ends and
 // control bar) on the left and the channel panel on the right. It owns the
 // channel catalogue, the records manager, the grabbers and the tray icon
-// while it exists, carries
-// out the player's private messages and the menu commands, and decides what
-// closing means: the close box hides it to the notification area; only the
-// exit command ends the program.
+// while it exists, carries out the player's private messages and the menu
+// commands, and decides what closing means: the close box hides it to the
+// notification area; only the exit command ends the program, and it asks
+// first while recordings run.
 
 #include "framework/AxDialog.h"
 #include "framework/MessageLoop.h"
