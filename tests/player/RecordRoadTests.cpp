@@ -6,6 +6,7 @@
 
 #include "foundation/Lang.h"
 #include "player/app/MainDlg.h"
+#include "player/app/Settings.h"
 #include "player/recording/Record.h"
 #include "player/recording/RecordManager.h"
 #include "player/ui/MsgBox.h"
@@ -116,6 +117,47 @@ TEST_F(RecordRoads, TheRecordButtonOpensTheRecordDialogForTheCurrentChannelAndOk
     EXPECT_EQ(record.GetStatusText(), L"20:00 06/05/2031 - 21:30 06/05/2031");
     EXPECT_EQ(RecordList().GetCount(), 1);
     EXPECT_EQ(Panel().GetShownCount(CChannelsCtrl::RecordsTab), 1);
+}
+
+TEST_F(RecordRoads, SavedSchedulesComeBackAtTheNextStartWithTheirRecorders)
+{
+    Open();
+    const CTime start(2031, 5, 2, 20, 15, 0);
+    const CTime end(2031, 5, 2, 22, 0, 0);
+    const bool weekend[7] = {false, false, false, false, false, true, true};
+    // "Erstes Test" names its back-end's recorder ("D"), the radio its own.
+    Manager().AddRecord(Channel(Ids::One), L"Film", CRecord::Weekly, &start, &end, weekend);
+    Manager().AddRecord(Channel(Ids::Radio), L"Nachrichten", CRecord::Once, &start, &end, nullptr);
+    ASSERT_TRUE(CSettings::Save());
+    Close();
+    m_main.reset();
+
+    CSettings::Load(SettingsFileName());
+    {
+        // A record without its recorder would say so in a message box.
+        ModalDriver driver({});
+        Open();
+        EXPECT_TRUE(driver.Dialogs().empty());
+    }
+    ASSERT_EQ(Manager().GetRecords().size(), 2u);
+    EXPECT_EQ(Panel().GetShownCount(CChannelsCtrl::RecordsTab), 2);
+    for (const auto& record : Manager().GetRecords()) {
+        ASSERT_NE(record->GetFactory(), nullptr) << std::string(record->GetName().begin(), record->GetName().end());
+        if (record->GetName() == L"Film") {
+            EXPECT_EQ(record->GetType(), CRecord::Weekly);
+            EXPECT_EQ(record->GetExtension(), L"asf");
+            EXPECT_EQ(record->GetChannel(), Channel(Ids::One));
+        } else {
+            EXPECT_EQ(record->GetName(), L"Nachrichten");
+            EXPECT_EQ(record->GetType(), CRecord::Once);
+            EXPECT_EQ(record->GetExtension(), L"mp3");
+            CTime savedStart;
+            CTime savedEnd;
+            record->GetTimes(savedStart, savedEnd);
+            EXPECT_EQ(savedStart, start);
+            EXPECT_EQ(savedEnd, end);
+        }
+    }
 }
 
 TEST_F(RecordRoads, AFinishedRecordingPlaysThroughTheMediaPlayerAndItsNameGoesInTheTitle)
