@@ -279,7 +279,7 @@ TEST_F(RecordingProgram, RecordsAChannelNowGrowsTheFileAndKeepsEveryByteWhenStop
     ASSERT_TRUE(m_radio.WaitUntilHeld());
     ::Sleep(1000);
     ASSERT_EQ(::SendMessageW(records, LB_GETCURSEL, 0, 0), 0);
-    ::PostMessageW(::GetParent(records), WM_COMMAND, ID_RECORD_STOP, 0);
+    ::SendMessageW(::GetParent(records), WM_COMMAND, ID_RECORD_STOP, 0);
     ::Sleep(500);
     m_radio.Release();
 
@@ -340,8 +340,8 @@ TEST_F(RecordingProgram, ScheduledRecordsRunByThemselvesAndAWeeklyOneComesBackAt
         ChooseType(dialog, 1);
         EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_RECORD_START)));
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_RECORD_DAY_FIRST)));
-        SetPicker(program, dialog, IDC_RECORD_START, LocalTimeIn(4));
-        SetPicker(program, dialog, IDC_RECORD_END, LocalTimeIn(64));
+        SetPicker(program, dialog, IDC_RECORD_START, LocalTimeIn(5));
+        SetPicker(program, dialog, IDC_RECORD_END, LocalTimeIn(65));
         ASSERT_TRUE(Accept(dialog));
         const std::wstring growing = RecordsFolder() + StartedRecording(RadioName, RadioId, L"mp3");
         EXPECT_FALSE(FileExists(growing));
