@@ -42,10 +42,7 @@ CRecord* CMainDlg::RecordOf(LPARAM lParam) const
     if (lParam == 0)
         return m_records->GetCurrentRecord();
     CRecord* record = reinterpret_cast<CRecord*>(lParam);
-    const auto& records = m_records->GetRecords();
-    const bool known = std::any_of(records.begin(), records.end(),
-                                   [record](const std::unique_ptr<CRecord>& item) { return item.get() == record; });
-    return known ? record : nullptr;
+    return m_records->Holds(record) ? record : nullptr;
 }
 
 bool CMainDlg::PassParentalLock(const CChannel& channel)

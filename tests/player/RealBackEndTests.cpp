@@ -97,11 +97,7 @@ TEST_F(RealBackEnds, ADoubleClickHandsTheChannelsAddressToTheMediaPlayerControl)
 TEST_F(RealBackEnds, ARecordingOfARadioStationPlaysBackThroughTheMediaPlayerControl)
 {
     Mp3StreamServer station;
-    std::vector<ChannelSpec> channels = StandardChannels(m_server.GetPort());
-    for (ChannelSpec& channel : channels)
-        if (channel.key == "tst_radio")
-            channel.streams = {{128, station.GetUrl()}};
-    CMainDlg::SetCatalogueFile(WriteCatalogue(L"RealBackEndRecording.brsc", channels));
+    UseStandardCatalogue(m_server.GetPort(), station.GetUrl());
     Open();
     CRecordManager& records = *Main().GetRecordManager();
     CRecord* record = records.AddRecord(Channel(Ids::Radio), L"Radio Mitschnitt", CRecord::Now, nullptr, nullptr,

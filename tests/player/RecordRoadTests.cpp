@@ -23,11 +23,7 @@ protected:
     {
         MainWindowTest::SetUp();
         ASSERT_TRUE(m_station.IsRunning());
-        std::vector<ChannelSpec> channels = StandardChannels(m_server.GetPort());
-        for (ChannelSpec& channel : channels)
-            if (channel.key == "tst_radio")
-                channel.streams = {{128, m_station.GetUrl()}};
-        CMainDlg::SetCatalogueFile(WriteCatalogue(L"RecordRoads.brsc", channels));
+        UseStandardCatalogue(m_server.GetPort(), m_station.GetUrl());
     }
 
     CRecordManager& Manager() { return *Main().GetRecordManager(); }

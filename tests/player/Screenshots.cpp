@@ -146,11 +146,7 @@ int wmain(int argc, wchar_t** argv)
         CSettings::SetBool("automatic_cupdate", false);
         UseStandIns();
         RecordShellCalls();
-        std::vector<ChannelSpec> channels = StandardChannels(server.GetPort());
-        for (ChannelSpec& channel : channels)
-            if (channel.key == "tst_radio")
-                channel.streams = {{128, station.GetUrl()}};
-        CMainDlg::SetCatalogueFile(WriteCatalogue(L"Screenshots.brsc", channels));
+        UseStandardCatalogue(server.GetPort(), station.GetUrl());
 
         ShowBanner();
         PumpUntil([] { return GetBannerWindow() != nullptr; });
