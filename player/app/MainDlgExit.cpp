@@ -90,6 +90,11 @@ LRESULT CMainDlg::OnExit(WindowMessage&)
         m_exitRunning = false;
         return 0;
     }
+    // The schedule's clock stops: a record due during the wait would start
+    // only to be cut off when the window goes.
+    CRecordListBox& recordList = m_channels.GetRecordListBox();
+    if (recordList.IsWindow())
+        recordList.KillTimer(CRecordListBox::TickTimer);
     if (m_currentPlayer != nullptr)
         m_currentPlayer->Stop();
     EnableWindow(FALSE);

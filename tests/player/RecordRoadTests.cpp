@@ -236,5 +236,27 @@ TEST_F(RecordRoads, ExitWhileRecordingAsksNoKeepsRecordingAndYesStopsAndKeepsThe
     EXPECT_GT(found.nFileSizeLow, 40000u);
 }
 
+TEST_F(RecordRoads, NoScheduledRecordStartsWhileTheExitWaits)
+{
+    Open();
+    Play(Channel(Ids::One));
+    // The back-end never reports itself stopped: the exit waits for it as
+    // long as it may, while records come due.
+    Media().stopsOnRequest = false;
+    const CTime now = CTime::Now();
+    const CTime later = now + CTimeSpan(600);
+    const CRecord* record = Manager().AddRecord(Channel(Ids::Radio), L"Spät", CRecord::Once, &now, &later, nullptr);
+    EXPECT_FALSE(record->IsRecording());
+
+    Main().SendMessage(WM_COMMAND, ID_APP_EXIT);
+    EXPECT_FALSE(Main().IsWindow());
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW((RecordsFolder() + L"Spät#*").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a recording began during the exit";
+    if (search != INVALID_HANDLE_VALUE)
+        ::FindClose(search);
+    EXPECT_EQ(m_station.GetStreamCount(), 0u);
+}
+
 }  // namespace
 }  // namespace PlayerTest
