@@ -397,5 +397,47 @@ TEST_F(RecordingProgram, ScheduledRecordsRunByThemselvesAndAWeeklyOneComesBackAt
     EXPECT_EQ(saved.GetKey("records")->GetKey("0")->GetStringW("n", L""), weeklyName);
 }
 
+TEST_F(RecordingProgram, AFileLeftByAKilledRunStaysIntactAndTheNextRecordingGetsAnotherName)
+{
+    const std::wstring first = RecordsFolder() + StartedRecording(RadioName, RadioId, L"mp3");
+    std::string left;
+    {
+        ProgramProcess program(Folder(), L"");
+        HWND main = program.WaitForMainWindow();
+        ASSERT_NE(main, nullptr);
+        HWND dialog = RecordFromChannelMenu(program, main, RadioRow);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(Accept(dialog));
+        ASSERT_TRUE(WaitFor([&] { return SizeOf(first) > 16384; }));
+        program.Kill();
+        left = ReadWholeFile(first);
+        ASSERT_FALSE(left.empty());
+    }
+
+    ProgramProcess program(Folder(), L"");
+    HWND main = program.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    HWND records = RecordsList(main);
+    EXPECT_EQ(ListTexts(records), std::vector<std::wstring>{RadioName});
+    HWND dialog = RecordFromChannelMenu(program, main, RadioRow);
+    ASSERT_NE(dialog, nullptr);
+    const std::wstring second = std::wstring(RadioName) + L" (2)";
+    EXPECT_EQ(Text(::GetDlgItem(dialog, IDC_RECORD_NAME)), second);
+    ASSERT_TRUE(Accept(dialog));
+    const std::wstring growing = RecordsFolder() + StartedRecording(second, RadioId, L"mp3");
+    ASSERT_TRUE(WaitFor([&] { return SizeOf(growing) > 16384; }));
+    EXPECT_EQ(ReadWholeFile(first), left);
+
+    // Exit, and "Yes": the recording stops and gets its final name.
+    ::PostMessageW(main, WM_COMMAND, ExitCommand, 0);
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (question = program.DialogWithControl(IDC_MSGBOX_NO)) != nullptr; }));
+    ::PostMessageW(::GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0);
+    EXPECT_FALSE(FileExists(growing));
+    EXPECT_FALSE(FinishedRecording(second, RadioId, L"mp3").empty());
+    EXPECT_EQ(ReadWholeFile(first), left);
+}
+
 }  // namespace
 }  // namespace PlayerTest
