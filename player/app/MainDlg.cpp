@@ -12,6 +12,7 @@
 #include "player/playback/MPlayerCtrl.h"
 #include "player/playback/PlayerCtrl.h"
 #include "player/playback/UrlGrabber.h"
+#include "player/recording/RecordManager.h"
 #include "player/recording/RecorderFactory.h"
 #include "player/ui/BannerDlg.h"
 
@@ -35,6 +36,12 @@ std::wstring& CatalogueFile()
 {
     static std::wstring file = L"Channels.brsc";
     return file;
+}
+
+std::wstring& RecordsFolder()
+{
+    static std::wstring folder;
+    return folder;
 }
 
 void MakeLiveBackEnds(HWND playerArea, const RECT& rect)
@@ -78,10 +85,18 @@ void CMainDlg::SetCatalogueFile(const std::wstring& fileName)
     MainDlgSeams::CatalogueFile() = fileName.empty() ? std::wstring(L"Channels.brsc") : fileName;
 }
 
+void CMainDlg::SetRecordsFolder(const std::wstring& folder)
+{
+    MainDlgSeams::RecordsFolder() = folder;
+}
+
 CMainDlg::CMainDlg() = default;
 
 CMainDlg::~CMainDlg()
 {
+    // A window destroyed without WM_DESTROY (never created) still lets go
+    // of the records before the catalogue they point into.
+    m_records.reset();
     if (m_bigIcon != nullptr)
         ::DestroyIcon(m_bigIcon);
     if (m_smallIcon != nullptr)
@@ -97,6 +112,7 @@ LRESULT CMainDlg::OnInitDialog(WindowMessage&)
         ShowWindow(SW_HIDE);
 
     m_currentPlayer = nullptr;
+    m_records.reset();
     m_tray.reset();
     m_exiting = 0;
     m_passwordProved = 0;
@@ -131,6 +147,13 @@ LRESULT CMainDlg::OnInitDialog(WindowMessage&)
     CPlayerCtrl::SetVolumeAll(CSettings::GetInt("sound_volume", 50));
     GiveDefaultRecorderKeys();
     RecorderFactory::RegisterAll();
+    // A restored record looks its recorder factory up when it is made: the
+    // channels have their recorder keys and the factories exist by now.
+    const std::wstring& recordsFolder = MainDlgSeams::RecordsFolder();
+    m_records = recordsFolder.empty()
+                    ? std::make_unique<CRecordManager>(m_channels.GetRecordListBox())
+                    : std::make_unique<CRecordManager>(m_channels.GetRecordListBox(), recordsFolder,
+                                                       CSettings::GetRecordsNode());
 
     const RECT client = GetClientRect();
     Layout(client.right, client.bottom);
@@ -227,8 +250,11 @@ void CMainDlg::UpdateTitle()
 {
     std::wstring title = CSettings::GetProductName();
     const CChannel* channel = m_catalogue ? m_catalogue->GetCurrentChannel() : nullptr;
+    const CRecord* record = m_records ? m_records->GetCurrentRecord() : nullptr;
     if (channel != nullptr)
         title += L" - " + channel->GetName();
+    else if (record != nullptr)
+        title += L" - " + record->GetName() + L" " + KV::Lang::GetText("str_record");
     SetWindowText(title.c_str());
 }
 

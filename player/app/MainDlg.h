@@ -2,10 +2,11 @@
 // CMainDlg: the player's one top-level window, a resizable modeless dialog
 // laid out as the header bar across the top, the player area (back-ends and
 // control bar) on the left and the channel panel on the right. It owns the
-// channel catalogue, the grabbers and the tray icon while it exists, carries
-// out the player's private messages and the menu commands, and decides what
-// closing means: the close box hides it to the notification area; only the
-// exit command ends the program.
+// channel catalogue, the records manager, the grabbers and the tray icon
+// while it exists, carries out the player's private messages and the menu
+// commands, and decides what closing means: the close box hides it to the
+// notification area; only the exit command ends the program, and it asks
+// first while recordings run.
 
 #include "framework/AxDialog.h"
 #include "framework/MessageLoop.h"
@@ -24,6 +25,8 @@
 class CChannel;
 class CChannelList;
 class CPlayerCtrl;
+class CRecord;
+class CRecordManager;
 
 // The notification area's callback message of the tray icon.
 constexpr UINT WM_TRAY_NOTIFY = WM_USER + 120;  // 1144
@@ -51,6 +54,8 @@ public:
     static void SetShellRunner(ShellRunner runner);
     // The catalogue file, relative to the program folder ("Channels.brsc").
     static void SetCatalogueFile(const std::wstring& fileName);
+    // The records folder; empty for the default under My Documents.
+    static void SetRecordsFolder(const std::wstring& folder);
 
     CMainDlg();
     ~CMainDlg() override;
@@ -62,13 +67,15 @@ public:
     void OnPlayerNotify(int) override {}
     void OnPlayerStatus(CPlayerCtrl* player, const wchar_t* text, int code) override;
 
-    // Product name, then " - " and the current channel's name.
+    // Product name, then " - " and the current channel's name, or else the
+    // current record's name and "str_record".
     void UpdateTitle();
 
     CHeader& GetHeader() { return m_header; }
     CPlayersDlg& GetPlayers() { return m_players; }
     CChannelsCtrl& GetChannels() { return m_channels; }
     CChannelList* GetCatalogue() const { return m_catalogue.get(); }
+    CRecordManager* GetRecordManager() const { return m_records.get(); }
     CPlayerCtrl* GetCurrentPlayer() const { return m_currentPlayer; }
     CTrayIcon* GetTrayIcon() const { return m_tray.get(); }
     bool IsPasswordProved() const { return m_passwordProved != 0; }
@@ -158,6 +165,11 @@ private:
     CChannel* ChannelOf(LPARAM lParam) const;
     // The parental lock: true when the channel may be played or recorded.
     bool PassParentalLock(const CChannel& channel);
+    // The record a message names (lParam), or the current one for 0; null
+    // for none and for a pointer that is no record of the manager.
+    CRecord* RecordOf(LPARAM lParam) const;
+    // Running recordings stop once the user agrees; false when they keep on.
+    bool StopRecordingsForExit();
     void SwapPlayer(CPlayerCtrl* next);
 
     CHeader m_header;
@@ -166,6 +178,7 @@ private:
     CPlayersDlg m_players;
     std::unique_ptr<CChannelList> m_catalogue;
     CChannelsCtrl m_channels;
+    std::unique_ptr<CRecordManager> m_records;
     std::unique_ptr<CTrayIcon> m_tray;
     BYTE m_exiting = 0;
     // The exit command is waiting for the back-end to stop.

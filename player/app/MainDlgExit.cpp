@@ -6,15 +6,18 @@
 #include "player/catalogue/ChannelList.h"
 #include "player/playback/PlayerCtrl.h"
 #include "player/playback/UrlGrabber.h"
+#include "player/recording/RecordManager.h"
 #include "player/recording/RecorderFactory.h"
+#include "player/ui/MsgBox.h"
 
 namespace {
 
 // The exit waits for this many idle observations, this far apart.
 constexpr int IdleObservations = 5;
 constexpr DWORD IdlePause = 20;
-// A back-end that never reports itself stopped must not keep the program
-// from ending: after this many pauses the exit goes on.
+// A back-end or a recorder that never reports itself idle must not keep the
+// program from ending: after this many pauses the exit goes on (a recorder
+// blocked in a read outlives the window and reports to nobody).
 constexpr int MaxPauses = 500;
 
 } // namespace
@@ -40,7 +43,20 @@ LRESULT CMainDlg::OnClose(WindowMessage&)
 
 bool CMainDlg::IsIdle()
 {
+    if (m_records && !m_records->IsIdle())
+        return false;
     return m_currentPlayer == nullptr || m_currentPlayer->IsStopped();
+}
+
+bool CMainDlg::StopRecordingsForExit()
+{
+    if (!m_records)
+        return true;
+    if (!m_records->IsIdle() && ShowMsgBox("msg_recording", MsgBoxYesNo) == MsgBoxNo)
+        return false;
+    // A recording that began while the question was open stops too.
+    m_records->StopAll();
+    return true;
 }
 
 void CMainDlg::WaitUntilIdle()
@@ -70,6 +86,15 @@ LRESULT CMainDlg::OnExit(WindowMessage&)
     if (m_exiting || m_exitRunning)
         return 0;
     m_exitRunning = true;
+    if (!StopRecordingsForExit()) {
+        m_exitRunning = false;
+        return 0;
+    }
+    // The schedule's clock stops: a record due during the wait would start
+    // only to be cut off when the window goes.
+    CRecordListBox& recordList = m_channels.GetRecordListBox();
+    if (recordList.IsWindow())
+        recordList.KillTimer(CRecordListBox::TickTimer);
     if (m_currentPlayer != nullptr)
         m_currentPlayer->Stop();
     EnableWindow(FALSE);
@@ -83,6 +108,8 @@ LRESULT CMainDlg::OnDestroy(WindowMessage&)
 {
     CUrlGrabber::DeleteAll();
     CPlayerCtrl::ExitAll();
+    // The records point at their factories and channels: they go first.
+    m_records.reset();
     RecorderFactory::DeleteAll();
     m_catalogue.reset();
     m_tray.reset();

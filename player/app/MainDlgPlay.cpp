@@ -6,7 +6,9 @@
 #include "player/catalogue/ChannelList.h"
 #include "player/playback/PlayerCtrl.h"
 #include "player/playback/UrlGrabber.h"
+#include "player/recording/RecordManager.h"
 #include "player/ui/MsgBox.h"
+#include "player/ui/RecordDlg.h"
 #include "player/ui/TypePasDlg.h"
 
 #include <algorithm>
@@ -15,6 +17,8 @@ namespace {
 
 // The category under the parental lock.
 const char LockedCategory[] = "ad";
+// Plays a recording whose type no back-end claims.
+const char FallbackBackEnd[] = "m";
 
 } // namespace
 
@@ -29,6 +33,16 @@ CChannel* CMainDlg::ChannelOf(LPARAM lParam) const
     CChannel* channel = reinterpret_cast<CChannel*>(lParam);
     const auto& all = GetAllChannels();
     return std::find(all.begin(), all.end(), channel) != all.end() ? channel : nullptr;
+}
+
+CRecord* CMainDlg::RecordOf(LPARAM lParam) const
+{
+    if (!m_records)
+        return nullptr;
+    if (lParam == 0)
+        return m_records->GetCurrentRecord();
+    CRecord* record = reinterpret_cast<CRecord*>(lParam);
+    return m_records->Holds(record) ? record : nullptr;
 }
 
 bool CMainDlg::PassParentalLock(const CChannel& channel)
@@ -63,8 +77,12 @@ void CMainDlg::SwapPlayer(CPlayerCtrl* next)
 LRESULT CMainDlg::OnPlayChannel(WindowMessage& msg)
 {
     CChannel* channel = ChannelOf(msg.lParam);
-    if (channel == nullptr)
+    if (channel == nullptr) {
+        // Play with no channel current plays the current record.
+        if (msg.lParam == 0 && m_records && m_records->GetCurrentRecord() != nullptr)
+            SendMessage(WM_PLAY_RECORD, 0, 0);
         return 0;
+    }
     if (!PassParentalLock(*channel)) {
         m_players.GetControls().SetPlaying(false);
         return 0;
@@ -82,6 +100,9 @@ LRESULT CMainDlg::OnPlayChannel(WindowMessage& msg)
             return 0;
         }
     }
+
+    if (m_records)
+        m_records->SetCurrentRecord(nullptr);
 
     if (m_currentPlayer != nullptr) {
         CControlsDlg& controls = m_players.GetControls();
@@ -123,14 +144,33 @@ LRESULT CMainDlg::OnRecordChannel(WindowMessage& msg)
     CChannel* channel = ChannelOf(msg.lParam);
     if (channel == nullptr || !PassParentalLock(*channel))
         return 0;
-    // A record is made by the records manager, which this build of the
-    // player does not have: the command ends here.
+    CRecordDlg dialog(channel, nullptr);
+    if (dialog.DoModal(::GetActiveWindow()) != IDOK || !m_records)
+        return 0;
+    m_records->AddRecord(channel, dialog.GetName(), dialog.GetType(), &dialog.GetStart(), &dialog.GetEnd(),
+                         dialog.GetWeekdays());
     return 0;
 }
 
-LRESULT CMainDlg::OnPlayRecord(WindowMessage&)
+LRESULT CMainDlg::OnPlayRecord(WindowMessage& msg)
 {
-    // Without a records manager there is no record to play.
+    CRecord* record = RecordOf(msg.lParam);
+    if (record == nullptr)
+        return 0;
+    CPlayerCtrl* backEnd = CPlayerCtrl::FindByType(record->GetExtension());
+    if (backEnd == nullptr)
+        backEnd = CPlayerCtrl::FindByName(FallbackBackEnd);
+    SwapPlayer(backEnd);
+    m_catalogue->SetCurrentChannel(nullptr);
+    m_records->SetCurrentRecord(record);
+
+    if (m_currentPlayer != nullptr) {
+        CControlsDlg& controls = m_players.GetControls();
+        controls.SetPlaying(true);
+        controls.EnableRecord(false);
+        UpdateTitle();
+        m_currentPlayer->Play(record->GetPath(), record->GetName());
+    }
     return 0;
 }
 

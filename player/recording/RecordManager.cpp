@@ -173,6 +173,12 @@ CRecord* CRecordManager::AddRecord(CChannel* channel, const std::wstring& name, 
     return record;
 }
 
+bool CRecordManager::Holds(const CRecord* record) const
+{
+    return std::any_of(m_records.begin(), m_records.end(),
+                       [record](const std::unique_ptr<CRecord>& item) { return item.get() == record; });
+}
+
 bool CRecordManager::NameExists(const std::wstring& name) const
 {
     return std::any_of(m_records.begin(), m_records.end(), [&name](const std::unique_ptr<CRecord>& record) {

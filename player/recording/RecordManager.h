@@ -56,6 +56,9 @@ public:
     CRecordListView& GetView() { return m_view; }
     // In order of adding.
     const std::vector<std::unique_ptr<CRecord>>& GetRecords() const { return m_records; }
+    // Whether record is one of the manager's (a pointer from a message may
+    // be anything, or a record that has gone).
+    bool Holds(const CRecord* record) const;
     // What the records' recorders report into.
     std::shared_ptr<RecorderReportSink> GetReportSink() const;
     // The reports of recorders can reach the records (the report window

@@ -64,7 +64,8 @@ LRESULT CChannelsCtrl::OnInitDialog(WindowMessage&)
     FillTvRadio();
 
     RECT pageRect{0, 0, 0, 0};
-    m_recordsPage.Create(m_hWnd, &pageRect, nullptr, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+    m_recordsPage.Create(m_hWnd, &pageRect);
+    m_recordsPage.SetCountListener([this](int count) { ShowCount(RecordsTab, count); });
     CreateTabs();
 
     Refilter();

@@ -12,8 +12,8 @@
 #include "player/resources/Resource.h"
 #include "player/ui/ChannelFilter.h"
 #include "player/ui/ChannelListBox.h"
-#include "player/ui/EmptyPage.h"
 #include "player/ui/FilterComboBoxes.h"
+#include "player/ui/RecordsCtrl.h"
 #include "player/ui/Tab.h"
 
 #include <vector>
@@ -38,8 +38,9 @@ public:
     // The favourite after (forward) or before the catalogue's current
     // channel in the favourites list, wrapping around; null when none.
     CChannel* GetNextFavorite(bool forward) const;
-    // The records page's list; null while the panel has no records page.
-    HWND GetRecordListBox() const { return nullptr; }
+    // The records page's list, which the records manager fills.
+    CRecordListBox& GetRecordListBox() { return m_recordsPage.GetListBox(); }
+    CRecordsCtrl& GetRecordsPage() { return m_recordsPage; }
     // Repaints both lists and lays the panel out again.
     void Relayout();
 
@@ -103,7 +104,7 @@ private:
     CCategoryComboBox m_category;
     CTVRadioComboBox m_tvRadio;
     CWindow m_search;
-    CEmptyPage m_recordsPage;
+    CRecordsCtrl m_recordsPage;
     CChannelList* m_catalogue = nullptr;
     CTab m_tab;
     bool m_showCountry = false;

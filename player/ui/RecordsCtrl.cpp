@@ -11,8 +11,6 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
-
 namespace {
 
 void RunWithShell(const wchar_t* operation, const wchar_t* file, const std::wstring& parameters, int show)
@@ -24,13 +22,6 @@ CRecordsCtrl::ShellRunner& Runner()
 {
     static CRecordsCtrl::ShellRunner runner = RunWithShell;
     return runner;
-}
-
-bool IsManaged(const CRecordManager& manager, const CRecord* record)
-{
-    const auto& records = manager.GetRecords();
-    return std::any_of(records.begin(), records.end(),
-                       [record](const std::unique_ptr<CRecord>& item) { return item.get() == record; });
 }
 
 } // namespace
@@ -140,7 +131,7 @@ LRESULT CRecordsCtrl::OnProperties(WindowMessage&)
     // The schedule kept ticking while the dialog was open: the record may
     // have started recording, or gone, in the meantime.
     const CRecordManager* manager = CRecordManager::Instance();
-    if (manager == nullptr || !IsManaged(*manager, record) || !RecordsMenu::Offers(*record, ID_RECORD_PROPERTIES))
+    if (manager == nullptr || !manager->Holds(record) || !RecordsMenu::Offers(*record, ID_RECORD_PROPERTIES))
         return 0;
     record->SetProperties(dialog.GetName(), dialog.GetType(), dialog.GetStart(), dialog.GetEnd(),
                           dialog.GetWeekdays());

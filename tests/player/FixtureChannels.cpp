@@ -46,9 +46,14 @@ std::vector<ChannelSpec> StandardChannels(unsigned short port)
     return channels;
 }
 
-void UseStandardCatalogue(unsigned short port)
+void UseStandardCatalogue(unsigned short port, const std::wstring& radioStream)
 {
-    CMainDlg::SetCatalogueFile(WriteCatalogue(L"Channels.brsc", StandardChannels(port)));
+    std::vector<ChannelSpec> channels = StandardChannels(port);
+    if (!radioStream.empty())
+        for (ChannelSpec& channel : channels)
+            if (channel.country + "_" + channel.key == Ids::Radio)
+                channel.streams = {{128, radioStream}};
+    CMainDlg::SetCatalogueFile(WriteCatalogue(L"Channels.brsc", channels));
 }
 
 }  // namespace PlayerTest

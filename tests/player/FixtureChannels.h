@@ -9,8 +9,9 @@ namespace PlayerTest {
 
 // Stream addresses use http://127.0.0.1:port/.
 std::vector<ChannelSpec> StandardChannels(unsigned short port);
-// Writes them as the catalogue and makes main windows read it.
-void UseStandardCatalogue(unsigned short port);
+// Writes them as the catalogue and makes main windows read it; with a
+// radio stream, the radio channel ("mp3") plays and records that address.
+void UseStandardCatalogue(unsigned short port, const std::wstring& radioStream = std::wstring());
 
 // Channel ids of the standard catalogue.
 namespace Ids {

@@ -1,6 +1,8 @@
 #include "tests/player/MainWindowFixture.h"
 
+#include "foundation/Utilities.h"
 #include "player/app/Settings.h"
+#include "tests/support/TempFolder.h"
 
 namespace PlayerTest {
 
@@ -13,6 +15,14 @@ void MainWindowTest::SetUp()
     UseStandIns();
     RecordShellCalls();
     UseStandardCatalogue(m_server.GetPort());
+    // Recordings of the tests stay out of the user's documents.
+    RemoveTree(RecordsFolder());
+    CMainDlg::SetRecordsFolder(RecordsFolder());
+}
+
+std::wstring MainWindowTest::RecordsFolder()
+{
+    return KV::GetProgramFile(L"player_records\\");
 }
 
 void MainWindowTest::TearDown()
@@ -21,6 +31,7 @@ void MainWindowTest::TearDown()
     m_main.reset();
     TheStandIns().Clear();
     Pump();
+    RemoveTree(RecordsFolder());
 }
 
 void MainWindowTest::Open()

@@ -1,7 +1,7 @@
 #pragma once
 // A main window under test: created in this process over the standard
 // catalogue, with stand-in back-ends, recorded shell starts and its own
-// settings file; the updaters are off unless a test turns them on before
+// settings file and records folder; the updaters are off unless a test turns them on before
 // Open.
 
 #include "player/app/MainDlg.h"
@@ -33,6 +33,8 @@ protected:
     CStandInPlayer& Media() { return *TheStandIns().media; }
     CStandInPlayer& Web() { return *TheStandIns().web; }
     CChannel* Channel(const char* id) const;
+    // The records folder of the windows under test (ends with a backslash).
+    static std::wstring RecordsFolder();
 
     // Double-clicks the channel's row in the list, as a user does.
     void DoubleClick(CChannelListBox& list, const CChannel* channel);

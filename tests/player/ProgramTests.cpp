@@ -10,6 +10,7 @@
 #include "foundation/Utilities.h"
 #include "player/app/Settings.h"
 #include "tests/player/PlayerTestSupport.h"
+#include "tests/player/ProgramDriver.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -20,13 +21,12 @@
 namespace PlayerTest {
 namespace {
 
-constexpr UINT ExitCommand = 32820;
 constexpr UINT FavoriteCommand = 32787;
 constexpr UINT SecondStreamCommand = 801;
 
 std::wstring ProgramFolder()
 {
-    return KV::GetProgramFile(L"player_program");
+    return ProgramFolderNamed(L"player_program");
 }
 
 std::wstring ProgramPath()
@@ -34,136 +34,10 @@ std::wstring ProgramPath()
     return ProgramFolder() + L"\\Brisvane.exe";
 }
 
-std::wstring SettingsFile()
-{
-    wchar_t folder[MAX_PATH] = {};
-    ::SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder);
-    return std::wstring(folder) + L"\\Kestrivo\\Brisvane\\Settings.cfg";
-}
-
-std::wstring Text(HWND window)
-{
-    wchar_t text[512] = {};
-    ::GetWindowTextW(window, text, 511);
-    return text;
-}
-
-std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 63);
-    return name;
-}
-
-struct WindowSearch {
-    DWORD processId;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindowOf(HWND window, LPARAM param)
-{
-    auto& search = *reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search.processId)
-        search.found.push_back(window);
-    return TRUE;
-}
-
-// Top-level windows of a process.
-std::vector<HWND> WindowsOf(DWORD processId)
-{
-    WindowSearch search{processId, {}};
-    ::EnumWindows(&CollectWindowOf, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 30000)
-{
-    const DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start > timeoutMs)
-            return false;
-        ::Sleep(50);
-    }
-    return true;
-}
-
-// A started copy of the program; ended by handle when a test leaves it
-// running.
-class Program {
+// A copy of the program in the tests' program folder.
+class Program : public ProgramProcess {
 public:
-    explicit Program(const std::wstring& arguments)
-    {
-        std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
-        if (!arguments.empty())
-            commandLine += L" " + arguments;
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        m_started = ::CreateProcessW(ProgramPath().c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                     ProgramFolder().c_str(), &startup, &m_process) != FALSE;
-    }
-    ~Program()
-    {
-        if (m_started) {
-            if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
-                ::TerminateProcess(m_process.hProcess, 99);
-                ::WaitForSingleObject(m_process.hProcess, 10000);
-            }
-            ::CloseHandle(m_process.hThread);
-            ::CloseHandle(m_process.hProcess);
-        }
-    }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-
-    bool Started() const { return m_started; }
-    DWORD Id() const { return m_process.dwProcessId; }
-
-    // The visible main window (the dialog shown in the taskbar), or null.
-    HWND MainWindow() const
-    {
-        for (HWND window : WindowsOf(Id()))
-            if (ClassOf(window) == L"#32770" && ::IsWindowVisible(window) &&
-                (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0)
-                return window;
-        return nullptr;
-    }
-    HWND WaitForMainWindow() const
-    {
-        HWND found = nullptr;
-        WaitFor([&] { return (found = MainWindow()) != nullptr || HasEnded(); });
-        return found;
-    }
-    // A message box of the process with this text, or null.
-    HWND MessageBoxWith(const std::wstring& text) const
-    {
-        for (HWND window : WindowsOf(Id()))
-            if (ClassOf(window) == L"#32770" && ::IsWindowVisible(window))
-                for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-                    if (Text(child) == text)
-                        return window;
-        return nullptr;
-    }
-    bool HasEnded() const { return ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_OBJECT_0; }
-    // The exit code once it ends within the timeout; -12345 otherwise.
-    long WaitForExit(DWORD timeoutMs = 30000) const
-    {
-        if (::WaitForSingleObject(m_process.hProcess, timeoutMs) != WAIT_OBJECT_0)
-            return -12345;
-        DWORD code = 0;
-        ::GetExitCodeProcess(m_process.hProcess, &code);
-        return static_cast<long>(code);
-    }
-    long Exit(HWND mainWindow) const
-    {
-        ::PostMessageW(mainWindow, WM_COMMAND, ExitCommand, 0);
-        return WaitForExit();
-    }
-
-private:
-    PROCESS_INFORMATION m_process{};
-    bool m_started = false;
+    explicit Program(const std::wstring& arguments) : ProgramProcess(ProgramFolder(), arguments) {}
 };
 
 // A mono 8 kHz 16-bit PCM WAV of silence, one second long.
@@ -194,15 +68,9 @@ class RealProgram : public testing::Test {
 protected:
     void SetUp() override
     {
-        ::CreateDirectoryW(ProgramFolder().c_str(), nullptr);
-        for (const wchar_t* file : {L"Brisvane.exe", L"Languages.lngp", L"Resources.kvdt", L"Recres.kvdt"})
-            ASSERT_TRUE(::CopyFileW(KV::GetProgramFile(std::wstring(L"..\\bin\\") + file).c_str(),
-                                    (ProgramFolder() + L"\\" + file).c_str(), FALSE))
-                << file;
+        ASSERT_TRUE(InstallProgram(ProgramFolder()));
         WriteProgramCatalogue(ProgramFolder() + L"\\Channels.brsc");
-
-        m_hadSettings = ::CopyFileW(SettingsFile().c_str(), (SettingsFile() + L".kept").c_str(), FALSE) != FALSE;
-        WriteSettings();
+        WriteSettings(StartSettings());
         ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, CSettings::GetProductKeyPath(), 0, nullptr, 0,
                                     KEY_READ | KEY_WRITE, nullptr, &m_key, nullptr),
                   ERROR_SUCCESS);
@@ -221,10 +89,6 @@ protected:
         else
             ::RegDeleteValueW(m_key, L"CVersion");
         ::RegCloseKey(m_key);
-        if (m_hadSettings)
-            ::MoveFileExW((SettingsFile() + L".kept").c_str(), SettingsFile().c_str(), MOVEFILE_REPLACE_EXISTING);
-        else
-            ::DeleteFileW(SettingsFile().c_str());
     }
 
     // Wine's Media Player control plays files but fails on HTTP streams:
@@ -254,17 +118,6 @@ protected:
         add("fr", "tst_gamma", L"Gamma Ondes");
         MakeCatalogue(channels).Save(path);
     }
-    // The options every copy starts with: no updaters, no autostart entry.
-    static void WriteSettings()
-    {
-        KV::DataKey settings("set");
-        KV::DataKey* options = settings.AddKey("options");
-        options->SetBool("automatic_update", false);
-        options->SetBool("automatic_cupdate", false);
-        options->SetBool("autostart", false);
-        ::SHCreateDirectoryExW(nullptr, SettingsFile().substr(0, SettingsFile().rfind(L'\\')).c_str(), nullptr);
-        settings.Save(SettingsFile());
-    }
     void ClearPendingValues()
     {
         for (const wchar_t* name : {L"CUpdate", L"CUpdateVersion", L"Update", L"UpdateVersion"})
@@ -290,8 +143,8 @@ protected:
     }
     static HWND TabStrip(HWND panel) { return ::GetDlgItem(panel, 104); }
 
+    KeptSettings m_keptSettings;
     HKEY m_key = nullptr;
-    bool m_hadSettings = false;
     bool m_hadVersion = false;
     std::wstring m_version;
 };
