@@ -273,21 +273,20 @@ TEST_F(RecordingProgram, RecordsAChannelNowGrowsTheFileAndKeepsEveryByteWhenStop
     EXPECT_FALSE(program.HasEnded());
     EXPECT_TRUE(::IsWindowEnabled(main));
 
-    // Stop from the records menu while the station holds its stream; the
-    // last block it sends after that ends the recording.
+    // Stop from the records menu while the station holds its stream: the
+    // stop ends the recording at once, with every byte sent before it.
     m_radio.Hold();
     ASSERT_TRUE(m_radio.WaitUntilHeld());
     ::Sleep(1000);
+    ASSERT_EQ(m_radio.GetStreamCount(), 1u);
+    const std::string sent = m_radio.GetSent(0);
     ASSERT_EQ(::SendMessageW(records, LB_GETCURSEL, 0, 0), 0);
     ::SendMessageW(::GetParent(records), WM_COMMAND, ID_RECORD_STOP, 0);
-    ::Sleep(500);
-    m_radio.Release();
 
     std::wstring finished;
     ASSERT_TRUE(WaitFor([&] { return !(finished = FinishedRecording(RadioName, RadioId, L"mp3")).empty(); }));
     EXPECT_FALSE(FileExists(growing));
-    ASSERT_EQ(m_radio.GetStreamCount(), 1u);
-    const std::string sent = m_radio.GetSent(0);
+    m_radio.Release();
     const std::string kept = ReadWholeFile(RecordsFolder() + finished);
     EXPECT_EQ(kept.size(), sent.size());
     EXPECT_TRUE(kept == sent) << "the recording differs from what the station sent";
