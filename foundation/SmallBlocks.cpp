@@ -24,6 +24,8 @@ struct FreeBlock {
 };
 
 struct Chunk {
+    // Set for the one chunk record every block of an arena points to.
+    Arena* arena;
     // Neighbours in the class's list of chunks with room; next alone links
     // the spares.
     Chunk* previous;
@@ -134,6 +136,7 @@ Chunk* AddChunk(SizeClass& sizeClass, size_t step)
     const size_t blocks = bytes >= step ? bytes / step : 1;
     const size_t chunkBytes = sizeof(Chunk) + blocks * step;
     Chunk* chunk = static_cast<Chunk*>(::operator new(chunkBytes));
+    chunk->arena = nullptr;
     chunk->freeBlocks = nullptr;
     chunk->unused = FirstBlock(chunk);
     chunk->unusedEnd = chunk->unused + blocks * step;
@@ -215,10 +218,116 @@ void ReturnBlock(size_t index, void* block)
 
 } // namespace
 
+// Blocks are laid out one after another in spans; the header of each points
+// to the arena's chunk record. Only the filling thread allocates, so that
+// needs no lock; frees (from any thread, once the tree is out) count down
+// under the pool's lock.
+class Arena {
+public:
+    Arena(size_t spanBytes, const void* owner) : m_owner(owner), m_spanBytes(spanBytes)
+    {
+        m_record.arena = this;
+    }
+    Arena(const Arena&) = delete;
+    Arena& operator=(const Arena&) = delete;
+    ~Arena()
+    {
+        while (m_spans != nullptr) {
+            Span* next = m_spans->next;
+            ::operator delete(m_spans);
+            m_spans = next;
+        }
+    }
+
+    void* Take(size_t size)
+    {
+        const size_t step = sizeof(BlockHeader) + (size + Granularity - 1) / Granularity * Granularity;
+        if (static_cast<size_t>(m_end - m_cursor) < step)
+            AddSpan(step);
+        BlockHeader* header = reinterpret_cast<BlockHeader*>(m_cursor);
+        m_cursor += step;
+        header->chunk = &m_record;
+        ++m_liveBlocks;
+        return header + 1;
+    }
+
+    // Under the pool's lock; true when the arena is to be deleted.
+    bool Return()
+    {
+        return --m_liveBlocks == 0 && m_released;
+    }
+    bool Release(bool allDead)
+    {
+        m_released = true;
+        m_owner = nullptr;
+        if (allDead)
+            m_liveBlocks = 0;
+        return m_liveBlocks == 0;
+    }
+
+    const void* Owner() const { return m_owner; }
+    std::atomic<bool> changed{false};
+
+private:
+    struct Span {
+        Span* next;
+    };
+
+    // Spans of one size: the room left unused is at most one span (and the
+    // tail of a span a large block did not fit into).
+    void AddSpan(size_t step)
+    {
+        size_t bytes = m_spanBytes;
+        if (bytes < step + sizeof(Span))
+            bytes = step + sizeof(Span);
+        Span* span = static_cast<Span*>(::operator new(bytes));
+        span->next = m_spans;
+        m_spans = span;
+        m_cursor = reinterpret_cast<uint8_t*>(span + 1);
+        m_end = reinterpret_cast<uint8_t*>(span) + bytes;
+    }
+
+    Chunk m_record{};
+    const void* m_owner;
+    Span* m_spans = nullptr;
+    uint8_t* m_cursor = nullptr;
+    uint8_t* m_end = nullptr;
+    const size_t m_spanBytes;
+    size_t m_liveBlocks = 0;
+    bool m_released = false;
+};
+
+namespace {
+
+// The thread filling an arena (0: none) and its arena. Only that thread
+// reads a match, so the pair needs no lock: other threads see an id that is
+// not theirs.
+std::atomic<DWORD> g_fillingThread{0};
+std::atomic<Arena*> g_filling{nullptr};
+
+constexpr size_t MinSpanBytes = 128;
+
+// Blocks too large for a class carry a header too, with no chunk, so that
+// Free can tell them from arena blocks.
+void* TakeLargeBlock(size_t size)
+{
+    if (size > static_cast<size_t>(-1) - sizeof(BlockHeader))
+        return ::operator new(size); // fails as an impossible request does
+    BlockHeader* header = static_cast<BlockHeader*>(::operator new(sizeof(BlockHeader) + size));
+    header->chunk = nullptr;
+    return header + 1;
+}
+
+} // namespace
+
 void* Allocate(size_t size)
 {
+    if (g_fillingThread.load(std::memory_order_relaxed) == GetCurrentThreadId()) {
+        if (Arena* arena = g_filling.load(std::memory_order_relaxed))
+            return arena->Take(size);
+    }
     if (size > MaxBlockSize)
-        return ::operator new(size);
+        return TakeLargeBlock(size);
     PoolLock lock;
     return TakeBlock(ClassIndex(size));
 }
@@ -227,12 +336,75 @@ void Free(void* block, size_t size) noexcept
 {
     if (block == nullptr)
         return;
+    BlockHeader* header = static_cast<BlockHeader*>(block) - 1;
+    Chunk* chunk = header->chunk;
+    if (chunk != nullptr && chunk->arena != nullptr) {
+        Arena* arena = chunk->arena;
+        bool last;
+        {
+            PoolLock lock;
+            last = arena->Return();
+        }
+        if (last)
+            delete arena;
+        return;
+    }
     if (size > MaxBlockSize) {
-        ::operator delete(block);
+        ::operator delete(header);
         return;
     }
     PoolLock lock;
     ReturnBlock(ClassIndex(size), block);
+}
+
+Arena* BeginFill(size_t spanBytes, const void* owner)
+{
+    DWORD none = 0;
+    if (!g_fillingThread.compare_exchange_strong(none, GetCurrentThreadId()))
+        return nullptr;
+    Arena* arena = new Arena(spanBytes < MinSpanBytes ? MinSpanBytes : spanBytes, owner);
+    g_filling.store(arena, std::memory_order_relaxed);
+    return arena;
+}
+
+void EndFill(Arena* arena)
+{
+    if (arena == nullptr)
+        return;
+    g_filling.store(nullptr, std::memory_order_relaxed);
+    g_fillingThread.store(0, std::memory_order_release);
+}
+
+Arena* ArenaOf(const void* block)
+{
+    const Chunk* chunk = (static_cast<const BlockHeader*>(block) - 1)->chunk;
+    return chunk != nullptr ? chunk->arena : nullptr;
+}
+
+bool IsOwner(const Arena* arena, const void* owner)
+{
+    return arena != nullptr && arena->Owner() == owner;
+}
+
+void MarkChanged(Arena* arena)
+{
+    arena->changed.store(true, std::memory_order_relaxed);
+}
+
+bool HasChanged(const Arena* arena)
+{
+    return arena->changed.load(std::memory_order_relaxed);
+}
+
+void ReleaseArena(Arena* arena, bool allDead)
+{
+    bool last;
+    {
+        PoolLock lock;
+        last = arena->Release(allDead);
+    }
+    if (last)
+        delete arena;
 }
 
 } // namespace SmallBlocks
