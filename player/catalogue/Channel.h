@@ -21,8 +21,11 @@ class CChannel {
 public:
     // Reads the channel from its key of the catalogue file. savedState is the
     // settings' "channels" key, or null; out-of-range saved stream indices
-    // fall back to the first stream. The channel enters GetAllChannels.
-    CChannel(CCountry& country, CCategory* category, const KV::DataKey& key, const KV::DataKey* savedState);
+    // fall back to the first stream. kbText is the language's text
+    // "str_kb", looked up once for all channels. The channel enters
+    // GetAllChannels.
+    CChannel(CCountry& country, CCategory* category, const KV::DataKey& key, const KV::DataKey* savedState,
+             const std::wstring& kbText);
     // Leaves GetAllChannels.
     ~CChannel();
 
@@ -77,6 +80,7 @@ private:
     // textId: "c_" + id.
     static std::wstring LookUpNameById(const std::string& textId, const KV::DataKey& key);
     void ReadSavedState(const KV::DataKey* savedState);
+    const std::wstring& ComposeDisplayText(const std::wstring& kb);
 
     CCountry& m_country;
     CCategory* m_category;
