@@ -5,6 +5,7 @@
 #include "foundation/Skin.h"
 #include "player/catalogue/ChannelFields.h"
 #include "player/catalogue/Country.h"
+#include "player/catalogue/SavedChannelStates.h"
 
 #include <algorithm>
 
@@ -51,8 +52,8 @@ bool CChannel::HasStream(const KV::DataKey& key)
     return key.GetKey("0") != nullptr;
 }
 
-CChannel::CChannel(CCountry& country, CCategory* category, const KV::DataKey& key, const KV::DataKey* savedState,
-                   const std::wstring& kbText)
+CChannel::CChannel(CCountry& country, CCategory* category, const KV::DataKey& key,
+                   const CSavedChannelStates& savedStates, const std::wstring& kbText)
     : m_country(country), m_category(category), m_key(key.GetName())
 {
     AllChannels().push_back(this);
@@ -85,7 +86,7 @@ CChannel::CChannel(CCountry& country, CCategory* category, const KV::DataKey& ke
     for (const KV::DataKey* stream : fields.streams)
         m_sources.emplace_back(stream->GetInt("b"), std::wstring(stream->GetStringWView("u")));
 
-    ReadSavedState(savedState);
+    ReadSavedState(savedStates);
     ComposeDisplayText(kbText);
 }
 
@@ -99,16 +100,16 @@ CChannel::~CChannel()
         all.erase(std::next(found).base());
 }
 
-void CChannel::ReadSavedState(const KV::DataKey* savedState)
+void CChannel::ReadSavedState(const CSavedChannelStates& savedStates)
 {
-    const KV::DataKey* saved = savedState ? savedState->GetKey(m_id) : nullptr;
+    const CSavedChannelStates::State* saved = savedStates.Find(m_id);
     if (!saved)
         return;
-    int32_t index = saved->GetInt("cu", 0);
+    int32_t index = saved->currentSource;
     if (index < 0 || static_cast<size_t>(index) >= m_sources.size())
         index = 0;
     m_currentSource = index;
-    m_favourite = saved->GetBool("f", false);
+    m_favourite = saved->favourite;
 }
 
 const CChannelSource* CChannel::GetCurrentSource() const

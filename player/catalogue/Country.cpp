@@ -21,7 +21,7 @@ CCategory* FindCategoryByCode(const CChannelList& list, std::string_view code)
 
 } // namespace
 
-CCountry::CCountry(const CChannelList& list, const KV::DataKey& key, const KV::DataKey* savedState)
+CCountry::CCountry(const CChannelList& list, const KV::DataKey& key, const CSavedChannelStates& savedStates)
     : m_key(key.GetName())
 {
     m_flag = KV::Skin::GetImage("f_" + m_key);
@@ -43,7 +43,7 @@ CCountry::CCountry(const CChannelList& list, const KV::DataKey& key, const KV::D
             continue;
         }
         m_channels.emplace_hint(m_channels.end(), channelKey->GetName(),
-                                std::make_unique<CChannel>(*this, category, *channelKey, savedState, kbText));
+                                std::make_unique<CChannel>(*this, category, *channelKey, savedStates, kbText));
     }
 }
 
