@@ -129,6 +129,10 @@ bool DataTreeReader::ReadValue(DataValue& value)
 bool DataTreeReader::ReadPayload(DataValue& value, ValueType type)
 {
     value.SetEmptyPayload(type);
+    // Doubles and streams are heap objects: a tree holding them is freed
+    // part by part.
+    if (m_arena != nullptr && (type == ValueType::Double || type == ValueType::Buffer))
+        SmallBlocks::MarkChanged(m_arena);
     if (HasInlinePayload(type))
         return ReadExact(&value.m_data.u, 4);
     if (type == ValueType::Double)
@@ -139,12 +143,8 @@ bool DataTreeReader::ReadPayload(DataValue& value, ValueType type)
         return StreamCoding::ReadText(*this, *value.m_data.a);
     if (type == ValueType::StringW)
         return StreamCoding::ReadText(*this, *value.m_data.w);
-    if (type == ValueType::Buffer) {
-        // A stream holds heap memory of its own.
-        if (m_arena != nullptr)
-            SmallBlocks::MarkChanged(m_arena);
+    if (type == ValueType::Buffer)
         return StreamCoding::ReadBlock(*this, *value.m_data.buffer);
-    }
     return true;
 }
 
@@ -159,7 +159,10 @@ bool DataTreeReader::ReadStoredText(DataValue& value, ValueType type, uint32_t u
     auto* text = static_cast<DataValue::StoredText*>(
         SmallBlocks::Allocate(sizeof(DataValue::StoredText) + static_cast<size_t>(bytes)));
     text->units = count;
-    ReadExact(text + 1, static_cast<uint32_t>(bytes)); // fits: checked above
+    if (!ReadExact(text + 1, static_cast<uint32_t>(bytes))) {
+        SmallBlocks::Free(text, sizeof(DataValue::StoredText) + static_cast<size_t>(bytes));
+        return false;
+    }
     value.m_data.text = text;
     value.m_bits = static_cast<int32_t>(type) | DataValue::Stored;
     return true;

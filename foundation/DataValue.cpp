@@ -16,7 +16,7 @@ namespace {
 // signalling NaN into a quiet one, and the file must keep what it was given.
 double* CopyDoubleBits(const double& source)
 {
-    double* copy = static_cast<double*>(SmallBlocks::Allocate(sizeof(double)));
+    double* copy = new double(0.0);
     std::memcpy(copy, &source, sizeof(double));
     return copy;
 }
@@ -92,7 +92,7 @@ void DataValue::SetName(const std::string& name)
     m_name = name;
 }
 
-void DataValue::Touch()
+void DataValue::Touch() const
 {
     if ((m_bits & InArena) != 0)
         SmallBlocks::MarkChanged(SmallBlocks::ArenaOf(this));
@@ -107,7 +107,7 @@ void DataValue::Clear()
 void DataValue::ReleasePayload()
 {
     switch (GetType()) {
-    case ValueType::Double: SmallBlocks::Free(m_data.d, sizeof(double)); break;
+    case ValueType::Double: delete m_data.d; break;
     case ValueType::StringA:
         if (IsStored())
             SmallBlocks::Free(m_data.text, sizeof(StoredText) + m_data.text->units);
@@ -161,7 +161,7 @@ void DataValue::OwnStoredText() const
         m_data.a = owned;
     }
     m_bits &= ~Stored;
-    const_cast<DataValue*>(this)->Touch();
+    Touch();
 }
 
 void DataValue::SetInline(ValueType type, uint32_t bits)
@@ -175,7 +175,7 @@ void DataValue::SetEmptyPayload(ValueType type)
 {
     Clear();
     switch (type) {
-    case ValueType::Double: m_data.d = CopyDoubleBits(0.0); break;
+    case ValueType::Double: m_data.d = new double(0.0); break;
     case ValueType::StringA: m_data.a = SmallBlocks::New<std::string>(); break;
     case ValueType::StringW: m_data.w = SmallBlocks::New<std::wstring>(); break;
     case ValueType::Buffer: m_data.buffer = new MemoryStream(); break;

@@ -130,7 +130,7 @@ private:
     bool IsStored() const { return (m_bits & Stored) != 0; }
     void SetTypeBits(ValueType type) { m_bits = (m_bits & InArena) | static_cast<int32_t>(type); }
     // Tells the arena that this value changed.
-    void Touch();
+    void Touch() const;
     // Frees the payload; the value becomes UInt 0. No Touch.
     void ReleasePayload();
     // A stored string becomes an owned one (for the pointer getters).

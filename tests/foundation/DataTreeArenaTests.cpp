@@ -25,8 +25,9 @@ const char LongKeyName[] = "a sub-key name longer than a short string";
 const char LongValueName[] = "a value name longer than a short string";
 
 // Catalogue-shaped and well above the size from which loads use an arena,
-// with every value type, long and short names and strings.
-void BuildLargeTree(KV::DataKey& root)
+// with long and short names and strings. withHeapPayloads adds doubles and
+// buffers, which live on the heap even in an arena's tree.
+void BuildLargeTree(KV::DataKey& root, bool withHeapPayloads = false)
 {
     root.SetName("large");
     root.SetStringW("web", L"http://tv.example/live/%s");
@@ -37,17 +38,23 @@ void BuildLargeTree(KV::DataKey& root)
         channel->SetStringW("n", L"Channel number " + std::to_wstring(i));
         channel->SetStringA("c", "mu");
         channel->SetInt("b", i);
-        channel->SetDouble("d", i + 0.25);
+        channel->SetFloat("f", i + 0.25f);
         channel->SetBool("r", i % 3 == 0);
+        if (withHeapPayloads) {
+            channel->SetDouble("d", i + 0.25);
+            KV::MemoryStream logo;
+            logo.Write(name, 8);
+            channel->SetBuffer("logo", logo);
+        }
         channel->GetKey("0", true)->SetStringW("u", L"mms://stream.example/" + std::to_wstring(i));
     }
     root.GetKey(LongKeyName, true)->SetStringA(LongValueName, std::string(40, 'x'));
 }
 
-Bytes SerializedLargeTree()
+Bytes SerializedLargeTree(bool withHeapPayloads = false)
 {
     KV::DataKey root;
-    BuildLargeTree(root);
+    BuildLargeTree(root, withHeapPayloads);
     KV::VectorStream stream;
     root.Serialize(stream);
     return Bytes(stream.GetData(), stream.GetData() + stream.GetSize());
@@ -92,7 +99,7 @@ TEST_F(DataTreeArena, ALoadedTreeHoldsAndWritesWhatItRead)
     EXPECT_EQ(channel->GetStringAView("c"), "mu");
     EXPECT_EQ(channel->GetStringAView("n"), ""); // a wide string is no narrow one
     EXPECT_EQ(channel->GetStringWView("missing"), L"");
-    EXPECT_EQ(channel->GetDouble("d"), 42.25);
+    EXPECT_EQ(channel->GetFloat("f"), 42.25f);
     // The strict getters give the same text, and keep giving the same object.
     const std::wstring* name = channel->GetStringW("n");
     ASSERT_NE(name, nullptr);
@@ -128,7 +135,7 @@ TEST_F(DataTreeArena, EveryByteComesBackWhateverWasDoneToTheTree)
              channel->SetStringW("n", std::wstring(100, L'n'));
              channel->SetStringA("c", std::string(100, 'c'));
              channel->FindValue("b")->SetBuffer(KV::MemoryStream());
-             channel->FindValue("d")->SetName(std::string(50, 'd'));
+             channel->FindValue("f")->SetName(std::string(50, 'f'));
          }},
         {"keys and values added, renamed and deleted",
          [](KV::DataKey& root) {
@@ -158,6 +165,25 @@ TEST_F(DataTreeArena, EveryByteComesBackWhateverWasDoneToTheTree)
         }
         EXPECT_EQ(AllocationTracker::LiveBytes(), before) << c.what;
     }
+}
+
+TEST_F(DataTreeArena, DoublesAndBuffersAreFreedWithTheTree)
+{
+    const Bytes bytes = SerializedLargeTree(true);
+    const int64_t before = AllocationTracker::LiveBytes();
+    {
+        KV::DataKey root;
+        ASSERT_TRUE(Load(bytes, root));
+        const KV::DataKey* channel = root.GetKey("ch00042");
+        ASSERT_NE(channel, nullptr);
+        EXPECT_EQ(channel->GetDouble("d"), 42.25);
+        ASSERT_NE(channel->GetBuffer("logo"), nullptr);
+        EXPECT_EQ(channel->GetBuffer("logo")->GetSize(), 8u);
+        KV::DataKey built;
+        BuildLargeTree(built, true);
+        EXPECT_TRUE(TestTrees::SameTree(root, built));
+    }
+    EXPECT_EQ(AllocationTracker::LiveBytes(), before);
 }
 
 TEST_F(DataTreeArena, PartsTakenOutLiveOnAfterTheTree)
