@@ -24,8 +24,6 @@ struct FreeBlock {
 };
 
 struct Chunk {
-    // Set for the one chunk record every block of an arena points to.
-    Arena* arena;
     // Neighbours in the class's list of chunks with room; next alone links
     // the spares.
     Chunk* previous;
@@ -136,7 +134,6 @@ Chunk* AddChunk(SizeClass& sizeClass, size_t step)
     const size_t blocks = bytes >= step ? bytes / step : 1;
     const size_t chunkBytes = sizeof(Chunk) + blocks * step;
     Chunk* chunk = static_cast<Chunk*>(::operator new(chunkBytes));
-    chunk->arena = nullptr;
     chunk->freeBlocks = nullptr;
     chunk->unused = FirstBlock(chunk);
     chunk->unusedEnd = chunk->unused + blocks * step;
@@ -218,37 +215,54 @@ void ReturnBlock(size_t index, void* block)
 
 } // namespace
 
-// Blocks are laid out one after another in spans; the header of each points
-// to the arena's chunk record. Only the filling thread allocates, so that
-// needs no lock; frees (from any thread, once the tree is out) count down
-// under the pool's lock.
+namespace {
+
+// Arena spans are whole units of the platform's allocation granularity,
+// taken straight from the system; this table of every unit of the address
+// space tells the arena that owns it. So an arena block needs no header, and
+// Free tells it from a pooled one with one look-up.
+constexpr unsigned UnitShift = 16;
+constexpr size_t UnitBytes = size_t(1) << UnitShift;
+static_assert(sizeof(void*) == 4, "one table entry per unit of a 32-bit address space");
+std::atomic<Arena*> g_unitArenas[size_t(1) << (32 - UnitShift)];
+
+Arena* UnitArena(const void* block)
+{
+    return g_unitArenas[reinterpret_cast<uintptr_t>(block) >> UnitShift].load(std::memory_order_relaxed);
+}
+
+} // namespace
+
+// Blocks are laid out one after another in spans. Only the filling thread
+// allocates, so that needs no lock; frees (from any thread, once the tree is
+// out) count down under the pool's lock.
 class Arena {
 public:
-    Arena(size_t spanBytes, const void* owner) : m_owner(owner), m_spanBytes(spanBytes)
+    Arena(size_t spanBytes, const void* owner)
+        : m_owner(owner), m_spanBytes((spanBytes + UnitBytes - 1) / UnitBytes * UnitBytes)
     {
-        m_record.arena = this;
     }
     Arena(const Arena&) = delete;
     Arena& operator=(const Arena&) = delete;
     ~Arena()
     {
         while (m_spans != nullptr) {
-            Span* next = m_spans->next;
-            ::operator delete(m_spans);
-            m_spans = next;
+            Span* span = m_spans;
+            m_spans = span->next;
+            SetUnits(span, span->bytes, nullptr);
+            ::VirtualFree(span, 0, MEM_RELEASE);
         }
     }
 
     void* Take(size_t size)
     {
-        const size_t step = sizeof(BlockHeader) + (size + Granularity - 1) / Granularity * Granularity;
+        const size_t step = size == 0 ? Granularity : (size + Granularity - 1) / Granularity * Granularity;
         if (static_cast<size_t>(m_end - m_cursor) < step)
             AddSpan(step);
-        BlockHeader* header = reinterpret_cast<BlockHeader*>(m_cursor);
+        void* block = m_cursor;
         m_cursor += step;
-        header->chunk = &m_record;
         ++m_liveBlocks;
-        return header + 1;
+        return block;
     }
 
     // Under the pool's lock; true when the arena is to be deleted.
@@ -271,23 +285,34 @@ public:
 private:
     struct Span {
         Span* next;
+        size_t bytes;
     };
+
+    void SetUnits(const void* start, size_t bytes, Arena* arena)
+    {
+        const uintptr_t first = reinterpret_cast<uintptr_t>(start) >> UnitShift;
+        for (uintptr_t unit = first; unit < first + bytes / UnitBytes; ++unit)
+            g_unitArenas[unit].store(arena, std::memory_order_relaxed);
+    }
 
     // Spans of one size: the room left unused is at most one span (and the
     // tail of a span a large block did not fit into).
     void AddSpan(size_t step)
     {
         size_t bytes = m_spanBytes;
-        if (bytes < step + sizeof(Span))
-            bytes = step + sizeof(Span);
-        Span* span = static_cast<Span*>(::operator new(bytes));
+        if (bytes - sizeof(Span) < step)
+            bytes = (step + sizeof(Span) + UnitBytes - 1) / UnitBytes * UnitBytes;
+        Span* span = static_cast<Span*>(::VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+        if (span == nullptr)
+            throw std::bad_alloc(); // as operator new fails
         span->next = m_spans;
+        span->bytes = bytes;
         m_spans = span;
+        SetUnits(span, bytes, this);
         m_cursor = reinterpret_cast<uint8_t*>(span + 1);
         m_end = reinterpret_cast<uint8_t*>(span) + bytes;
     }
 
-    Chunk m_record{};
     const void* m_owner;
     Span* m_spans = nullptr;
     uint8_t* m_cursor = nullptr;
@@ -305,19 +330,6 @@ namespace {
 std::atomic<DWORD> g_fillingThread{0};
 std::atomic<Arena*> g_filling{nullptr};
 
-constexpr size_t MinSpanBytes = 128;
-
-// Blocks too large for a class carry a header too, with no chunk, so that
-// Free can tell them from arena blocks.
-void* TakeLargeBlock(size_t size)
-{
-    if (size > static_cast<size_t>(-1) - sizeof(BlockHeader))
-        return ::operator new(size); // fails as an impossible request does
-    BlockHeader* header = static_cast<BlockHeader*>(::operator new(sizeof(BlockHeader) + size));
-    header->chunk = nullptr;
-    return header + 1;
-}
-
 } // namespace
 
 void* Allocate(size_t size)
@@ -327,7 +339,7 @@ void* Allocate(size_t size)
             return arena->Take(size);
     }
     if (size > MaxBlockSize)
-        return TakeLargeBlock(size);
+        return ::operator new(size);
     PoolLock lock;
     return TakeBlock(ClassIndex(size));
 }
@@ -336,10 +348,7 @@ void Free(void* block, size_t size) noexcept
 {
     if (block == nullptr)
         return;
-    BlockHeader* header = static_cast<BlockHeader*>(block) - 1;
-    Chunk* chunk = header->chunk;
-    if (chunk != nullptr && chunk->arena != nullptr) {
-        Arena* arena = chunk->arena;
+    if (Arena* arena = UnitArena(block)) {
         bool last;
         {
             PoolLock lock;
@@ -350,7 +359,7 @@ void Free(void* block, size_t size) noexcept
         return;
     }
     if (size > MaxBlockSize) {
-        ::operator delete(header);
+        ::operator delete(block);
         return;
     }
     PoolLock lock;
@@ -362,7 +371,7 @@ Arena* BeginFill(size_t spanBytes, const void* owner)
     DWORD none = 0;
     if (!g_fillingThread.compare_exchange_strong(none, GetCurrentThreadId()))
         return nullptr;
-    Arena* arena = new Arena(spanBytes < MinSpanBytes ? MinSpanBytes : spanBytes, owner);
+    Arena* arena = new Arena(spanBytes, owner);
     g_filling.store(arena, std::memory_order_relaxed);
     return arena;
 }
@@ -377,8 +386,7 @@ void EndFill(Arena* arena)
 
 Arena* ArenaOf(const void* block)
 {
-    const Chunk* chunk = (static_cast<const BlockHeader*>(block) - 1)->chunk;
-    return chunk != nullptr ? chunk->arena : nullptr;
+    return UnitArena(block);
 }
 
 bool IsOwner(const Arena* arena, const void* owner)

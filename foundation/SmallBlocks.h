@@ -16,9 +16,9 @@
 // class is in use, goes back to the heap.
 //
 // A tree being read from data takes its blocks from an arena instead: a few
-// large spans filled in order, with no free lists and no lock, which go back
-// to the heap at once when the tree is let go. Blocks of every size, pooled
-// or not, carry their origin, so Free serves all of them.
+// large spans filled in order, with no free lists, no lock and no header per
+// block, which go back to the system at once when the tree is let go. Free
+// knows an arena's blocks by their address, so it serves all of them.
 
 #include <cstddef>
 #include <memory>

@@ -10,6 +10,7 @@
 #include "TestTrees.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <functional>
@@ -58,6 +59,14 @@ Bytes SerializedLargeTree(bool withHeapPayloads = false)
     KV::VectorStream stream;
     root.Serialize(stream);
     return Bytes(stream.GetData(), stream.GetData() + stream.GetSize());
+}
+
+// Whether the memory at address is still in the process (a loaded tree's
+// parts live in spans taken straight from the system).
+bool IsCommitted(const void* address)
+{
+    MEMORY_BASIC_INFORMATION info{};
+    return ::VirtualQuery(address, &info, sizeof(info)) == sizeof(info) && info.State == MEM_COMMIT;
 }
 
 bool Load(const Bytes& bytes, KV::DataKey& key)
@@ -158,12 +167,16 @@ TEST_F(DataTreeArena, EveryByteComesBackWhateverWasDoneToTheTree)
     }
     for (const auto& c : cases) {
         const int64_t before = AllocationTracker::LiveBytes();
+        const void* part = nullptr;
         {
             KV::DataKey root;
             ASSERT_TRUE(Load(bytes, root)) << c.what;
+            part = root.GetKey("ch00100");
+            ASSERT_TRUE(IsCommitted(part));
             c.change(root);
         }
         EXPECT_EQ(AllocationTracker::LiveBytes(), before) << c.what;
+        EXPECT_FALSE(IsCommitted(part)) << c.what;
     }
 }
 
@@ -191,13 +204,17 @@ TEST_F(DataTreeArena, PartsTakenOutLiveOnAfterTheTree)
     const int64_t before = AllocationTracker::LiveBytes();
     std::unique_ptr<KV::DataKey> key;
     std::unique_ptr<KV::DataValue> value;
+    const void* part = nullptr;
     {
         KV::DataKey root;
         ASSERT_TRUE(Load(*s_bytes, root));
+        part = root.GetKey("ch00100");
         key.reset(root.DetachKey("ch00010"));
         value.reset(root.GetKey("ch00011")->DetachValue("n"));
         ASSERT_TRUE(key && value);
     }
+    // The arena stays while parts of it live on.
+    EXPECT_TRUE(IsCommitted(part));
     EXPECT_EQ(key->GetStringWView("n"), L"Channel number 10");
     EXPECT_EQ(*key->GetKey("0")->GetStringW("u"), L"mms://stream.example/10");
     EXPECT_EQ(value->GetStringWView(), L"Channel number 11");
@@ -215,6 +232,7 @@ TEST_F(DataTreeArena, PartsTakenOutLiveOnAfterTheTree)
         EXPECT_EQ(copy.GetStringWView(), L"Channel number 11");
     }
     EXPECT_EQ(AllocationTracker::LiveBytes(), before);
+    EXPECT_FALSE(IsCommitted(part));
 }
 
 TEST_F(DataTreeArena, TreesLoadedOnSeveralThreadsAtOnceAreWhole)
