@@ -38,7 +38,7 @@ void Free(void* block, size_t size) noexcept;
 class Arena;
 
 // Until EndFill, every block this thread allocates comes from a new arena,
-// taken from the heap in spans of spanBytes. One thread fills at a time: null
+// taken from the system in spans of spanBytes. One thread fills at a time: null
 // while another thread fills one (its blocks then come from the pool).
 Arena* BeginFill(size_t spanBytes, const void* owner);
 void EndFill(Arena* arena);
