@@ -1,8 +1,11 @@
 // Times loading and saving a catalogue-sized data tree against reading and
-// writing the same bytes with plain platform calls.
+// writing the same bytes with plain platform calls, freeing a loaded tree,
+// and the private memory a loaded tree takes against its file's size.
 //   datatree_bench [--keys N] [--rounds R] [--unbuffered]
 // --unbuffered also times a load straight from the file stream, one platform
 // read per scalar, for comparison with the whole-file read of Load.
+#include "BenchReport.h"
+
 #include "foundation/DataKey.h"
 #include "foundation/FileStream.h"
 #include "foundation/MemoryStream.h"
@@ -18,18 +21,6 @@
 #include <vector>
 
 namespace {
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 void BuildCatalogue(KV::DataKey& root, unsigned keys)
 {
@@ -81,20 +72,18 @@ bool RawWrite(const std::wstring& path, const std::vector<char>& bytes)
     return ok;
 }
 
-// Best of rounds; prepare runs untimed before each round.
+// Each round: prepare untimed, then the timed work.
 template <typename Prepare, typename Work>
-double Best(unsigned rounds, Prepare prepare, Work work, bool& ok)
+Bench::Samples Rounds(unsigned rounds, Prepare prepare, Work work, bool& ok)
 {
-    double best = 1e300;
+    Bench::Samples samples;
     for (unsigned r = 0; r < rounds; ++r) {
         prepare();
-        const double start = Now();
+        const double start = Bench::NowMs();
         ok = work() && ok;
-        const double elapsed = Now() - start;
-        if (elapsed < best)
-            best = elapsed;
+        samples.Add(Bench::NowMs() - start);
     }
-    return best;
+    return samples;
 }
 
 } // namespace
@@ -121,56 +110,86 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring rawPath = std::wstring(folder) + L"datatree_bench.raw";
 
     bool ok = true;
-    double start = Now();
+    double start = Bench::NowMs();
     KV::DataKey tree;
     BuildCatalogue(tree, keys);
-    const double buildTime = Now() - start;
+    const double buildTime = Bench::NowMs() - start;
     ok = tree.Save(treePath) && ok;
 
     const auto nothing = [] {};
     std::vector<char> bytes;
-    const double rawRead = Best(rounds, nothing, [&] { return RawRead(treePath, bytes); }, ok);
+    const Bench::Samples rawRead = Rounds(rounds, nothing, [&] { return RawRead(treePath, bytes); }, ok);
+    const double fileMegabytes = bytes.size() / 1048576.0;
+
     // Freeing a loaded tree is not part of loading it: each round's tree is
-    // made before and released after its timed part.
+    // made before its timed load and released, timed on its own, after it.
     std::unique_ptr<KV::DataKey> loaded;
-    const auto freshTree = [&] { loaded.reset(new KV::DataKey()); };
-    const double load = Best(rounds, freshTree, [&] {
-        return loaded->Load(treePath);
-    }, ok);
+    Bench::Samples release;
+    const auto freshTree = [&] {
+        if (loaded) {
+            const double freeing = Bench::NowMs();
+            loaded.reset();
+            release.Add(Bench::NowMs() - freeing);
+        }
+        loaded.reset(new KV::DataKey());
+    };
+    // The first tree loaded, as a program loads its files once: its time
+    // (no memory a freed tree left behind is reused) and its memory.
+    double treeMegabytes = Bench::PrivateMegabytes();
+    Bench::Samples firstLoad;
+    {
+        KV::DataKey first;
+        const double loading = Bench::NowMs();
+        ok = first.Load(treePath) && ok;
+        firstLoad.Add(Bench::NowMs() - loading);
+        treeMegabytes = Bench::PrivateMegabytes() - treeMegabytes;
+    }
+    const Bench::Samples load = Rounds(rounds, freshTree, [&] { return loaded->Load(treePath); }, ok);
     ok = ok && loaded && loaded->GetKey("channels") && loaded->GetKey("channels")->GetKeyCount() == keys;
-    loaded.reset();
 
     // Where the time goes: parsing and serialising alone, in memory.
     KV::MemoryStream image;
     image.Write(bytes.data(), static_cast<uint32_t>(bytes.size()));
-    const double parse = Best(rounds, [&] { freshTree(); image.Seek(0, KV::SeekBegin); }, [&] {
+    const Bench::Samples parse = Rounds(rounds, [&] { freshTree(); image.Seek(0, KV::SeekBegin); }, [&] {
         return loaded->Deserialize(image);
     }, ok);
-    const double release = Best(1, nothing, [&] { loaded.reset(); return true; }, ok);
-    double fromFileStream = 0;
+    freshTree();
+    loaded.reset();
+    Bench::Samples fromFileStream;
     if (unbuffered) {
-        fromFileStream = Best(1, freshTree, [&] {
+        fromFileStream = Rounds(1, freshTree, [&] {
             KV::FileStream file(treePath.c_str(), true);
             return loaded->Deserialize(file);
         }, ok);
         loaded.reset();
     }
-    const double serialise = Best(rounds, nothing, [&] {
+    const Bench::Samples serialise = Rounds(rounds, nothing, [&] {
         KV::VectorStream out;
         tree.Serialize(out);
         return out.GetSize() == bytes.size();
     }, ok);
-    const double rawWrite = Best(rounds, nothing, [&] { return RawWrite(rawPath, bytes); }, ok);
-    const double save = Best(rounds, nothing, [&] { return tree.Save(treePath); }, ok);
+    const Bench::Samples rawWrite = Rounds(rounds, nothing, [&] { return RawWrite(rawPath, bytes); }, ok);
+    const Bench::Samples save = Rounds(rounds, nothing, [&] { return tree.Save(treePath); }, ok);
 
-    std::printf("keys %u, file %.2f MB, build %.1f ms\n", keys, bytes.size() / 1048576.0, buildTime);
-    std::printf("raw read  %8.2f ms   load %8.2f ms   load/raw-read   %.2f\n", rawRead, load, load / rawRead);
-    std::printf("raw write %8.2f ms   save %8.2f ms   save/raw-write  %.2f\n", rawWrite, save, save / rawWrite);
-    std::printf("in memory: parse %.2f ms, serialise %.2f ms, free a loaded tree %.2f ms\n",
-                parse, serialise, release);
+    std::printf("data tree: %u keys, file %.2f MB, built in %.1f ms, %u rounds\n", keys, fileMegabytes, buildTime,
+                rounds);
+    Bench::PrintTime("raw read of the file", rawRead);
+    Bench::PrintTime("data-tree load, first in the process", firstLoad);
+    Bench::PrintTime("data-tree load, again", load);
+    Bench::PrintRatio("first load / raw read", firstLoad, rawRead, 20);
+    Bench::PrintRatio("load again / raw read", load, rawRead, 20);
+    Bench::PrintTime("raw write of the file", rawWrite);
+    Bench::PrintTime("data-tree save", save);
+    Bench::PrintRatio("data-tree save / raw write", save, rawWrite, 3);
+    Bench::PrintTimeLimit("freeing a loaded tree", release, 5);
+    Bench::PrintTime("in memory: parse", parse);
+    Bench::PrintTime("in memory: serialise", serialise);
+    std::printf("loaded tree: %.2f MB private memory for a %.2f MB file\n", treeMegabytes, fileMegabytes);
+    Bench::PrintValueLimit("tree in memory / file size", treeMegabytes / fileMegabytes, "x", 3);
+    std::printf("peak private bytes of the process: %.1f MB\n", Bench::PeakPrivateMegabytes());
     if (unbuffered)
         std::printf("load read scalar by scalar from the file stream: %.2f ms (%.1fx Load)\n",
-                    fromFileStream, fromFileStream / load);
+                    fromFileStream.Best(), fromFileStream.Best() / load.Best());
     DeleteFileW(treePath.c_str());
     DeleteFileW(rawPath.c_str());
     if (!ok) {

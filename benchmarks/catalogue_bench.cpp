@@ -2,8 +2,11 @@
 // against the bare data-tree load of the same file in the same run.
 //   catalogue_bench [--channels N] [--countries M] [--runs R]
 // The settings, a language pack and a skin of matching size are loaded
-// first, as at the player's start. Prints the times and their ratio; fails
-// only when the catalogue does not hold what was generated.
+// first, as at the player's start. Prints the times and their ratio against
+// its limit, and the process's peak private bytes; fails only when the
+// catalogue does not hold what was generated.
+
+#include "BenchReport.h"
 
 #include "foundation/DataKey.h"
 #include "foundation/Lang.h"
@@ -19,6 +22,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <memory>
 #include <string>
 
 namespace {
@@ -29,22 +33,71 @@ struct Options {
     unsigned channels = 100000;
     unsigned countries = 200;
     unsigned runs = 3;
+    // The child run: loads the written files once and reports its peak.
+    bool loadOnce = false;
 };
 
 bool ParseOptions(int argc, wchar_t** argv, Options& options)
 {
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const unsigned value = static_cast<unsigned>(wcstoul(argv[i + 1], nullptr, 10));
-        if (wcscmp(argv[i], L"--channels") == 0)
+    for (int i = 1; i < argc; ++i) {
+        if (wcscmp(argv[i], L"--load-once") == 0) {
+            options.loadOnce = true;
+            continue;
+        }
+        if (i + 1 >= argc)
+            return false;
+        const unsigned value = static_cast<unsigned>(wcstoul(argv[++i], nullptr, 10));
+        if (wcscmp(argv[i - 1], L"--channels") == 0)
             options.channels = value;
-        else if (wcscmp(argv[i], L"--countries") == 0)
+        else if (wcscmp(argv[i - 1], L"--countries") == 0)
             options.countries = value;
-        else if (wcscmp(argv[i], L"--runs") == 0)
+        else if (wcscmp(argv[i - 1], L"--runs") == 0)
             options.runs = value;
         else
             return false;
     }
-    return (argc % 2) == 1 && options.countries > 0 && options.runs > 0;
+    return options.countries > 0 && options.runs > 0;
+}
+
+// The peak private bytes of a process that does nothing but what the
+// player does at its start: settings, language pack, skin, catalogue.
+int LoadOnce(const std::wstring& cataloguePath, const std::wstring& packPath, const std::wstring& skinPath)
+{
+    CSettings::Load(kSettingsName);
+    KV::Lang::Load(packPath);
+    KV::Skin::Load(skinPath);
+    const double before = Bench::PrivateMegabytes();
+    const auto list = std::make_unique<CChannelList>(cataloguePath);
+    std::printf("a process that loads the catalogue once: peak private bytes %.1f MB, %.1f MB of them for the "
+                "catalogue (%u countries)\n",
+                Bench::PeakPrivateMegabytes(), Bench::PrivateMegabytes() - before,
+                static_cast<unsigned>(list->GetCountries().size()));
+    std::fflush(stdout);
+    return 0;
+}
+
+// Runs this program again with --load-once, its output into ours.
+void RunLoadOnce(const Options& options)
+{
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring commandLine = L"\"" + std::wstring(program) + L"\" --channels " + std::to_wstring(options.channels) +
+                               L" --countries " + std::to_wstring(options.countries) + L" --load-once";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process{};
+    std::fflush(stdout);
+    if (!CreateProcessW(program, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+        std::printf("the load-once run could not be started\n");
+        return;
+    }
+    WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
 }
 
 std::string Numbered(const char* prefix, unsigned number)
@@ -128,21 +181,12 @@ void MakeSkin(const Options& options, KV::DataKey& skin)
         images->SetBuffer("icon" + std::to_string(i), png);
 }
 
-double Seconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 template <typename Work>
-double Time(Work&& work)
+void Time(Bench::Samples& samples, Work&& work)
 {
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
+    const double start = Bench::NowMs();
     work();
-    QueryPerformanceCounter(&end);
-    return Seconds(start, end);
+    samples.Add(Bench::NowMs() - start);
 }
 
 size_t CountChannels(const CChannelList& list)
@@ -159,7 +203,7 @@ int wmain(int argc, wchar_t** argv)
 {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: catalogue_bench [--channels N] [--countries M] [--runs R]\n");
+        std::fprintf(stderr, "usage: catalogue_bench [--channels N] [--countries M] [--runs R] [--load-once]\n");
         return 2;
     }
 
@@ -168,6 +212,9 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring cataloguePath = KV::JoinPath(tempFolder, L"brisvane_catalogue_bench.brsc");
     const std::wstring packPath = KV::JoinPath(tempFolder, L"brisvane_catalogue_bench.lngp");
     const std::wstring skinPath = KV::JoinPath(tempFolder, L"brisvane_catalogue_bench.kvdt");
+
+    if (options.loadOnce)
+        return LoadOnce(cataloguePath, packPath, skinPath);
 
     // The settings store reads its file from the settings folder, as the
     // player does.
@@ -187,26 +234,27 @@ int wmain(int argc, wchar_t** argv)
             return 1;
         }
     }
+    RunLoadOnce(options);
     // Absolute names are taken as they are by the program-folder lookups.
     CSettings::Load(kSettingsName);
     KV::Lang::Load(packPath);
     KV::Skin::Load(skinPath);
 
-    double bestTree = 1e9, bestCatalogue = 1e9, bestFree = 1e9;
+    Bench::Samples tree, catalogue, release;
     bool complete = true;
     for (unsigned run = 0; run < options.runs; ++run) {
-        bestTree = std::min(bestTree, Time([&] {
-            KV::DataKey tree;
-            complete = tree.Load(cataloguePath) && complete;
-        }));
+        Time(tree, [&] {
+            KV::DataKey document;
+            complete = document.Load(cataloguePath) && complete;
+        });
         CChannelList* list = nullptr;
-        bestCatalogue = std::min(bestCatalogue, Time([&] { list = new CChannelList(cataloguePath); }));
+        Time(catalogue, [&] { list = new CChannelList(cataloguePath); });
         const CChannel* first = list->GetCurrentChannel();
         complete = complete && CountChannels(*list) == options.channels &&
                    list->GetCountries().size() == std::min(options.countries, options.channels) && first &&
                    first->GetName() == L"Own name 0" && first->GetIcon() && first->GetCountry().GetFlag() &&
                    first->GetCurrentSourceIndex() == 0 && first->IsFavourite();
-        bestFree = std::min(bestFree, Time([&] { delete list; }));
+        Time(release, [&] { delete list; });
         CUrlGrabber::DeleteAll();
     }
 
@@ -215,12 +263,13 @@ int wmain(int argc, wchar_t** argv)
     for (const std::wstring* path : {&cataloguePath, &packPath, &skinPath, &settingsPath})
         DeleteFileW(path->c_str());
 
-    std::printf("catalogue: %u channels in %u countries, best of %u runs\n", options.channels, options.countries,
+    std::printf("catalogue: %u channels in %u countries, %u runs\n", options.channels, options.countries,
                 options.runs);
-    std::printf("bare data-tree load:      %8.1f ms\n", bestTree * 1000);
-    std::printf("catalogue load with join: %8.1f ms\n", bestCatalogue * 1000);
-    std::printf("ratio catalogue / tree:   %8.2f\n", bestCatalogue / bestTree);
-    std::printf("catalogue delete:         %8.1f ms\n", bestFree * 1000);
+    Bench::PrintTime("bare data-tree load (with its free)", tree);
+    Bench::PrintTime("catalogue load with the settings join", catalogue);
+    Bench::PrintRatio("catalogue load / bare tree load", catalogue, tree, 1.5);
+    Bench::PrintTime("catalogue delete", release);
+    std::printf("peak private bytes of the process: %.1f MB\n", Bench::PeakPrivateMegabytes());
     if (!complete) {
         std::fprintf(stderr, "the catalogue does not hold the generated channels\n");
         return 1;

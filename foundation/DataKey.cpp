@@ -78,7 +78,19 @@ DataKey::DataKey(Stream& source)
 
 DataKey::~DataKey()
 {
-    Clear();
+    DeleteContent();
+}
+
+void DataKey::Touch()
+{
+    if (m_arena != nullptr)
+        SmallBlocks::MarkChanged(m_arena);
+}
+
+void DataKey::SetName(const std::string& name)
+{
+    Touch();
+    m_name = name;
 }
 
 DataKey& DataKey::operator=(const DataKey& other)
@@ -88,6 +100,7 @@ DataKey& DataKey::operator=(const DataKey& other)
     // Copy first: other may live inside this tree.
     DataKey copy(other);
     Clear();
+    Touch();
     m_name = std::move(copy.m_name);
     m_values.swap(copy.m_values);
     m_keys.swap(copy.m_keys);
@@ -107,18 +120,42 @@ void DataKey::CopyContentFrom(const DataKey& other)
 
 void DataKey::Clear()
 {
-    for (auto& entry : m_values)
-        delete entry.second;
-    m_values.clear();
-    for (auto& entry : m_keys)
-        delete entry.second;
-    m_keys.clear();
+    if (!OwnsArena())
+        Touch();
+    DeleteContent();
+}
+
+// The root of a tree read into an arena lets the arena go with its content.
+// While nothing in the tree was changed, its parts hold no heap memory and
+// nothing outside the tree points into the arena: only the root's own maps
+// are emptied, and the arena's memory goes at once.
+void DataKey::DeleteContent()
+{
+    SmallBlocks::Arena* owned = OwnsArena() ? m_arena : nullptr;
+    const bool unchanged = owned != nullptr && !SmallBlocks::HasChanged(owned);
+    if (!unchanged) {
+        for (auto& entry : m_values)
+            delete entry.second;
+        for (auto& entry : m_keys)
+            delete entry.second;
+    }
+    if (owned != nullptr) {
+        // The maps' nodes and buckets are arena blocks too.
+        ValueMap().swap(m_values);
+        KeyMap().swap(m_keys);
+        m_arena = nullptr;
+        SmallBlocks::ReleaseArena(owned, unchanged);
+    } else {
+        m_values.clear();
+        m_keys.clear();
+    }
 }
 
 DataValue* DataKey::AddValue(const std::string& name)
 {
     if (m_values.find(name) != m_values.end())
         return nullptr;
+    Touch();
     DataValue* value = new DataValue(name);
     m_values.emplace(name, value);
     return value;
@@ -126,6 +163,7 @@ DataValue* DataKey::AddValue(const std::string& name)
 
 DataValue* DataKey::SetValue(DataValue* value)
 {
+    Touch();
     return Store(m_values, value);
 }
 
@@ -148,6 +186,7 @@ bool DataKey::HasValue(const std::string& name) const
 
 DataValue* DataKey::DetachValue(const std::string& name)
 {
+    Touch();
     return Detach(m_values, name);
 }
 
@@ -160,6 +199,7 @@ bool DataKey::DeleteValue(const std::string& name)
 
 bool DataKey::RenameValue(const std::string& oldName, const std::string& newName)
 {
+    Touch();
     return Rename(m_values, oldName, newName);
 }
 
@@ -172,6 +212,7 @@ DataKey* DataKey::AddKey(const std::string& name)
 {
     if (m_keys.find(name) != m_keys.end())
         return nullptr;
+    Touch();
     DataKey* key = new DataKey(name);
     m_keys.emplace(name, key);
     return key;
@@ -193,6 +234,7 @@ const DataKey* DataKey::GetKey(const std::string& name) const
 
 DataKey* DataKey::SetKey(DataKey* key)
 {
+    Touch();
     return Store(m_keys, key);
 }
 
@@ -203,6 +245,7 @@ bool DataKey::HasKey(const std::string& name) const
 
 DataKey* DataKey::DetachKey(const std::string& name)
 {
+    Touch();
     return Detach(m_keys, name);
 }
 
@@ -215,6 +258,7 @@ bool DataKey::DeleteKey(const std::string& name)
 
 bool DataKey::RenameKey(const std::string& oldName, const std::string& newName)
 {
+    Touch();
     return Rename(m_keys, oldName, newName);
 }
 
@@ -228,6 +272,7 @@ std::string DataKey::UniqueKeyName() const
 template <typename Setter>
 void DataKey::SetTyped(const std::string& name, Setter&& setter)
 {
+    Touch();
     auto found = m_values.find(name);
     if (found != m_values.end()) {
         setter(*found->second);
@@ -393,6 +438,18 @@ MemoryStream* DataKey::GetBuffer(const std::string& name) const
 {
     const DataValue* value = FindValue(name);
     return value ? value->GetBuffer() : nullptr;
+}
+
+std::string_view DataKey::GetStringAView(const std::string& name) const
+{
+    const DataValue* value = FindValue(name);
+    return value ? value->GetStringAView() : std::string_view();
+}
+
+std::wstring_view DataKey::GetStringWView(const std::string& name) const
+{
+    const DataValue* value = FindValue(name);
+    return value ? value->GetStringWView() : std::wstring_view();
 }
 
 } // namespace KV

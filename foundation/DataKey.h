@@ -1,6 +1,9 @@
 #pragma once
 // A named node of the data tree: named values and named sub-keys in two hash
 // maps, all owned by the node. Saved and loaded in the "KVDT" file format.
+// A key that reads a tree from data builds it in an arena of its own: until
+// something in that tree is changed, letting it go frees the arena at once
+// instead of every part on its own.
 
 #include "foundation/DataValue.h"
 #include "foundation/SmallBlocks.h"
@@ -42,7 +45,7 @@ public:
 
     const std::string& GetName() const { return m_name; }
     // Only for keys not stored in a parent; a parent renames through RenameKey.
-    void SetName(const std::string& name) { m_name = name; }
+    void SetName(const std::string& name);
 
     // Deletes every value and sub-key; the name stays.
     void Clear();
@@ -112,6 +115,10 @@ public:
     const std::string* GetStringA(const std::string& name) const;
     const std::wstring* GetStringW(const std::string& name) const;
     MemoryStream* GetBuffer(const std::string& name) const;
+    // The characters of a string value of that name and type, empty when
+    // missing or of another type; no std::string is made for them.
+    std::string_view GetStringAView(const std::string& name) const;
+    std::wstring_view GetStringWView(const std::string& name) const;
 
     uint32_t GetValueCount() const { return static_cast<uint32_t>(m_values.size()); }
     uint32_t GetKeyCount() const { return static_cast<uint32_t>(m_keys.size()); }
@@ -145,10 +152,18 @@ private:
     std::string m_name;
     KeyMap m_keys;
     ValueMap m_values;
+    // The arena this key lives in, or the one it owns as the root of a tree
+    // it read; null for keys on the heap.
+    SmallBlocks::Arena* m_arena = nullptr;
 
     friend class DataTreeReader;
     friend class DataTreeWriter;
 
+    bool OwnsArena() const { return SmallBlocks::IsOwner(m_arena, this); }
+    // Tells the arena that a key of its tree changed.
+    void Touch();
+    // Deletes every value and sub-key; as Clear, without Touch.
+    void DeleteContent();
     void CopyContentFrom(const DataKey& other);
 
     template <typename Setter>

@@ -13,15 +13,43 @@ void DataKey::Serialize(Stream& target) const
     target.Write(writer.Data(), writer.Size());
 }
 
+namespace {
+
+// A tree takes several times the bytes it is read from. An arena pays off
+// for large trees only: smaller ones take their blocks from the pool, which
+// fits their memory more tightly.
+constexpr uint32_t ArenaMinDataBytes = 64 * 1024;
+constexpr size_t MaxSpanBytes = 4 * 1024 * 1024;
+
+SmallBlocks::Arena* BeginArena(uint32_t dataBytes, const DataKey* owner)
+{
+    if (dataBytes < ArenaMinDataBytes)
+        return nullptr;
+    const size_t spanBytes = static_cast<size_t>(dataBytes) * 2;
+    return SmallBlocks::BeginFill(spanBytes < MaxSpanBytes ? spanBytes : MaxSpanBytes, owner);
+}
+
+} // namespace
+
 bool DataKey::Deserialize(Stream& source)
 {
     Clear();
     const std::string oldName = m_name;
-    {
-        DataTreeReader reader(source);
-        if (reader.ReadNode(*this, 0) == DataTreeReader::NodeResult::Complete)
-            return true;
+    // A key of its own reads a large tree into a new arena; one that lives
+    // in another tree's arena reads onto the heap.
+    SmallBlocks::Arena* arena = nullptr;
+    if (m_arena == nullptr) {
+        arena = BeginArena(source.GetRemaining(), this);
+        m_arena = arena;
     }
+    DataTreeReader::NodeResult result;
+    {
+        DataTreeReader reader(source, arena);
+        result = reader.ReadNode(*this, 0);
+    }
+    SmallBlocks::EndFill(arena);
+    if (result == DataTreeReader::NodeResult::Complete)
+        return true;
     // Nothing half-read stays behind.
     Clear();
     m_name = oldName;

@@ -54,7 +54,7 @@ void DataTreeReader::MakeRoom(Map& map, uint32_t count, PresizedMaps<Map>& presi
         map.reserve(count);
 }
 
-DataTreeReader::DataTreeReader(Stream& source) : m_source(source)
+DataTreeReader::DataTreeReader(Stream& source, SmallBlocks::Arena* arena) : m_source(source), m_arena(arena)
 {
     const uint8_t* data = nullptr;
     if (const MemoryStream* memory = dynamic_cast<const MemoryStream*>(&source))
@@ -110,30 +110,69 @@ bool DataTreeReader::ReadValue(DataValue& value)
         value.m_name.clear();
         return false;
     }
-    // The payload is read into the value's own (empty) payload object, so a
-    // failed read leaves nothing to clean up but the value itself. Codes
-    // above Buffer keep their code and hold nothing.
+    NoteName(value.m_name);
     const ValueType type = static_cast<ValueType>(code);
-    value.SetEmptyPayload(type);
-    bool complete = true;
-    if (HasInlinePayload(type))
-        complete = ReadExact(&value.m_data.u, 4);
-    else if (type == ValueType::Double)
-        // Straight into the payload: a copy through the FPU would turn a
-        // signalling NaN into a quiet one.
-        complete = ReadExact(value.m_data.d, sizeof(double));
-    else if (type == ValueType::StringA)
-        complete = StreamCoding::ReadText(*this, *value.m_data.a);
-    else if (type == ValueType::StringW)
-        complete = StreamCoding::ReadText(*this, *value.m_data.w);
-    else if (type == ValueType::Buffer)
-        complete = StreamCoding::ReadBlock(*this, *value.m_data.buffer);
+    const bool complete = m_arena != nullptr && (type == ValueType::StringA || type == ValueType::StringW)
+                              ? ReadStoredText(value, type, type == ValueType::StringW ? sizeof(wchar_t) : 1)
+                              : ReadPayload(value, type);
     if (!complete) {
         value.Clear();
         value.m_name.clear();
         return false;
     }
     return true;
+}
+
+// The payload is read into the value's own (empty) payload object, so a
+// failed read leaves nothing to clean up but the value itself. Codes above
+// Buffer keep their code and hold nothing.
+bool DataTreeReader::ReadPayload(DataValue& value, ValueType type)
+{
+    value.SetEmptyPayload(type);
+    // Doubles and streams are heap objects: a tree holding them is freed
+    // part by part.
+    if (m_arena != nullptr && (type == ValueType::Double || type == ValueType::Buffer))
+        SmallBlocks::MarkChanged(m_arena);
+    if (HasInlinePayload(type))
+        return ReadExact(&value.m_data.u, 4);
+    if (type == ValueType::Double)
+        // Straight into the payload: a copy through the FPU would turn a
+        // signalling NaN into a quiet one.
+        return ReadExact(value.m_data.d, sizeof(double));
+    if (type == ValueType::StringA)
+        return StreamCoding::ReadText(*this, *value.m_data.a);
+    if (type == ValueType::StringW)
+        return StreamCoding::ReadText(*this, *value.m_data.w);
+    if (type == ValueType::Buffer)
+        return StreamCoding::ReadBlock(*this, *value.m_data.buffer);
+    return true;
+}
+
+bool DataTreeReader::ReadStoredText(DataValue& value, ValueType type, uint32_t unitBytes)
+{
+    uint32_t count = 0;
+    if (!StreamCoding::ReadCount(*this, count))
+        return false;
+    const uint64_t bytes = static_cast<uint64_t>(count) * unitBytes;
+    if (bytes > GetRemaining())
+        return false;
+    auto* text = static_cast<DataValue::StoredText*>(
+        SmallBlocks::Allocate(sizeof(DataValue::StoredText) + static_cast<size_t>(bytes)));
+    text->units = count;
+    if (!ReadExact(text + 1, static_cast<uint32_t>(bytes))) {
+        SmallBlocks::Free(text, sizeof(DataValue::StoredText) + static_cast<size_t>(bytes));
+        return false;
+    }
+    value.m_data.text = text;
+    value.m_bits = static_cast<int32_t>(type) | DataValue::Stored;
+    return true;
+}
+
+void DataTreeReader::NoteName(const std::string& name)
+{
+    static const size_t shortCapacity = std::string().capacity();
+    if (m_arena != nullptr && name.size() > shortCapacity)
+        SmallBlocks::MarkChanged(m_arena);
 }
 
 DataTreeReader::NodeResult DataTreeReader::ReadNode(DataKey& key, uint32_t depth)
@@ -145,6 +184,9 @@ DataTreeReader::NodeResult DataTreeReader::ReadNode(DataKey& key, uint32_t depth
         return NodeResult::WrongMagic;
     if (!StreamCoding::ReadText(*this, key.m_name))
         return NodeResult::Failed;
+    // The root is the owner's own object, outside the arena.
+    if (depth != 0)
+        NoteName(key.m_name);
 
     uint32_t valueCount = 0;
     if (!ReadExact(&valueCount, sizeof(valueCount)) ||
@@ -156,6 +198,8 @@ DataTreeReader::NodeResult DataTreeReader::ReadNode(DataKey& key, uint32_t depth
         std::unique_ptr<DataValue> value(new DataValue());
         if (!ReadValue(*value))
             return NodeResult::Failed;
+        if (m_arena != nullptr)
+            value->m_bits |= DataValue::InArena;
         // Of two values of one name the first read stays.
         if (key.m_values.emplace(value->m_name, value.get()).second)
             value.release();
@@ -171,6 +215,7 @@ DataTreeReader::NodeResult DataTreeReader::ReadNode(DataKey& key, uint32_t depth
         MakeRoom(key.m_keys, keyCount, m_keyMaps);
     for (uint32_t i = 0; i < keyCount; ++i) {
         std::unique_ptr<DataKey> sub(new DataKey());
+        sub->m_arena = m_arena;
         // A sub-key with a wrong magic stays as an empty unnamed key, as
         // stored files expect; only running out of data fails the load.
         if (ReadNode(*sub, depth + 1) == NodeResult::Failed)
@@ -202,17 +247,17 @@ void DataTreeWriter::AppendCount(uint32_t count)
 
 void DataTreeWriter::WriteValue(const DataValue& value)
 {
-    AppendText(value.m_name);
-    AppendScalar(static_cast<uint8_t>(static_cast<int32_t>(value.m_type)));
-    const ValueType type = value.m_type;
+    AppendText(std::string_view(value.m_name));
+    const ValueType type = value.GetType();
+    AppendScalar(static_cast<uint8_t>(static_cast<int32_t>(type)));
     if (HasInlinePayload(type)) {
         AppendScalar(value.m_data.u);
     } else if (type == ValueType::Double) {
         AppendScalar(*value.m_data.d);
     } else if (type == ValueType::StringA) {
-        AppendText(*value.m_data.a);
+        AppendText(value.GetStringAView());
     } else if (type == ValueType::StringW) {
-        AppendText(*value.m_data.w);
+        AppendText(value.GetStringWView());
     } else if (type == ValueType::Buffer) {
         const MemoryStream& buffer = *value.m_data.buffer;
         AppendScalar(buffer.GetSize());
@@ -224,7 +269,7 @@ void DataTreeWriter::WriteValue(const DataValue& value)
 void DataTreeWriter::WriteNode(const DataKey& key)
 {
     AppendScalar(DataKey::Magic);
-    AppendText(key.m_name);
+    AppendText(std::string_view(key.m_name));
     AppendScalar(static_cast<uint32_t>(key.m_values.size()));
     for (const auto& entry : key.m_values)
         WriteValue(*entry.second);

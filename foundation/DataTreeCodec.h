@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace KV {
 
@@ -17,7 +18,9 @@ class DataTreeReader {
 public:
     enum class NodeResult { Complete, WrongMagic, Failed };
 
-    explicit DataTreeReader(Stream& source);
+    // With an arena (which this thread fills), strings are kept as stored
+    // text and every key and value read is marked as living in the arena.
+    explicit DataTreeReader(Stream& source, SmallBlocks::Arena* arena = nullptr);
     // A memory source is left positioned after what was read.
     ~DataTreeReader();
     DataTreeReader(const DataTreeReader&) = delete;
@@ -43,11 +46,18 @@ private:
         bool made[MaxCount + 1] = {};
     };
 
+    bool ReadPayload(DataValue& value, ValueType type);
+    // A StringA (unitBytes 1) or StringW (2) payload as stored text.
+    bool ReadStoredText(DataValue& value, ValueType type, uint32_t unitBytes);
+    // Parts that hold heap memory make the arena's tree need a full walk.
+    void NoteName(const std::string& name);
+
     // Room for count entries in the empty map.
     template <typename Map>
     void MakeRoom(Map& map, uint32_t count, PresizedMaps<Map>& presized);
 
     Stream& m_source;
+    SmallBlocks::Arena* m_arena;
     const uint8_t* m_begin = nullptr; // memory mode when not null
     const uint8_t* m_cursor = nullptr;
     const uint8_t* m_end = nullptr;
@@ -82,7 +92,7 @@ private:
     void AppendCount(uint32_t count);
     // A count of code units, then the units.
     template <typename Char>
-    void AppendText(const std::basic_string<Char>& text)
+    void AppendText(std::basic_string_view<Char> text)
     {
         AppendCount(static_cast<uint32_t>(text.size()));
         Append(text.data(), text.size() * sizeof(Char));

@@ -55,7 +55,7 @@ DataValue::DataValue(Stream& source)
 
 DataValue::~DataValue()
 {
-    Clear();
+    ReleasePayload();
 }
 
 DataValue& DataValue::operator=(const DataValue& other)
@@ -64,15 +64,16 @@ DataValue& DataValue::operator=(const DataValue& other)
         return *this;
     Clear();
     m_name = other.m_name;
-    switch (other.m_type) {
+    const ValueType type = other.GetType();
+    switch (type) {
     case ValueType::Double:
         m_data.d = CopyDoubleBits(*other.m_data.d);
         break;
     case ValueType::StringA:
-        m_data.a = SmallBlocks::New<std::string>(*other.m_data.a);
+        m_data.a = SmallBlocks::New<std::string>(other.GetStringAView());
         break;
     case ValueType::StringW:
-        m_data.w = SmallBlocks::New<std::wstring>(*other.m_data.w);
+        m_data.w = SmallBlocks::New<std::wstring>(other.GetStringWView());
         break;
     case ValueType::Buffer:
         m_data.buffer = new MemoryStream(*other.m_data.buffer);
@@ -81,27 +82,92 @@ DataValue& DataValue::operator=(const DataValue& other)
         m_data.u = other.m_data.u;
         break;
     }
-    m_type = other.m_type;
+    SetTypeBits(type);
     return *this;
+}
+
+void DataValue::SetName(const std::string& name)
+{
+    Touch();
+    m_name = name;
+}
+
+void DataValue::Touch() const
+{
+    if ((m_bits & InArena) != 0)
+        SmallBlocks::MarkChanged(SmallBlocks::ArenaOf(this));
 }
 
 void DataValue::Clear()
 {
-    switch (m_type) {
+    Touch();
+    ReleasePayload();
+}
+
+void DataValue::ReleasePayload()
+{
+    switch (GetType()) {
     case ValueType::Double: delete m_data.d; break;
-    case ValueType::StringA: SmallBlocks::Delete(m_data.a); break;
-    case ValueType::StringW: SmallBlocks::Delete(m_data.w); break;
+    case ValueType::StringA:
+        if (IsStored())
+            SmallBlocks::Free(m_data.text, sizeof(StoredText) + m_data.text->units);
+        else
+            SmallBlocks::Delete(m_data.a);
+        break;
+    case ValueType::StringW:
+        if (IsStored())
+            SmallBlocks::Free(m_data.text, sizeof(StoredText) + m_data.text->units * sizeof(wchar_t));
+        else
+            SmallBlocks::Delete(m_data.w);
+        break;
     case ValueType::Buffer: delete m_data.buffer; break;
     default: break;
     }
-    m_type = ValueType::UInt;
+    m_bits &= InArena;
     m_data.u = 0;
+}
+
+std::string_view DataValue::GetStringAView() const
+{
+    if (GetType() != ValueType::StringA)
+        return {};
+    if (IsStored())
+        return {reinterpret_cast<const char*>(m_data.text + 1), m_data.text->units};
+    return *m_data.a;
+}
+
+std::wstring_view DataValue::GetStringWView() const
+{
+    if (GetType() != ValueType::StringW)
+        return {};
+    if (IsStored())
+        return {reinterpret_cast<const wchar_t*>(m_data.text + 1), m_data.text->units};
+    return *m_data.w;
+}
+
+// The strict getters hand out std::string pointers: the stored characters
+// become an owned string the first time one is asked for. That puts heap
+// memory into the arena's objects, so the arena is told.
+void DataValue::OwnStoredText() const
+{
+    StoredText* text = m_data.text;
+    if (GetType() == ValueType::StringW) {
+        std::wstring* owned = SmallBlocks::New<std::wstring>(GetStringWView());
+        SmallBlocks::Free(text, sizeof(StoredText) + text->units * sizeof(wchar_t));
+        m_data.w = owned;
+    } else {
+        std::string* owned = SmallBlocks::New<std::string>(GetStringAView());
+        SmallBlocks::Free(text, sizeof(StoredText) + text->units);
+        m_data.a = owned;
+    }
+    m_bits &= ~Stored;
+    Touch();
 }
 
 void DataValue::SetInline(ValueType type, uint32_t bits)
 {
     Clear();
-    m_type = type;
+    SetTypeBits(type);
     m_data.u = bits;
 }
 
@@ -115,7 +181,7 @@ void DataValue::SetEmptyPayload(ValueType type)
     case ValueType::Buffer: m_data.buffer = new MemoryStream(); break;
     default: break;
     }
-    m_type = type;
+    SetTypeBits(type);
 }
 
 void DataValue::SetUInt(uint32_t value)
@@ -148,7 +214,7 @@ void DataValue::SetColor(uint32_t color)
 void DataValue::SetColor(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3)
 {
     Clear();
-    m_type = ValueType::Color;
+    SetTypeBits(ValueType::Color);
     m_data.bytes[0] = b0;
     m_data.bytes[1] = b1;
     m_data.bytes[2] = b2;
@@ -161,7 +227,7 @@ void DataValue::SetDouble(double value)
 {
     double* payload = CopyDoubleBits(value);
     Clear();
-    m_type = ValueType::Double;
+    SetTypeBits(ValueType::Double);
     m_data.d = payload;
 }
 
@@ -169,7 +235,7 @@ void DataValue::SetStringA(const std::string& value)
 {
     std::string* payload = SmallBlocks::New<std::string>(value);
     Clear();
-    m_type = ValueType::StringA;
+    SetTypeBits(ValueType::StringA);
     m_data.a = payload;
 }
 
@@ -177,13 +243,13 @@ void DataValue::SetStringW(const std::wstring& value)
 {
     std::wstring* payload = SmallBlocks::New<std::wstring>(value);
     Clear();
-    m_type = ValueType::StringW;
+    SetTypeBits(ValueType::StringW);
     m_data.w = payload;
 }
 
 void DataValue::SetBuffer(MemoryStream* stream, bool copy)
 {
-    if (!copy && m_type == ValueType::Buffer && stream == m_data.buffer && stream != nullptr)
+    if (!copy && GetType() == ValueType::Buffer && stream == m_data.buffer && stream != nullptr)
         return;
     MemoryStream* payload;
     if (stream == nullptr)
@@ -193,7 +259,7 @@ void DataValue::SetBuffer(MemoryStream* stream, bool copy)
     else
         payload = stream;
     Clear();
-    m_type = ValueType::Buffer;
+    SetTypeBits(ValueType::Buffer);
     m_data.buffer = payload;
 }
 
@@ -201,54 +267,62 @@ void DataValue::SetBuffer(const MemoryStream& stream)
 {
     MemoryStream* payload = new MemoryStream(stream);
     Clear();
-    m_type = ValueType::Buffer;
+    SetTypeBits(ValueType::Buffer);
     m_data.buffer = payload;
 }
 
 uint32_t DataValue::GetUInt() const
 {
-    return m_type == ValueType::UInt ? m_data.u : 0;
+    return GetType() == ValueType::UInt ? m_data.u : 0;
 }
 
 int32_t DataValue::GetInt() const
 {
-    return m_type == ValueType::Int ? m_data.i : 0;
+    return GetType() == ValueType::Int ? m_data.i : 0;
 }
 
 bool DataValue::GetBool() const
 {
     // Files store the flag in the first of the four bytes.
-    return m_type == ValueType::Bool && m_data.bytes[0] != 0;
+    return GetType() == ValueType::Bool && m_data.bytes[0] != 0;
 }
 
 float DataValue::GetFloat() const
 {
-    return m_type == ValueType::Float ? m_data.f : 0.0f;
+    return GetType() == ValueType::Float ? m_data.f : 0.0f;
 }
 
 uint32_t DataValue::GetColor() const
 {
-    return m_type == ValueType::Color ? m_data.u : 0;
+    return GetType() == ValueType::Color ? m_data.u : 0;
 }
 
 double DataValue::GetDouble() const
 {
-    return m_type == ValueType::Double ? *m_data.d : 0.0;
+    return GetType() == ValueType::Double ? *m_data.d : 0.0;
 }
 
 const std::string* DataValue::GetStringA() const
 {
-    return m_type == ValueType::StringA ? m_data.a : nullptr;
+    if (GetType() != ValueType::StringA)
+        return nullptr;
+    if (IsStored())
+        OwnStoredText();
+    return m_data.a;
 }
 
 const std::wstring* DataValue::GetStringW() const
 {
-    return m_type == ValueType::StringW ? m_data.w : nullptr;
+    if (GetType() != ValueType::StringW)
+        return nullptr;
+    if (IsStored())
+        OwnStoredText();
+    return m_data.w;
 }
 
 MemoryStream* DataValue::GetBuffer() const
 {
-    return m_type == ValueType::Buffer ? m_data.buffer : nullptr;
+    return GetType() == ValueType::Buffer ? m_data.buffer : nullptr;
 }
 
 void DataValue::Serialize(Stream& target) const

@@ -1,11 +1,14 @@
 #pragma once
 // One named, typed value of the data tree. Payloads of up to four bytes live
-// inline; doubles, strings and buffers are owned objects of their own.
+// inline; doubles, strings and buffers are owned objects of their own. A
+// string read from data into an arena stays as its bytes there until someone
+// asks for it as a std::string.
 
 #include "foundation/SmallBlocks.h"
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace KV {
 
@@ -48,9 +51,9 @@ public:
 
     const std::string& GetName() const { return m_name; }
     // Only for values not stored in a key; a key renames through RenameValue.
-    void SetName(const std::string& name) { m_name = name; }
-    ValueType GetType() const { return m_type; }
-    const wchar_t* GetTypeName() const { return GetValueTypeName(m_type); }
+    void SetName(const std::string& name);
+    ValueType GetType() const { return static_cast<ValueType>(m_bits & TypeMask); }
+    const wchar_t* GetTypeName() const { return GetValueTypeName(GetType()); }
 
     // Releases the payload; the value becomes UInt 0.
     void Clear();
@@ -81,6 +84,10 @@ public:
     const std::string* GetStringA() const;
     const std::wstring* GetStringW() const;
     MemoryStream* GetBuffer() const;
+    // The characters of a string of that type without making a std::string
+    // of them (empty for any other type); valid until the value changes.
+    std::string_view GetStringAView() const;
+    std::wstring_view GetStringWView() const;
 
     // Value record: name, type byte, payload by type.
     void Serialize(Stream& target) const;
@@ -92,9 +99,23 @@ private:
     friend class DataTreeReader;
     friend class DataTreeWriter;
 
+    // A string payload kept as it was read: the count of code units, then
+    // the units, in one arena block.
+    struct StoredText {
+        uint32_t units;
+    };
+
+    // The type code (a byte in files) and, above it, how the value is held.
+    static constexpr int32_t TypeMask = 0xFF;
+    // The value is a block of a tree's arena.
+    static constexpr int32_t InArena = 0x100;
+    // The string payload is a StoredText.
+    static constexpr int32_t Stored = 0x200;
+
     std::string m_name;
-    ValueType m_type = ValueType::UInt;
-    union Payload {
+    // Mutable: a stored string turns into an owned one on a const read.
+    mutable int32_t m_bits = static_cast<int32_t>(ValueType::UInt);
+    mutable union Payload {
         uint32_t u;
         int32_t i;
         float f;
@@ -103,8 +124,17 @@ private:
         std::string* a;
         std::wstring* w;
         MemoryStream* buffer;
+        StoredText* text;
     } m_data{0};
 
+    bool IsStored() const { return (m_bits & Stored) != 0; }
+    void SetTypeBits(ValueType type) { m_bits = (m_bits & InArena) | static_cast<int32_t>(type); }
+    // Tells the arena that this value changed.
+    void Touch() const;
+    // Frees the payload; the value becomes UInt 0. No Touch.
+    void ReleasePayload();
+    // A stored string becomes an owned one (for the pointer getters).
+    void OwnStoredText() const;
     void SetInline(ValueType type, uint32_t bits);
     // Clears, then holds an empty payload of type (0.0, "", an empty buffer);
     // codes above Buffer hold nothing.

@@ -87,8 +87,8 @@ void LangDoc::Clear()
 bool LangDoc::FromKey(const DataKey& node)
 {
     Clear();
-    m_language = node.GetStringW("language", std::wstring());
-    m_ext = node.GetStringW("ext", std::wstring());
+    m_language = node.GetStringWView("language");
+    m_ext = node.GetStringWView("ext");
     if (m_language.empty() || m_ext.empty())
         return false;
     for (const auto& entry : node.GetKeys()) {
@@ -98,9 +98,9 @@ bool LangDoc::FromKey(const DataKey& node)
         if (!item)
             item = AddItem(entry.first);
         for (const auto& field : entry.second->GetValues()) {
-            const std::wstring* text = field.second ? field.second->GetStringW() : nullptr;
-            if (text)
-                item->Set(field.first, *text);
+            // Read in place: the document keeps its own copy.
+            if (field.second && field.second->GetType() == ValueType::StringW)
+                item->Set(field.first, std::wstring(field.second->GetStringWView()));
         }
     }
     return true;

@@ -215,8 +215,129 @@ void ReturnBlock(size_t index, void* block)
 
 } // namespace
 
+namespace {
+
+// Arena spans are whole units of the platform's allocation granularity,
+// taken straight from the system; this table of every unit of the address
+// space tells the arena that owns it. So an arena block needs no header, and
+// Free tells it from a pooled one with one look-up.
+constexpr unsigned UnitShift = 16;
+constexpr size_t UnitBytes = size_t(1) << UnitShift;
+static_assert(sizeof(void*) == 4, "one table entry per unit of a 32-bit address space");
+std::atomic<Arena*> g_unitArenas[size_t(1) << (32 - UnitShift)];
+
+Arena* UnitArena(const void* block)
+{
+    return g_unitArenas[reinterpret_cast<uintptr_t>(block) >> UnitShift].load(std::memory_order_relaxed);
+}
+
+} // namespace
+
+// Blocks are laid out one after another in spans. Only the filling thread
+// allocates, so that needs no lock; frees (from any thread, once the tree is
+// out) count down under the pool's lock.
+class Arena {
+public:
+    Arena(size_t spanBytes, const void* owner)
+        : m_owner(owner), m_spanBytes((spanBytes + UnitBytes - 1) / UnitBytes * UnitBytes)
+    {
+    }
+    Arena(const Arena&) = delete;
+    Arena& operator=(const Arena&) = delete;
+    ~Arena()
+    {
+        while (m_spans != nullptr) {
+            Span* span = m_spans;
+            m_spans = span->next;
+            SetUnits(span, span->bytes, nullptr);
+            ::VirtualFree(span, 0, MEM_RELEASE);
+        }
+    }
+
+    void* Take(size_t size)
+    {
+        const size_t step = size == 0 ? Granularity : (size + Granularity - 1) / Granularity * Granularity;
+        if (static_cast<size_t>(m_end - m_cursor) < step)
+            AddSpan(step);
+        void* block = m_cursor;
+        m_cursor += step;
+        ++m_liveBlocks;
+        return block;
+    }
+
+    // Under the pool's lock; true when the arena is to be deleted.
+    bool Return()
+    {
+        return --m_liveBlocks == 0 && m_released;
+    }
+    bool Release(bool allDead)
+    {
+        m_released = true;
+        m_owner = nullptr;
+        if (allDead)
+            m_liveBlocks = 0;
+        return m_liveBlocks == 0;
+    }
+
+    const void* Owner() const { return m_owner; }
+    std::atomic<bool> changed{false};
+
+private:
+    struct Span {
+        Span* next;
+        size_t bytes;
+    };
+
+    void SetUnits(const void* start, size_t bytes, Arena* arena)
+    {
+        const uintptr_t first = reinterpret_cast<uintptr_t>(start) >> UnitShift;
+        for (uintptr_t unit = first; unit < first + bytes / UnitBytes; ++unit)
+            g_unitArenas[unit].store(arena, std::memory_order_relaxed);
+    }
+
+    // Spans of one size: the room left unused is at most one span (and the
+    // tail of a span a large block did not fit into).
+    void AddSpan(size_t step)
+    {
+        size_t bytes = m_spanBytes;
+        if (bytes - sizeof(Span) < step)
+            bytes = (step + sizeof(Span) + UnitBytes - 1) / UnitBytes * UnitBytes;
+        Span* span = static_cast<Span*>(::VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+        if (span == nullptr)
+            throw std::bad_alloc(); // as operator new fails
+        span->next = m_spans;
+        span->bytes = bytes;
+        m_spans = span;
+        SetUnits(span, bytes, this);
+        m_cursor = reinterpret_cast<uint8_t*>(span + 1);
+        m_end = reinterpret_cast<uint8_t*>(span) + bytes;
+    }
+
+    const void* m_owner;
+    Span* m_spans = nullptr;
+    uint8_t* m_cursor = nullptr;
+    uint8_t* m_end = nullptr;
+    const size_t m_spanBytes;
+    size_t m_liveBlocks = 0;
+    bool m_released = false;
+};
+
+namespace {
+
+// The thread filling an arena (0: none) and its arena. Only that thread
+// reads a match, so the pair needs no lock: other threads see an id that is
+// not theirs.
+std::atomic<DWORD> g_fillingThread{0};
+std::atomic<Arena*> g_filling{nullptr};
+
+} // namespace
+
 void* Allocate(size_t size)
 {
+    if (g_fillingThread.load(std::memory_order_relaxed) == GetCurrentThreadId()) {
+        if (Arena* arena = g_filling.load(std::memory_order_relaxed))
+            return arena->Take(size);
+    }
     if (size > MaxBlockSize)
         return ::operator new(size);
     PoolLock lock;
@@ -227,12 +348,71 @@ void Free(void* block, size_t size) noexcept
 {
     if (block == nullptr)
         return;
+    if (Arena* arena = UnitArena(block)) {
+        bool last;
+        {
+            PoolLock lock;
+            last = arena->Return();
+        }
+        if (last)
+            delete arena;
+        return;
+    }
     if (size > MaxBlockSize) {
         ::operator delete(block);
         return;
     }
     PoolLock lock;
     ReturnBlock(ClassIndex(size), block);
+}
+
+Arena* BeginFill(size_t spanBytes, const void* owner)
+{
+    DWORD none = 0;
+    if (!g_fillingThread.compare_exchange_strong(none, GetCurrentThreadId()))
+        return nullptr;
+    Arena* arena = new Arena(spanBytes, owner);
+    g_filling.store(arena, std::memory_order_relaxed);
+    return arena;
+}
+
+void EndFill(Arena* arena)
+{
+    if (arena == nullptr)
+        return;
+    g_filling.store(nullptr, std::memory_order_relaxed);
+    g_fillingThread.store(0, std::memory_order_release);
+}
+
+Arena* ArenaOf(const void* block)
+{
+    return UnitArena(block);
+}
+
+bool IsOwner(const Arena* arena, const void* owner)
+{
+    return arena != nullptr && arena->Owner() == owner;
+}
+
+void MarkChanged(Arena* arena)
+{
+    arena->changed.store(true, std::memory_order_relaxed);
+}
+
+bool HasChanged(const Arena* arena)
+{
+    return arena->changed.load(std::memory_order_relaxed);
+}
+
+void ReleaseArena(Arena* arena, bool allDead)
+{
+    bool last;
+    {
+        PoolLock lock;
+        last = arena->Release(allDead);
+    }
+    if (last)
+        delete arena;
 }
 
 } // namespace SmallBlocks

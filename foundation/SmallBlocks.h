@@ -14,6 +14,11 @@
 // class keeps empty chunks (refilling them costs no page faults) up to as
 // much room as it has in use; the rest, and all of it once no block of the
 // class is in use, goes back to the heap.
+//
+// A tree being read from data takes its blocks from an arena instead: a few
+// large spans filled in order, with no free lists, no lock and no header per
+// block, which go back to the system at once when the tree is let go. Free
+// knows an arena's blocks by their address, so it serves all of them.
 
 #include <cstddef>
 #include <memory>
@@ -29,6 +34,25 @@ constexpr size_t MaxBlockSize = 128;
 void* Allocate(size_t size);
 // size as given to Allocate; null is ignored.
 void Free(void* block, size_t size) noexcept;
+
+class Arena;
+
+// Until EndFill, every block this thread allocates comes from a new arena,
+// taken from the system in spans of spanBytes. One thread fills at a time: null
+// while another thread fills one (its blocks then come from the pool).
+Arena* BeginFill(size_t spanBytes, const void* owner);
+void EndFill(Arena* arena);
+// The arena block came from, or null for a pooled or heap block.
+Arena* ArenaOf(const void* block);
+bool IsOwner(const Arena* arena, const void* owner);
+// Something stored in the arena's objects was changed, added or taken out:
+// they may now hold heap memory or live outside the owner's tree.
+void MarkChanged(Arena* arena);
+bool HasChanged(const Arena* arena);
+// The owner lets go. allDead: no block of the arena is in use any more (its
+// objects were never changed, so none needs destroying) and its memory goes
+// at once; otherwise it goes when the last block still in use is freed.
+void ReleaseArena(Arena* arena, bool allDead);
 
 // An object in a pooled block; destroy it with Delete.
 template <typename T, typename... Args>
@@ -50,8 +74,8 @@ void Delete(T* object) noexcept
 
 } // namespace SmallBlocks
 
-// Standard allocator over the pool, for containers of small elements; arrays
-// too large for a block come from std::allocator as before.
+// Standard allocator over the pool, for containers of small elements (and,
+// through Allocate, larger arrays, which may then come from an arena).
 template <typename T>
 class SmallBlockAllocator {
 public:
@@ -62,20 +86,13 @@ public:
     template <typename U>
     SmallBlockAllocator(const SmallBlockAllocator<U>&) noexcept {}
 
+    // Containers keep count within max_size(), so the product cannot wrap.
     T* allocate(size_t count)
     {
-        if (count > SmallBlocks::MaxBlockSize / sizeof(T))
-            return std::allocator<T>().allocate(count);
         return static_cast<T*>(SmallBlocks::Allocate(count * sizeof(T)));
     }
 
-    void deallocate(T* block, size_t count) noexcept
-    {
-        if (count > SmallBlocks::MaxBlockSize / sizeof(T))
-            std::allocator<T>().deallocate(block, count);
-        else
-            SmallBlocks::Free(block, count * sizeof(T));
-    }
+    void deallocate(T* block, size_t count) noexcept { SmallBlocks::Free(block, count * sizeof(T)); }
 
     template <typename U>
     bool operator==(const SmallBlockAllocator<U>&) const noexcept { return true; }

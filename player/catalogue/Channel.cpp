@@ -3,7 +3,9 @@
 #include "foundation/DataKey.h"
 #include "foundation/Lang.h"
 #include "foundation/Skin.h"
+#include "player/catalogue/ChannelFields.h"
 #include "player/catalogue/Country.h"
+#include "player/catalogue/SavedChannelStates.h"
 
 #include <algorithm>
 
@@ -13,12 +15,6 @@ std::vector<CChannel*>& AllChannels()
 {
     static std::vector<CChannel*> channels;
     return channels;
-}
-
-std::string StringA(const KV::DataKey& key, const char* name)
-{
-    const std::string* value = key.GetStringA(name);
-    return value ? *value : std::string();
 }
 
 } // namespace
@@ -48,8 +44,7 @@ std::wstring CChannel::LookUpNameById(const std::string& textId, const KV::DataK
     const std::wstring& text = KV::Lang::GetText(textId);
     if (!text.empty())
         return text;
-    const std::wstring* name = key.GetStringW("n");
-    return name ? *name : std::wstring();
+    return std::wstring(key.GetStringWView("n"));
 }
 
 bool CChannel::HasStream(const KV::DataKey& key)
@@ -57,38 +52,42 @@ bool CChannel::HasStream(const KV::DataKey& key)
     return key.GetKey("0") != nullptr;
 }
 
-CChannel::CChannel(CCountry& country, CCategory* category, const KV::DataKey& key, const KV::DataKey* savedState)
+CChannel::CChannel(CCountry& country, CCategory* category, const KV::DataKey& key,
+                   const CSavedChannelStates& savedStates, const std::wstring& kbText)
     : m_country(country), m_category(category), m_key(key.GetName())
 {
     AllChannels().push_back(this);
+    const ChannelFields fields(key);
 
     m_id = MakeId(country.GetKey(), m_key);
-    const std::string textId = "c_" + m_id;
-    m_name = LookUpNameById(textId, key);
-    m_playerKey = StringA(key, "p");
-    m_grabberKey = StringA(key, "g");
-    m_radio = key.GetBool("r");
-    m_recorderKey = StringA(key, "R");
+    // Channels are made one after another on one thread: their text ids
+    // share one buffer instead of a heap block each.
+    static std::string textId;
+    textId.assign("c_");
+    textId += m_id;
+    const std::wstring& text = KV::Lang::GetText(textId);
+    m_name = text.empty() ? std::wstring(fields.name) : text;
+    m_playerKey = fields.player;
+    m_grabberKey = fields.grabber;
+    m_radio = fields.radio;
+    m_recorderKey = fields.recorder;
     m_recordable = !m_recorderKey.empty();
 
     // A named icon the skin lacks falls back to the plain channel key, which
     // skins share between countries.
-    const std::string iconKey = StringA(key, "iid");
-    m_icon = KV::Skin::GetImage(iconKey.empty() ? textId : iconKey);
-    if (!m_icon)
-        m_icon = KV::Skin::GetImage("c_" + m_key);
-
-    m_sources.reserve(key.GetKeyCount());
-    for (uint32_t i = 0;; ++i) {
-        const KV::DataKey* stream = key.GetKey(std::to_string(i));
-        if (!stream)
-            break;
-        const std::wstring* url = stream->GetStringW("u");
-        m_sources.emplace_back(stream->GetInt("b"), url ? *url : std::wstring());
+    m_icon = fields.icon.empty() ? KV::Skin::GetImage(textId) : KV::Skin::GetImage(std::string(fields.icon));
+    if (!m_icon) {
+        textId.assign("c_");
+        textId += m_key;
+        m_icon = KV::Skin::GetImage(textId);
     }
 
-    ReadSavedState(savedState);
-    UpdateDisplayText();
+    m_sources.reserve(fields.streams.size());
+    for (const KV::DataKey* stream : fields.streams)
+        m_sources.emplace_back(stream->GetInt("b"), std::wstring(stream->GetStringWView("u")));
+
+    ReadSavedState(savedStates);
+    ComposeDisplayText(kbText);
 }
 
 CChannel::~CChannel()
@@ -101,16 +100,16 @@ CChannel::~CChannel()
         all.erase(std::next(found).base());
 }
 
-void CChannel::ReadSavedState(const KV::DataKey* savedState)
+void CChannel::ReadSavedState(const CSavedChannelStates& savedStates)
 {
-    const KV::DataKey* saved = savedState ? savedState->GetKey(m_id) : nullptr;
+    const CSavedChannelStates::State* saved = savedStates.Find(m_id);
     if (!saved)
         return;
-    int32_t index = saved->GetInt("cu", 0);
+    int32_t index = saved->currentSource;
     if (index < 0 || static_cast<size_t>(index) >= m_sources.size())
         index = 0;
     m_currentSource = index;
-    m_favourite = saved->GetBool("f", false);
+    m_favourite = saved->favourite;
 }
 
 const CChannelSource* CChannel::GetCurrentSource() const
@@ -130,8 +129,12 @@ void CChannel::SetCurrentSource(int32_t index)
 
 const std::wstring& CChannel::UpdateDisplayText()
 {
+    return ComposeDisplayText(KV::Lang::GetText("str_kb"));
+}
+
+const std::wstring& CChannel::ComposeDisplayText(const std::wstring& kb)
+{
     const CChannelSource* source = GetCurrentSource();
-    const std::wstring& kb = KV::Lang::GetText("str_kb");
     const std::wstring bitrate = std::to_wstring(source ? source->GetBitrate() : 0);
     const std::wstring& label = m_country.GetLabel();
     m_displayText.clear();

@@ -11,6 +11,7 @@
 
 class CCategory;
 class CCountry;
+class CSavedChannelStates;
 class CImage;
 
 namespace KV {
@@ -19,10 +20,13 @@ class DataKey;
 
 class CChannel {
 public:
-    // Reads the channel from its key of the catalogue file. savedState is the
-    // settings' "channels" key, or null; out-of-range saved stream indices
-    // fall back to the first stream. The channel enters GetAllChannels.
-    CChannel(CCountry& country, CCategory* category, const KV::DataKey& key, const KV::DataKey* savedState);
+    // Reads the channel from its key of the catalogue file and joins the
+    // user's saved choices for its id; out-of-range saved stream indices
+    // fall back to the first stream. kbText is the language's text
+    // "str_kb", looked up once for all channels. The channel enters
+    // GetAllChannels.
+    CChannel(CCountry& country, CCategory* category, const KV::DataKey& key, const CSavedChannelStates& savedStates,
+             const std::wstring& kbText);
     // Leaves GetAllChannels.
     ~CChannel();
 
@@ -76,7 +80,8 @@ public:
 private:
     // textId: "c_" + id.
     static std::wstring LookUpNameById(const std::string& textId, const KV::DataKey& key);
-    void ReadSavedState(const KV::DataKey* savedState);
+    void ReadSavedState(const CSavedChannelStates& savedStates);
+    const std::wstring& ComposeDisplayText(const std::wstring& kb);
 
     CCountry& m_country;
     CCategory* m_category;

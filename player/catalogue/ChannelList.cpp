@@ -6,6 +6,7 @@
 #include "foundation/Utilities.h"
 #include "player/app/Settings.h"
 #include "player/catalogue/CatalogueScramble.h"
+#include "player/catalogue/SavedChannelStates.h"
 #include "player/catalogue/SortedKeys.h"
 #include "player/playback/UrlGrabber.h"
 
@@ -79,10 +80,10 @@ bool CChannelList::Load(const std::wstring& path)
     for (size_t i = 0; i < CategoryCount; ++i)
         m_categories.emplace(CategoryCodes[i], std::make_unique<CCategory>(CategoryCodes[i]));
 
-    const KV::DataKey* savedState = CSettings::GetChannelsNode();
+    const CSavedChannelStates savedStates(CSettings::GetChannelsNode());
     for (const KV::DataKey* countryKey : SortedSubKeys(document))
         m_countries.emplace_hint(m_countries.end(), countryKey->GetName(),
-                                 std::make_unique<CCountry>(*this, *countryKey, savedState));
+                                 std::make_unique<CCountry>(*this, *countryKey, savedStates));
 
     const std::wstring current = CSettings::GetString("cur_channel", L"");
     if (!current.empty())

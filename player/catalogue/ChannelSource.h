@@ -4,10 +4,11 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 class CChannelSource {
 public:
-    CChannelSource(int32_t bitrate, const std::wstring& url) : m_bitrate(bitrate), m_url(url) {}
+    CChannelSource(int32_t bitrate, std::wstring url) : m_bitrate(bitrate), m_url(std::move(url)) {}
 
     int32_t GetBitrate() const { return m_bitrate; }
     const std::wstring& GetUrl() const { return m_url; }

@@ -8,7 +8,20 @@
 #include "player/catalogue/SortedKeys.h"
 #include "player/catalogue/SystemMessageBox.h"
 
-CCountry::CCountry(const CChannelList& list, const KV::DataKey& key, const KV::DataKey* savedState)
+namespace {
+
+// The nine categories, compared in place with the channel's stored code.
+CCategory* FindCategoryByCode(const CChannelList& list, std::string_view code)
+{
+    for (const auto& category : list.GetCategories())
+        if (category.first == code)
+            return category.second.get();
+    return nullptr;
+}
+
+} // namespace
+
+CCountry::CCountry(const CChannelList& list, const KV::DataKey& key, const CSavedChannelStates& savedStates)
     : m_key(key.GetName())
 {
     m_flag = KV::Skin::GetImage("f_" + m_key);
@@ -16,10 +29,10 @@ CCountry::CCountry(const CChannelList& list, const KV::DataKey& key, const KV::D
     if (m_label.empty())
         m_label = KV::AnsiToWide(m_key);
 
+    const std::wstring& kbText = KV::Lang::GetText("str_kb");
     // In key order, so that channels are built in the order they are kept.
     for (const KV::DataKey* channelKey : SortedSubKeys(key)) {
-        const std::string* code = channelKey->GetStringA("c");
-        CCategory* category = code ? list.FindCategory(*code) : nullptr;
+        CCategory* category = FindCategoryByCode(list, channelKey->GetStringAView("c"));
         if (!category)
             continue;
         if (!CChannel::HasStream(*channelKey)) {
@@ -30,7 +43,7 @@ CCountry::CCountry(const CChannelList& list, const KV::DataKey& key, const KV::D
             continue;
         }
         m_channels.emplace_hint(m_channels.end(), channelKey->GetName(),
-                                std::make_unique<CChannel>(*this, category, *channelKey, savedState));
+                                std::make_unique<CChannel>(*this, category, *channelKey, savedStates, kbText));
     }
 }
 

@@ -10,6 +10,7 @@
 
 class CChannelList;
 class CImage;
+class CSavedChannelStates;
 
 namespace KV {
 class DataKey;
@@ -21,9 +22,9 @@ public:
 
     // Reads the country and its channels from its key of the catalogue file.
     // Channels of an unknown category are left out silently; channels
-    // without any stream are told to the user and left out. savedState is
-    // the settings' "channels" key, or null.
-    CCountry(const CChannelList& list, const KV::DataKey& key, const KV::DataKey* savedState);
+    // without any stream are told to the user and left out. savedStates
+    // are the user's choices, joined by channel id.
+    CCountry(const CChannelList& list, const KV::DataKey& key, const CSavedChannelStates& savedStates);
     // Deletes the channels, the last constructed first.
     ~CCountry();
 

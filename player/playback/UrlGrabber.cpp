@@ -126,9 +126,8 @@ void CUrlGrabber::CreateEmbedGrabbers(const KV::DataKey* root)
     if (!root)
         return;
     for (const auto& entry : root->GetValues()) {
-        const std::wstring* text = entry.second->GetStringW();
-        if (text)
-            new CEmbedGrabber(entry.first, *text);
+        if (entry.second->GetType() == KV::ValueType::StringW)
+            new CEmbedGrabber(entry.first, std::wstring(entry.second->GetStringWView()));
     }
 }
 
