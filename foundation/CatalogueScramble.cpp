@@ -1,6 +1,9 @@
-#include "player/catalogue/CatalogueScramble.h"
+#include "foundation/CatalogueScramble.h"
 
 #include "foundation/Crc.h"
+#include "foundation/DataKey.h"
+#include "foundation/FileStream.h"
+#include "foundation/MemoryStream.h"
 
 #include <cstring>
 
@@ -26,4 +29,32 @@ void ScrambleCatalogue(uint8_t* data, uint32_t size)
         for (uint32_t i = 0; i < count; ++i)
             data[offset + i] ^= static_cast<uint8_t>(word >> (8 * i));
     }
+}
+
+bool ReadCatalogueDocument(KV::MemoryStream& content, KV::DataKey& document)
+{
+    if (document.Deserialize(content))
+        return true;
+    ScrambleCatalogue(content.GetBuffer(), content.GetSize());
+    content.Seek(0, KV::SeekBegin);
+    return document.Deserialize(content);
+}
+
+bool IsCatalogueFile(const std::wstring& path)
+{
+    KV::DataKey document;
+    {
+        KV::FileStream file;
+        if (path.empty() || !file.Open(path.c_str(), true))
+            return false;
+        KV::MemoryStream content(file);
+        file.Close();
+        if (!ReadCatalogueDocument(content, document))
+            return false;
+    }
+    for (const auto& country : document.GetKeys()) {
+        if (country.second && country.second->GetKeyCount() > 0)
+            return true;
+    }
+    return false;
 }

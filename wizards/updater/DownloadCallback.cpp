@@ -2,6 +2,7 @@
 
 #include "wizards/updater/DownloadCallback.h"
 
+#include "wizards/updater/TransferPolicy.h"
 #include "wizards/updater/UpdaterMessages.h"
 
 CCallback::CCallback(const std::atomic<bool>& cancel, HWND progressWindow)
@@ -51,9 +52,11 @@ STDMETHODIMP CCallback::OnLowResource(DWORD)
     return E_NOTIMPL;
 }
 
-STDMETHODIMP CCallback::OnProgress(ULONG progress, ULONG progressMax, ULONG, LPCWSTR)
+STDMETHODIMP CCallback::OnProgress(ULONG progress, ULONG progressMax, ULONG statusCode, LPCWSTR statusText)
 {
-    if (m_cancel || !IsHttpSuccess())
+    if (statusCode == BINDSTATUS_REDIRECTING && !IsAllowedTransferUrl(statusText ? statusText : L""))
+        m_redirectRefused = true;
+    if (m_cancel || !IsHttpSuccess() || m_redirectRefused)
         return E_ABORT;
     if (m_progressWindow)
         ::SendMessageW(m_progressWindow, WM_UPDATER_PROGRESS, progress, static_cast<LPARAM>(progressMax));
@@ -97,6 +100,8 @@ STDMETHODIMP CCallback::OnResponse(DWORD responseCode, LPCWSTR, LPCWSTR, LPWSTR*
 
 bool DownloadUrlToFile(const std::wstring& url, const std::wstring& file, CCallback& callback)
 {
+    if (!IsAllowedTransferUrl(url))
+        return false;
     const HRESULT result = ::URLDownloadToFileW(nullptr, url.c_str(), file.c_str(), 0, &callback);
-    return SUCCEEDED(result) && callback.IsHttpSuccess();
+    return SUCCEEDED(result) && callback.IsHttpSuccess() && !callback.WasRedirectRefused();
 }

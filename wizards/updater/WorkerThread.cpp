@@ -34,19 +34,19 @@ int GetActiveWorkerCount()
     return ActiveWorkers();
 }
 
-bool StartWorker(unsigned(__stdcall* proc)(void*), HWND window)
+bool StartWorkerThread(unsigned(__stdcall* proc)(void*), void* argument)
 {
     ++ActiveWorkers();
     // The holder goes at once: nobody waits for the thread.
-    if (StartThread(proc, window).IsStarted())
+    if (StartThread(proc, argument).IsStarted())
         return true;
     --ActiveWorkers();
     return false;
 }
 
-void ReportToPage(HWND window, UINT message, WPARAM wParam)
+void ReportToPage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (GetUpdaterContext().cancel)
+    if (GetCancelFlag())
         return;
-    ::SendMessageW(window, message, wParam, 0);
+    ::SendMessageW(window, message, wParam, lParam);
 }
