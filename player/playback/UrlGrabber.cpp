@@ -6,7 +6,7 @@
 #include "player/playback/EmbedGrabber.h"
 #include "player/playback/OntvtimeGrabber.h"
 #include "player/playback/TVLineGrabber.h"
-#include "player/playback/UrlGrabberInternet.h"
+#include "framework/InternetHandle.h"
 
 #include <algorithm>
 #include <map>

@@ -94,7 +94,9 @@ void UpdateServer::Answer(SOCKET client)
     if (!file.location.empty())
         head += "Location: " + file.location + "\r\n";
     if (file.sendLength)
-        head += "Content-Length: " + std::to_string(file.body.size()) + "\r\n";
+        head += "Content-Length: " +
+                std::to_string(file.announcedLength != std::string::npos ? file.announcedLength : file.body.size()) +
+                "\r\n";
     head += "\r\n";
     if (!LocalTcpServer::SendAll(client, head.data(), head.size()))
         return;

@@ -23,6 +23,9 @@ public:
         size_t holdAfter = std::string::npos;
         // Sent as a Location header (with a 3xx status: a redirect).
         std::string location;
+        // The Content-Length sent, when not the body's own (a response that
+        // breaks off).
+        size_t announcedLength = std::string::npos;
     };
 
     UpdateServer();

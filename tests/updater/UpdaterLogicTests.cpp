@@ -8,6 +8,7 @@
 #include "wizards/common/ProductSettings.h"
 #include "wizards/common/WizardLanguages.h"
 #include "wizards/updater/CommandLine.h"
+#include "wizards/updater/DownloadCallback.h"
 #include "wizards/updater/TransferFile.h"
 #include "wizards/updater/TransferPolicy.h"
 #include "wizards/updater/UpdateCheck.h"
@@ -15,6 +16,7 @@
 #include "wizards/updater/UpdaterContext.h"
 #include "wizards/updater/UpdaterMessages.h"
 #include "wizards/updater/UpdaterRegistry.h"
+#include "wizards/updater/UrlTransfer.h"
 #include "wizards/updater/WorkerThread.h"
 
 namespace {
@@ -468,25 +470,64 @@ INSTANTIATE_TEST_SUITE_P(
                       TransferUrlCase{L"file:///C:/windows/notepad.exe", false},
                       TransferUrlCase{L"update.zip", false}, TransferUrlCase{L"", false}));
 
+TEST(DownloadCallback, RedirectThatLeavesHttpsAbortsTheTransfer)
+{
+    std::atomic<bool> cancel{false};
+    CCallback callback(cancel, nullptr);
+    EXPECT_EQ(callback.OnProgress(0, 0, BINDSTATUS_REDIRECTING, L"https://mirror.kestrivo.example/downloads/x"), S_OK);
+    EXPECT_FALSE(callback.WasRedirectRefused());
+    EXPECT_EQ(callback.OnProgress(0, 0, BINDSTATUS_REDIRECTING, L"http://mirror.kestrivo.example/downloads/x"),
+              E_ABORT);
+    EXPECT_TRUE(callback.WasRedirectRefused());
+    // The transfer stays aborted.
+    EXPECT_EQ(callback.OnProgress(10, 100, BINDSTATUS_DOWNLOADINGDATA, nullptr), E_ABORT);
+}
+
+// Records the redirects the transfer reports.
+class RedirectRecorder : public CCallback {
+public:
+    explicit RedirectRecorder(const std::atomic<bool>& cancel) : CCallback(cancel, nullptr) {}
+    STDMETHODIMP OnProgress(ULONG progress, ULONG progressMax, ULONG statusCode, LPCWSTR statusText) override
+    {
+        if (statusCode == BINDSTATUS_REDIRECTING && statusText)
+            redirects.push_back(statusText);
+        return CCallback::OnProgress(progress, progressMax, statusCode, statusText);
+    }
+    std::vector<std::wstring> redirects;
+};
+
 TEST_F(UpdateCheckTest, RedirectThatLeavesHttpsIsRefused)
 {
     LoadProgram();
+    server.Put("moved", IsChannelListUpdater() ? MakeChannelDescriptor("9.0", true, 1)
+                                               : MakeUpdateZip("9.0", PackageName, DisplayName));
+    // Plain HTTP to an address that is no loopback one; 0.0.0.0 reaches this
+    // machine, so a redirect that was followed would show at the server.
     UpdateServer::File away;
     away.status = 302;
-    away.location = "http://www.kestrivo.example/downloads/" + CheckDocumentName();
+    away.location = "http://0.0.0.0:" + std::to_string(server.Port()) + "/downloads/moved";
     server.Put(CheckDocumentName(), away);
     EXPECT_EQ(RunCheck(), CheckOutcome::Failed);
     EXPECT_EQ(GetUpdaterContext().updateError, UpdateErrorCheck);
+    EXPECT_EQ(server.RequestCount("moved"), 0);
 
     // A redirect within what is allowed is followed.
     UpdateServer::File nearby;
     nearby.status = 302;
     nearby.location = "http://127.0.0.1:" + std::to_string(server.Port()) + "/downloads/moved";
     server.Put(CheckDocumentName(), nearby);
-    server.Put("moved", IsChannelListUpdater() ? MakeChannelDescriptor("9.0", true, 1)
-                                               : MakeUpdateZip("9.0", PackageName, DisplayName));
     EXPECT_EQ(RunCheck(), CheckOutcome::Offered);
     EXPECT_EQ(server.RequestCount("moved"), 1);
+
+    // The transfer tells the callback where it is redirected, which is where
+    // a redirect that leaves HTTPS is refused.
+    std::atomic<bool> cancel{false};
+    RedirectRecorder recorder(cancel);
+    CTransferFile file;
+    const std::string name = CheckDocumentName();
+    EXPECT_TRUE(DownloadUrlToFile(server.FolderUrl() + std::wstring(name.begin(), name.end()), file.Path(), recorder));
+    ASSERT_EQ(recorder.redirects.size(), 1u);
+    EXPECT_EQ(recorder.redirects[0], L"http://127.0.0.1:" + std::to_wstring(server.Port()) + L"/downloads/moved");
 }
 
 // What a hostile or broken server may send for an offered update; none of

@@ -392,11 +392,10 @@ protected:
         LifetimeProbe::Reset();
     }
 
-    static UpdateServer::File Held(const std::string& body, int status = 200)
+    static UpdateServer::File Held(const std::string& body)
     {
         UpdateServer::File file;
         file.body = body;
-        file.status = status;
         file.holdAfter = 4;
         return file;
     }
@@ -412,7 +411,10 @@ TEST_F(HiddenEndingTest, NoUpdate)
 
 TEST_F(HiddenEndingTest, CheckFailed)
 {
-    server.Put(CheckDocumentName(), Held("<html>server error</html>", 500));
+    // The document breaks off after it was held.
+    UpdateServer::File broken = Held("<html>partial</html>");
+    broken.announcedLength = broken.body.size() + 1000;
+    server.Put(CheckDocumentName(), broken);
     ExpectPageOutlivesItsHandler(0);
 }
 

@@ -58,7 +58,7 @@ STDMETHODIMP CCallback::OnProgress(ULONG progress, ULONG progressMax, ULONG stat
         m_redirectRefused = true;
     if (m_cancel || !IsHttpSuccess() || m_redirectRefused)
         return E_ABORT;
-    if (m_progressWindow)
+    if (m_progressWindow && statusCode != BINDSTATUS_REDIRECTING)
         ::SendMessageW(m_progressWindow, WM_UPDATER_PROGRESS, progress, static_cast<LPARAM>(progressMax));
     return S_OK;
 }
@@ -96,12 +96,4 @@ STDMETHODIMP CCallback::OnResponse(DWORD responseCode, LPCWSTR, LPCWSTR, LPWSTR*
         *additionalHeaders = nullptr;
     m_httpStatus = responseCode;
     return S_OK;
-}
-
-bool DownloadUrlToFile(const std::wstring& url, const std::wstring& file, CCallback& callback)
-{
-    if (!IsAllowedTransferUrl(url))
-        return false;
-    const HRESULT result = ::URLDownloadToFileW(nullptr, url.c_str(), file.c_str(), 0, &callback);
-    return SUCCEEDED(result) && callback.IsHttpSuccess() && !callback.WasRedirectRefused();
 }

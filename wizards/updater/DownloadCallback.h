@@ -1,6 +1,6 @@
 #pragma once
 // CCallback: the bind-status callback of the updaters' transfers, living on
-// the worker's stack for one URLDownloadToFileW call. It counts no
+// the worker's stack for one transfer (UrlTransfer.h). It counts no
 // references. OnProgress aborts the transfer once the run is cancelled, the
 // server answered with an error status or redirected to an address the
 // transfer policy refuses (TransferPolicy.h), and otherwise reports the
@@ -54,9 +54,3 @@ private:
     DWORD m_httpStatus = 0;
     bool m_redirectRefused = false;
 };
-
-// URLDownloadToFileW(url -> file) with the callback; true only when the
-// address is allowed, the transfer succeeded, the server did not answer with
-// an error status and no redirect left the allowed addresses. A refused
-// address is not fetched at all.
-bool DownloadUrlToFile(const std::wstring& url, const std::wstring& file, CCallback& callback);

@@ -13,6 +13,7 @@
 #include "wizards/updater/TransferFile.h"
 #include "wizards/updater/UpdaterContext.h"
 #include "wizards/updater/UpdaterMessages.h"
+#include "wizards/updater/UrlTransfer.h"
 #include "wizards/updater/WorkerThread.h"
 
 #include <shlwapi.h>

@@ -1,5 +1,6 @@
 #pragma once
-// Owner of one WinINet handle (session, connection, request or URL).
+// CInternetHandle: owner of one WinINet handle (session, connection, request
+// or URL), closed when it goes.
 
 #include <windows.h>
 #include <wininet.h>
