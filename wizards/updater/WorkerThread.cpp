@@ -5,8 +5,6 @@
 #include "framework/Thread.h"
 #include "wizards/updater/UpdaterContext.h"
 
-#include <objbase.h>
-
 namespace {
 
 std::atomic<int>& ActiveWorkers()
@@ -17,15 +15,8 @@ std::atomic<int>& ActiveWorkers()
 
 } // namespace
 
-CWorkerScope::CWorkerScope()
-    : m_comInitialised(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
-{
-}
-
 CWorkerScope::~CWorkerScope()
 {
-    if (m_comInitialised)
-        ::CoUninitialize();
     --ActiveWorkers();
 }
 

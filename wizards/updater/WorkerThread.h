@@ -1,7 +1,7 @@
 #pragma once
-// What every updater worker does around its work: COM for the URL moniker
-// transfer on its thread, a count of the workers alive (nobody waits for
-// them; the count only tells whether one is still busy), the job it owns
+// What every updater worker does around its work: a count of the workers
+// alive (nobody waits for them; the count only tells whether one is still
+// busy), the job it owns
 // (its request, copied on the UI thread, and the window it reports to), and
 // the report to that window, sent only while the run has not been cancelled.
 
@@ -13,13 +13,10 @@
 
 class CWorkerScope {
 public:
-    CWorkerScope();
+    CWorkerScope() = default;
     CWorkerScope(const CWorkerScope&) = delete;
     CWorkerScope& operator=(const CWorkerScope&) = delete;
     ~CWorkerScope();
-
-private:
-    bool m_comInitialised;
 };
 
 // What a worker reads, all of it its own.
