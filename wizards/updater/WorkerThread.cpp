@@ -5,6 +5,8 @@
 #include "framework/Thread.h"
 #include "wizards/updater/UpdaterContext.h"
 
+#include <atomic>
+
 namespace {
 
 std::atomic<int>& ActiveWorkers()

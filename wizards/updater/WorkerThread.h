@@ -1,13 +1,12 @@
 #pragma once
 // What every updater worker does around its work: a count of the workers
 // alive (nobody waits for them; the count only tells whether one is still
-// busy), the job it owns
-// (its request, copied on the UI thread, and the window it reports to), and
-// the report to that window, sent only while the run has not been cancelled.
+// busy), the job it owns (its request, copied on the UI thread, and the
+// window it reports to), and the report to that window, sent only while the
+// run has not been cancelled.
 
 #include <windows.h>
 
-#include <atomic>
 #include <memory>
 #include <utility>
 
