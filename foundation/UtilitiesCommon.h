@@ -30,10 +30,12 @@ const std::wstring& GetProgramFolder();
 std::wstring GetShellFolder(int csidl, const wchar_t* subFolder);
 
 // A temporary file name in the temporary folder: up to three characters of
-// prefix, number in hexadecimal (0: a random one) and, when extension is not
-// null, that extension in place of TMP. The result stays valid until the
-// next call; empty when the system gives no name.
-const wchar_t* MakeTempFileName(const wchar_t* prefix, unsigned number, const wchar_t* extension);
+// prefix, number in hexadecimal and, when extension is not null, that
+// extension in place of TMP. With number 0 a free number is chosen and the
+// file is created empty, so that no other thread or process gets the same
+// name; with a given number the name is only formed. Empty when the system
+// gives no name or no free one can be claimed.
+std::wstring MakeTempFileName(const wchar_t* prefix, unsigned number, const wchar_t* extension);
 
 // A version is four integers, major first; parts the text lacks are 0.
 constexpr int VersionPartCount = 4;

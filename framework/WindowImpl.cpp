@@ -135,6 +135,21 @@ void CWindowImplRoot::OnFinalMessage(HWND)
 {
 }
 
+void CWindowImplRoot::DestroyAndDelete()
+{
+    if (m_depth > 0) {
+        // The window goes now; the object when the running handler returns
+        // (Route).
+        m_deleteWhenDone = true;
+        if (m_bound != nullptr)
+            ::DestroyWindow(m_bound);
+        return;
+    }
+    if (m_bound != nullptr && ::IsWindow(m_bound))
+        ::DestroyWindow(m_bound);
+    delete this;
+}
+
 bool CWindowImplRoot::Bind(HWND hwnd, Kind kind)
 {
     if (m_kind != Kind::Unbound || FromHandle(hwnd) != nullptr)
@@ -300,9 +315,14 @@ LRESULT CWindowImplRoot::Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
         m_finalPending = true;
     }
     --m_depth;
-    if (m_finalPending && m_depth == 0) {
-        m_finalPending = false;
-        OnFinalMessage(hwnd);  // may delete this
+    if (m_depth == 0) {
+        const bool deleteNow = m_deleteWhenDone;
+        if (m_finalPending) {
+            m_finalPending = false;
+            OnFinalMessage(hwnd);  // may delete this, unless deleteNow
+        }
+        if (deleteNow)
+            delete this;
     }
     return result;
 }

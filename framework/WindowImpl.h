@@ -23,6 +23,8 @@
 #include "framework/Reflection.h"
 #include "framework/Window.h"
 
+#include <memory>
+
 // The window class a CWindowImpl creates its windows with. A null name gets
 // a name of its own when the class is registered. With superClass set, the
 // class copies that existing class and its procedure does the default
@@ -93,6 +95,14 @@ public:
     // object is unbound. An object that lives on the heap may delete itself.
     virtual void OnFinalMessage(HWND hwnd);
 
+    // Destroys the window and deletes the object, which was made with new:
+    // at once when none of its handlers is running, else when the last one
+    // returns. Its owner may so let it go from inside one of its own
+    // handlers (a page that closes its frame) without the handler running on
+    // a deleted object. Such an object does not delete itself in
+    // OnFinalMessage.
+    void DestroyAndDelete();
+
 protected:
     HWND CreateBoundWindow(CWndClassInfo& wndClass, HWND parent, const RECT* rect, const wchar_t* text,
                            DWORD style, DWORD exStyle, UINT id, void* createParam);
@@ -124,7 +134,20 @@ private:
     WNDPROC m_ownProc = nullptr;    // what a subclassed window got
     int m_depth = 0;          // messages of this window being processed
     bool m_finalPending = false;  // WM_NCDESTROY seen inside a nested message
+    bool m_deleteWhenDone = false;  // DestroyAndDelete while a handler ran
 };
+
+// The deleter of an owner's pointer to a window object that may be let go
+// while one of its handlers runs: CWindowObjectPtr<CPage>.
+struct CWindowObjectDeleter {
+    void operator()(CWindowImplRoot* object) const
+    {
+        if (object)
+            object->DestroyAndDelete();
+    }
+};
+template <class T>
+using CWindowObjectPtr = std::unique_ptr<T, CWindowObjectDeleter>;
 
 template <class TBase = CWindow>
 class CWindowImplBaseT : public TBase, public CWindowImplRoot {

@@ -1,7 +1,9 @@
 #include "player/app/StartUp.h"
 
+#include "foundation/CatalogueScramble.h"
 #include "foundation/Lang.h"
 #include "foundation/RegistryKey.h"
+#include "foundation/SetupPackage.h"
 #include "foundation/Skin.h"
 #include "foundation/Utilities.h"
 #include "framework/AppModule.h"
@@ -46,6 +48,39 @@ void WriteString(HKEY key, const wchar_t* name, const std::wstring& text)
                      static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
+// The full form of path (".." and "." resolved); empty when it has none.
+std::wstring FullPath(const std::wstring& path)
+{
+    wchar_t full[MAX_PATH] = L"";
+    const DWORD length = ::GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
+    return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(full);
+}
+
+// Whether file lies directly in the program's Updates folder, where the
+// updaters put what they download: a path the registry names elsewhere is
+// not the player's to move or run.
+bool LiesInUpdatesFolder(const std::wstring& file)
+{
+    const std::wstring updates = FullPath(KV::GetProgramFile(L"Updates"));
+    std::wstring folder = FullPath(file);
+    const size_t slash = folder.find_last_of(L'\\');
+    if (updates.empty() || slash == std::wstring::npos || slash + 1 == folder.size())
+        return false;
+    folder.erase(slash);
+    return ::CompareStringOrdinal(folder.c_str(), -1, updates.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+// A downloaded catalogue replaces the one in use only when it is one; the
+// new version is recorded only when it did.
+bool MovePendingCatalogue(const std::wstring& pending)
+{
+    if (!LiesInUpdatesFolder(pending) || !IsCatalogueFile(pending))
+        return false;
+    const std::wstring catalogue = KV::GetProgramFile(L"Channels.brsc");
+    return ::MoveFileExW(pending.c_str(), catalogue.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) !=
+           FALSE;
+}
+
 void StartSetup(const std::wstring& setupPath)
 {
     const std::wstring quoted = L"\"" + setupPath + L"\"";
@@ -88,20 +123,26 @@ bool ApplyPendingUpdates()
 
     std::wstring text;
     if (ReadString(key.Get(), L"CUpdate", text)) {
-        const std::wstring catalogue = KV::GetProgramFile(L"Channels.brsc");
-        ::MoveFileExW(text.c_str(), catalogue.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED);
-        ::RegDeleteValueW(key.Get(), L"CUpdate");
+        // Both pending values go in any case, so that a catalogue that could
+        // not be put in place is offered and fetched again.
         std::wstring version;
-        if (ReadString(key.Get(), L"CUpdateVersion", version))
+        if (MovePendingCatalogue(text) && ReadString(key.Get(), L"CUpdateVersion", version))
             WriteString(key.Get(), L"CVersion", version);
+        ::RegDeleteValueW(key.Get(), L"CUpdate");
         ::RegDeleteValueW(key.Get(), L"CUpdateVersion");
     }
 
     std::wstring setup;
     if (!ReadString(key.Get(), L"Update", setup))
         return false;
+    std::wstring version;
+    ReadString(key.Get(), L"UpdateVersion", version);
     ::RegDeleteValueW(key.Get(), L"Update");
     ::RegDeleteValueW(key.Get(), L"UpdateVersion");
+    // Only a setup package of the recorded version, where the updater put it,
+    // is run; anything else is dropped and the player starts normally.
+    if (!LiesInUpdatesFolder(setup) || !KV::IsSetupPackage(setup, version))
+        return false;
     StartSetup(setup);
     return true;
 }

@@ -11,8 +11,10 @@
 int GetInstanceCount();
 
 // Moves a downloaded catalogue ("CUpdate") over Channels.brsc and starts a
-// downloaded setup ("Update") with "update". True when a setup was started
-// and the player must end.
+// downloaded setup ("Update") with "update". Either must lie in the program's
+// Updates folder; the catalogue must read as one, and the setup must be a
+// setup package of the version in "UpdateVersion". True when a setup was
+// started and the player must end.
 bool ApplyPendingUpdates();
 
 // Whether a second copy may start anyway: the whole command line is "run".

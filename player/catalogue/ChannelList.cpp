@@ -1,11 +1,11 @@
 #include "player/catalogue/ChannelList.h"
 
+#include "foundation/CatalogueScramble.h"
 #include "foundation/DataKey.h"
 #include "foundation/FileStream.h"
 #include "foundation/MemoryStream.h"
 #include "foundation/Utilities.h"
 #include "player/app/Settings.h"
-#include "player/catalogue/CatalogueScramble.h"
 #include "player/catalogue/SavedChannelStates.h"
 #include "player/catalogue/SortedKeys.h"
 #include "player/playback/UrlGrabber.h"
@@ -13,17 +13,6 @@
 namespace {
 
 CChannelList* g_instance = nullptr;
-
-// Reads the plain file, or else the scrambled one; false leaves document
-// empty.
-bool ReadDocument(KV::MemoryStream& content, KV::DataKey& document)
-{
-    if (document.Deserialize(content))
-        return true;
-    ScrambleCatalogue(content.GetBuffer(), content.GetSize());
-    content.Seek(0, KV::SeekBegin);
-    return document.Deserialize(content);
-}
 
 } // namespace
 
@@ -72,7 +61,7 @@ bool CChannelList::Load(const std::wstring& path)
         // One read of the whole file; the tree is then read from memory.
         KV::MemoryStream content(file);
         file.Close();
-        read = ReadDocument(content, document);
+        read = ReadCatalogueDocument(content, document);
     }
 
     CUrlGrabber::CreateEmbedGrabbers(&document);

@@ -6,8 +6,8 @@
 #include "player/playback/EmbedGrabber.h"
 #include "player/playback/OntvtimeGrabber.h"
 #include "player/playback/TVLineGrabber.h"
-#include "player/playback/UrlGrabberInternet.h"
 #include "player/playback/UrlGrabberSites.h"
+#include "framework/InternetHandle.h"
 
 #include <algorithm>
 #include <map>

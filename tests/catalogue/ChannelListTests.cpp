@@ -4,7 +4,7 @@
 #include "foundation/DataKey.h"
 #include "foundation/Image.h"
 #include "player/app/Settings.h"
-#include "player/catalogue/CatalogueScramble.h"
+#include "foundation/CatalogueScramble.h"
 #include "player/catalogue/ChannelList.h"
 #include "player/playback/UrlGrabber.h"
 #include "tests/catalogue/CatalogueEnvironment.h"

@@ -155,6 +155,67 @@ TEST(WindowImpl, WindowDestroyedInsideItsOwnHandlerIsDeletedAfterwards)
     EXPECT_FALSE(::IsWindow(hwnd));
 }
 
+// A window whose owner lets it go from inside the window's own handler (a
+// page that closes its frame): the window goes at once, the object only
+// once the handler returned.
+struct OwnedWindowProbe {
+    bool deleted = false;
+    bool deletedWhileHandlerRan = false;
+    bool windowGoneInHandler = false;
+};
+
+class COwnedWindow;
+CWindowObjectPtr<COwnedWindow> g_owned;
+bool g_handlerRunning = false;
+
+class COwnedWindow : public CWindowImpl<COwnedWindow> {
+public:
+    explicit COwnedWindow(OwnedWindowProbe* probe) : m_probe(probe) {}
+    ~COwnedWindow() override
+    {
+        m_probe->deleted = true;
+        m_probe->deletedWhileHandlerRan = g_handlerRunning;
+    }
+
+    MESSAGE_MAP_BEGIN(COwnedWindow)
+        ON_MESSAGE(kAnswer, OnLetGo)
+    MESSAGE_MAP_END()
+
+private:
+    LRESULT OnLetGo(WindowMessage&)
+    {
+        g_handlerRunning = true;
+        const HWND own = m_hWnd;
+        g_owned.reset();
+        m_probe->windowGoneInHandler = !::IsWindow(own);
+        g_handlerRunning = false;
+        return 42;
+    }
+    OwnedWindowProbe* m_probe;
+};
+
+TEST(WindowImpl, OwnerLettingGoInsideAHandlerDeletesTheObjectAfterIt)
+{
+    OwnedWindowProbe inHandler;
+    g_owned.reset(new COwnedWindow(&inHandler));
+    HWND hwnd = g_owned->Create(nullptr, nullptr, L"owned", WS_OVERLAPPEDWINDOW);
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ(::SendMessageW(hwnd, kAnswer, 0, 0), 42);
+    EXPECT_FALSE(g_owned);
+    EXPECT_TRUE(inHandler.windowGoneInHandler);
+    EXPECT_TRUE(inHandler.deleted);
+    EXPECT_FALSE(inHandler.deletedWhileHandlerRan);
+
+    // Outside any handler window and object go at once.
+    OwnedWindowProbe outside;
+    g_owned.reset(new COwnedWindow(&outside));
+    HWND second = g_owned->Create(nullptr, nullptr, L"owned", WS_OVERLAPPEDWINDOW);
+    ASSERT_NE(second, nullptr);
+    g_owned.reset();
+    EXPECT_TRUE(outside.deleted);
+    EXPECT_FALSE(::IsWindow(second));
+}
+
 class CCheckBox : public CWindowImpl<CCheckBox, CButton> {
 public:
     MESSAGE_MAP_BEGIN(CCheckBox)

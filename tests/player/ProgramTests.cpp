@@ -11,6 +11,8 @@
 #include "player/app/Settings.h"
 #include "tests/player/PlayerTestSupport.h"
 #include "tests/player/ProgramDriver.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/UpdateFileBytes.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -301,7 +303,9 @@ TEST_F(RealProgram, PendingUpdatesAreAppliedOnlyByACopyThatIsAlone)
     const std::wstring setup = updates + L"\\setup.exe";
     const std::wstring log = setup + L".log";
     ::DeleteFileW(log.c_str());
-    ASSERT_TRUE(::CopyFileW(KV::GetProgramFile(L"player_tools\\fake_setup.exe").c_str(), setup.c_str(), FALSE));
+    // The stand-in setup as a setup package of the recorded version.
+    ASSERT_TRUE(WriteWholeFile(
+        setup, MakeSetupPackageBytes(ReadWholeFile(KV::GetProgramFile(L"player_tools\\fake_setup.exe")), L"3.0")));
     const std::wstring downloaded = updates + L"\\Channels.brsc";
     {
         // One channel only: the catalogue the copy shows tells which it read.

@@ -11,6 +11,8 @@ std::string StatusLine(int status)
     switch (status) {
     case 200:
         return "200 OK";
+    case 302:
+        return "302 Found";
     case 404:
         return "404 Not Found";
     case 500:
@@ -74,7 +76,8 @@ void UpdateServer::Answer(SOCKET client)
                              ? std::string()
                              : request.substr(firstBlank + 1, secondBlank - firstBlank - 1);
 
-    File file{std::string(), 404, true};
+    File file;
+    file.status = 404;
     {
         std::lock_guard<std::mutex> lock(m_lock);
         if (target.compare(0, std::char_traits<char>::length(FolderPath), FolderPath) == 0) {
@@ -88,8 +91,12 @@ void UpdateServer::Answer(SOCKET client)
     std::string head = "HTTP/1.0 " + StatusLine(file.status) +
                        "\r\nContent-Type: application/octet-stream\r\nCache-Control: no-store\r\n"
                        "Pragma: no-cache\r\nConnection: close\r\n";
+    if (!file.location.empty())
+        head += "Location: " + file.location + "\r\n";
     if (file.sendLength)
-        head += "Content-Length: " + std::to_string(file.body.size()) + "\r\n";
+        head += "Content-Length: " +
+                std::to_string(file.announcedLength != std::string::npos ? file.announcedLength : file.body.size()) +
+                "\r\n";
     head += "\r\n";
     if (!LocalTcpServer::SendAll(client, head.data(), head.size()))
         return;

@@ -21,6 +21,11 @@ public:
         // Send the headers and this many bytes of the body, then wait for
         // Release() before the rest.
         size_t holdAfter = std::string::npos;
+        // Sent as a Location header (with a 3xx status: a redirect).
+        std::string location;
+        // The Content-Length sent, when not the body's own (a response that
+        // breaks off).
+        size_t announcedLength = std::string::npos;
     };
 
     UpdateServer();
@@ -31,10 +36,16 @@ public:
     bool IsRunning() const { return m_server.IsRunning(); }
     // "http://127.0.0.1:<port>/downloads/": the folder the files lie in.
     std::wstring FolderUrl() const;
+    unsigned short Port() const { return m_server.GetPort(); }
 
     // Serves file at /downloads/<name>; other paths get 404.
     void Put(const std::string& name, const File& file);
-    void Put(const std::string& name, const std::string& body) { Put(name, File{body}); }
+    void Put(const std::string& name, const std::string& body)
+    {
+        File file;
+        file.body = body;
+        Put(name, file);
+    }
     void Remove(const std::string& name);
     // Lets held responses go on (also those that start later).
     void Release();

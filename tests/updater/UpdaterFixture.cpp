@@ -46,6 +46,7 @@ std::string UpdaterFixture::DownloadName()
 
 void UpdaterFixture::PutOffer(const std::string& version, int channelCount)
 {
+    offered = version;
     if (IsChannelListUpdater())
         server.Put(CheckDocumentName(), MakeChannelDescriptor(version, true, channelCount));
     else
@@ -54,8 +55,15 @@ void UpdaterFixture::PutOffer(const std::string& version, int channelCount)
 
 void UpdaterFixture::PutDownload(const std::string& payload, UpdateServer::File shape)
 {
-    shape.body = IsChannelListUpdater() ? MakeChannelsZip(payload) : payload;
+    shape.body = IsChannelListUpdater() ? MakeChannelsZip(Served(payload)) : Served(payload);
     server.Put(DownloadName(), shape);
+}
+
+std::string UpdaterFixture::Served(const std::string& payload) const
+{
+    if (IsChannelListUpdater())
+        return MakeCatalogueBytes(payload);
+    return MakeSetupPackageBytes("MZ" + payload, std::wstring(offered.begin(), offered.end()));
 }
 
 std::wstring UpdaterFixture::ExpectedTarget() const

@@ -30,9 +30,11 @@ protected:
 
     // The check document offering version.
     void PutOffer(const std::string& version, int channelCount = 7);
-    // The server-side file the download fetches, holding payload (the
-    // setup itself, or the catalogue inside channels.zip).
+    // The server-side file the download fetches, holding payload: a setup
+    // package of the version last offered, or channels.zip with a catalogue.
     void PutDownload(const std::string& payload, UpdateServer::File shape = UpdateServer::File());
+    // The file a download of that payload leaves in Updates.
+    std::string Served(const std::string& payload) const;
     // Name of the check document and of the download on the server.
     static std::string CheckDocumentName();
     static std::string DownloadName();
@@ -45,6 +47,8 @@ protected:
     static void WaitForWorkers();
 
     const VariantTraits& traits = GetVariantTraits();
+    // The version of the last PutOffer.
+    std::string offered;
     TempFolder folder;
     ProductKeyGuard key;
     UpdateServer server;

@@ -8,12 +8,16 @@
 #include "wizards/common/ProductSettings.h"
 #include "wizards/common/WizardLanguages.h"
 #include "wizards/updater/CommandLine.h"
+#include "wizards/updater/DownloadCallback.h"
 #include "wizards/updater/TransferFile.h"
+#include "wizards/updater/TransferPolicy.h"
 #include "wizards/updater/UpdateCheck.h"
 #include "wizards/updater/UpdateDownload.h"
 #include "wizards/updater/UpdaterContext.h"
 #include "wizards/updater/UpdaterMessages.h"
 #include "wizards/updater/UpdaterRegistry.h"
+#include "wizards/updater/UrlTransfer.h"
+#include "wizards/updater/WorkerThread.h"
 
 namespace {
 
@@ -147,7 +151,7 @@ TEST_F(UpdaterDataTest, ShippedProgramCarriesItsArchive)
     const KV::DataKey* update = GetProductSettings().GetKey("update");
     ASSERT_NE(update, nullptr);
     const std::wstring folderUrl = update->GetStringW("folder", std::wstring());
-    EXPECT_EQ(folderUrl.compare(0, 7, L"http://"), 0);
+    EXPECT_EQ(folderUrl.compare(0, 8, L"https://"), 0);
     EXPECT_EQ(folderUrl.substr(folderUrl.size() - 11), L"/downloads/");
     EXPECT_EQ(update->GetStringW("file", std::wstring()), L"update.zip");
     EXPECT_FALSE(update->HasValue("durl"));
@@ -244,13 +248,16 @@ TEST_F(UpdateCheckTest, MissingDocumentOrServerErrorIsAFailedCheck)
     EXPECT_EQ(GetUpdaterContext().updateError, UpdateErrorNone);
 }
 
-TEST_F(UpdateCheckTest, UnreachableServerIsAFailedCheck)
+// A folder that is not HTTPS (and not on a loopback host) is never fetched.
+TEST_F(UpdateCheckTest, UnreachableServerOrFolderThatIsNotHttpsIsAFailedCheck)
 {
-    TestSettingsOptions options;
-    options.folderUrl = L"http://127.0.0.1:1/downloads/";
-    LoadProgram(options);
-    EXPECT_EQ(RunCheck(), CheckOutcome::Failed);
-    EXPECT_EQ(GetUpdaterContext().updateError, UpdateErrorCheck);
+    for (const wchar_t* folderUrl : {L"http://127.0.0.1:1/downloads/", L"http://www.kestrivo.example/downloads/"}) {
+        TestSettingsOptions options;
+        options.folderUrl = folderUrl;
+        LoadProgram(options);
+        EXPECT_EQ(RunCheck(), CheckOutcome::Failed) << folderUrl;
+        EXPECT_EQ(GetUpdaterContext().updateError, UpdateErrorCheck) << folderUrl;
+    }
 }
 
 TEST_F(UpdateCheckTest, DocumentWithoutDescriptorOffersNothing)
@@ -329,7 +336,7 @@ TEST_F(UpdateDownloadTest, CompletedDownloadLandsInUpdatesAndIsRecorded)
     CheckOffered("2.4");
     PutDownload(std::string(70000, 'S') + "end");
     EXPECT_EQ(RunDownload(nullptr), DownloadOutcome::Completed);
-    EXPECT_EQ(ReadWholeFile(ExpectedTarget()), std::string(70000, 'S') + "end");
+    EXPECT_EQ(ReadWholeFile(ExpectedTarget()), Served(std::string(70000, 'S') + "end"));
     EXPECT_EQ(key.Get(traits.downloadedFileValue), ExpectedTarget());
     EXPECT_EQ(key.Get(traits.pendingVersionValue), L"2.4");
     EXPECT_TRUE(GetUpdaterContext().updated);
@@ -351,7 +358,7 @@ TEST_F(UpdateDownloadTest, SecondDownloadReplacesTheFirst)
     CheckOffered("2.5");
     PutDownload("second");
     ASSERT_EQ(RunDownload(nullptr), DownloadOutcome::Completed);
-    EXPECT_EQ(ReadWholeFile(ExpectedTarget()), "second");
+    EXPECT_EQ(ReadWholeFile(ExpectedTarget()), Served("second"));
     EXPECT_EQ(key.Get(traits.pendingVersionValue), L"2.5");
 }
 
@@ -385,7 +392,8 @@ TEST_F(UpdateDownloadTest, ProgressReachesTheWindowOnTheDownloadThread)
     EXPECT_EQ(RunDownload(probe), DownloadOutcome::Completed);
     ::DestroyWindow(probe);
     EXPECT_GT(g_progressSeen.reports, 0u);
-    const size_t served = IsChannelListUpdater() ? MakeChannelsZip(std::string(200000, 'x')).size() : 200000;
+    const size_t served = IsChannelListUpdater() ? MakeChannelsZip(Served(std::string(200000, 'x'))).size()
+                                                 : Served(std::string(200000, 'x')).size();
     EXPECT_EQ(g_progressSeen.total, static_cast<LPARAM>(served));
     EXPECT_EQ(g_progressSeen.last, served);
 }
@@ -415,9 +423,9 @@ TEST_F(UpdateDownloadTest, ChannelArchiveWithoutTheCatalogueKeepsTheEarlierDownl
     ASSERT_EQ(RunDownload(nullptr), DownloadOutcome::Completed);
 
     CheckOffered("2011.02.01.1");
-    server.Put(DownloadName(), MakeChannelsZip("wrong", "Other.brsc"));
+    server.Put(DownloadName(), MakeChannelsZip(MakeCatalogueBytes("wrong"), "Other.brsc"));
     EXPECT_EQ(RunDownload(nullptr), DownloadOutcome::Failed);
-    EXPECT_EQ(ReadWholeFile(ExpectedTarget()), "catalogue one");
+    EXPECT_EQ(ReadWholeFile(ExpectedTarget()), Served("catalogue one"));
     EXPECT_EQ(key.Get(L"CUpdateVersion"), L"2011.01.01.1");
     EXPECT_FALSE(FileExists(ExpectedTarget() + L".part"));
 }
@@ -428,9 +436,195 @@ TEST_F(UpdateDownloadTest, ChannelCatalogueEntryIsFoundIgnoringCase)
         GTEST_SKIP() << "only Chanfresh extracts from an archive";
     LoadProgram();
     CheckOffered("2011.01.01.1");
-    server.Put(DownloadName(), MakeChannelsZip("catalogue", "channels.BRSC"));
+    server.Put(DownloadName(), MakeChannelsZip(MakeCatalogueBytes("catalogue"), "channels.BRSC"));
     EXPECT_EQ(RunDownload(nullptr), DownloadOutcome::Completed);
-    EXPECT_EQ(ReadWholeFile(ExpectedTarget()), "catalogue");
+    EXPECT_EQ(ReadWholeFile(ExpectedTarget()), MakeCatalogueBytes("catalogue"));
+}
+
+
+struct TransferUrlCase {
+    const wchar_t* url;
+    bool allowed;
+};
+
+class TransferPolicyTest : public ::testing::TestWithParam<TransferUrlCase> {};
+
+TEST_P(TransferPolicyTest, HttpsOrPlainHttpFromALoopbackHostOnly)
+{
+    EXPECT_EQ(IsAllowedTransferUrl(GetParam().url), GetParam().allowed) << GetParam().url;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Addresses, TransferPolicyTest,
+    ::testing::Values(TransferUrlCase{L"https://www.kestrivo.example/downloads/update.zip", true},
+                      TransferUrlCase{L"HTTPS://www.kestrivo.example:8443/x", true},
+                      TransferUrlCase{L"http://127.0.0.1:8080/downloads/", true},
+                      TransferUrlCase{L"http://127.45.6.7/downloads/", true},
+                      TransferUrlCase{L"http://localhost/downloads/", true},
+                      TransferUrlCase{L"http://[::1]:8080/downloads/", true},
+                      TransferUrlCase{L"http://www.kestrivo.example/downloads/", false},
+                      TransferUrlCase{L"http://127.0.0.1.kestrivo.example/downloads/", false},
+                      TransferUrlCase{L"http://128.0.0.1/downloads/", false},
+                      TransferUrlCase{L"http://10.0.0.1/downloads/", false},
+                      TransferUrlCase{L"ftp://127.0.0.1/downloads/", false},
+                      TransferUrlCase{L"file:///C:/windows/notepad.exe", false},
+                      TransferUrlCase{L"update.zip", false}, TransferUrlCase{L"", false}));
+
+TEST(DownloadCallback, RedirectThatLeavesHttpsAbortsTheTransfer)
+{
+    std::atomic<bool> cancel{false};
+    CCallback callback(cancel, nullptr);
+    EXPECT_EQ(callback.OnProgress(0, 0, BINDSTATUS_REDIRECTING, L"https://mirror.kestrivo.example/downloads/x"), S_OK);
+    EXPECT_FALSE(callback.WasRedirectRefused());
+    EXPECT_EQ(callback.OnProgress(0, 0, BINDSTATUS_REDIRECTING, L"http://mirror.kestrivo.example/downloads/x"),
+              E_ABORT);
+    EXPECT_TRUE(callback.WasRedirectRefused());
+    // The transfer stays aborted.
+    EXPECT_EQ(callback.OnProgress(10, 100, BINDSTATUS_DOWNLOADINGDATA, nullptr), E_ABORT);
+}
+
+// Records the redirects the transfer reports.
+class RedirectRecorder : public CCallback {
+public:
+    explicit RedirectRecorder(const std::atomic<bool>& cancel) : CCallback(cancel, nullptr) {}
+    STDMETHODIMP OnProgress(ULONG progress, ULONG progressMax, ULONG statusCode, LPCWSTR statusText) override
+    {
+        if (statusCode == BINDSTATUS_REDIRECTING && statusText)
+            redirects.push_back(statusText);
+        return CCallback::OnProgress(progress, progressMax, statusCode, statusText);
+    }
+    std::vector<std::wstring> redirects;
+};
+
+TEST_F(UpdateCheckTest, RedirectThatLeavesHttpsIsRefused)
+{
+    LoadProgram();
+    server.Put("moved", IsChannelListUpdater() ? MakeChannelDescriptor("9.0", true, 1)
+                                               : MakeUpdateZip("9.0", PackageName, DisplayName));
+    // Plain HTTP to an address that is no loopback one; 0.0.0.0 reaches this
+    // machine, so a redirect that was followed would show at the server.
+    UpdateServer::File away;
+    away.status = 302;
+    away.location = "http://0.0.0.0:" + std::to_string(server.Port()) + "/downloads/moved";
+    server.Put(CheckDocumentName(), away);
+    EXPECT_EQ(RunCheck(), CheckOutcome::Failed);
+    EXPECT_EQ(GetUpdaterContext().updateError, UpdateErrorCheck);
+    EXPECT_EQ(server.RequestCount("moved"), 0);
+
+    // A redirect within what is allowed is followed.
+    UpdateServer::File nearby;
+    nearby.status = 302;
+    nearby.location = "http://127.0.0.1:" + std::to_string(server.Port()) + "/downloads/moved";
+    server.Put(CheckDocumentName(), nearby);
+    EXPECT_EQ(RunCheck(), CheckOutcome::Offered);
+    EXPECT_EQ(server.RequestCount("moved"), 1);
+
+    // The transfer tells the callback where it is redirected, which is where
+    // a redirect that leaves HTTPS is refused.
+    std::atomic<bool> cancel{false};
+    RedirectRecorder recorder(cancel);
+    CTransferFile file;
+    const std::string name = CheckDocumentName();
+    EXPECT_TRUE(DownloadUrlToFile(server.FolderUrl() + std::wstring(name.begin(), name.end()), file.Path(), recorder));
+    ASSERT_EQ(recorder.redirects.size(), 1u);
+    EXPECT_EQ(recorder.redirects[0], L"http://127.0.0.1:" + std::to_wstring(server.Port()) + L"/downloads/moved");
+}
+
+// What a hostile or broken server may send for an offered update; none of
+// it is kept or recorded. body gets the genuine file of the offer.
+struct HostileDownload {
+    const char* what;
+    std::function<std::string(const std::string& genuine)> body;
+};
+
+std::string Truncated(const std::string& bytes)
+{
+    return bytes.substr(0, bytes.size() - 100);
+}
+
+std::vector<HostileDownload> HostileDownloads()
+{
+    const std::string page = "<!DOCTYPE html><html><head><title>Brisvane</title></head><body>Download</body></html>";
+    if (IsChannelListUpdater()) {
+        return {
+            {"a saved HTML page", [page](const std::string&) { return MakeChannelsZip(page); }},
+            {"a truncated catalogue",
+             [](const std::string&) { return MakeChannelsZip(Truncated(MakeCatalogueBytes(std::string(500, 'c')))); }},
+            {"a data tree without channels",
+             [](const std::string&) { return MakeChannelsZip(TreeBytes(KV::DataKey("channels"))); }},
+            {"an HTML page instead of the archive", [page](const std::string&) { return page; }},
+        };
+    }
+    return {
+        {"a plain executable", [](const std::string&) { return ReadWholeFile(ProgramImage(L"Updater.exe")); }},
+        {"a saved HTML page", [page](const std::string&) { return page; }},
+        {"a truncated package", [](const std::string& genuine) { return Truncated(genuine); }},
+        {"a package of another version",
+         [](const std::string&) { return MakeSetupPackageBytes("MZ" + std::string(5000, 'p'), L"2.3.9"); }},
+        {"the uninstaller", [](const std::string&) { return MakeSetupPackageBytes("MZ", L"2.4", 1); }},
+        {"a package without the executable header",
+         [](const std::string&) { return MakeSetupPackageBytes("<html>", L"2.4"); }},
+    };
+}
+
+TEST_F(UpdateDownloadTest, HostileDownloadsAreDeletedAndCountAsDownloadErrors)
+{
+    LoadProgram();
+    for (const HostileDownload& hostile : HostileDownloads()) {
+        CheckOffered("2.4");
+        server.Put(DownloadName(), hostile.body(Served(std::string(5000, 'p'))));
+        EXPECT_EQ(RunDownload(nullptr), DownloadOutcome::Failed) << hostile.what;
+        EXPECT_EQ(GetUpdaterContext().updateError, UpdateErrorDownload) << hostile.what;
+        EXPECT_FALSE(GetUpdaterContext().updated) << hostile.what;
+        EXPECT_FALSE(key.Has(traits.downloadedFileValue)) << hostile.what;
+        EXPECT_FALSE(key.Has(traits.pendingVersionValue)) << hostile.what;
+        EXPECT_FALSE(FileExists(ExpectedTarget())) << hostile.what;
+        EXPECT_FALSE(FileExists(ExpectedTarget() + L".part")) << hostile.what;
+    }
+    EXPECT_EQ(server.RequestCount(DownloadName()), static_cast<int>(HostileDownloads().size()));
+
+    // The genuine one is kept and recorded.
+    PutDownload("genuine");
+    EXPECT_EQ(RunDownload(nullptr), DownloadOutcome::Completed);
+    EXPECT_EQ(ReadWholeFile(ExpectedTarget()), Served("genuine"));
+    EXPECT_EQ(key.Get(traits.downloadedFileValue), ExpectedTarget());
+    EXPECT_EQ(key.Get(traits.pendingVersionValue), L"2.4");
+}
+
+TEST_F(UpdateDownloadTest, PackageThatIsNoExecutableIsNeverFetched)
+{
+    if (IsChannelListUpdater())
+        GTEST_SKIP() << "Chanfresh's target name is fixed";
+    LoadProgram();
+    for (const wchar_t* name : {L"setup.bat", L"setup.exe.html", L"setup"}) {
+        server.Put(CheckDocumentName(), MakeUpdateZip("2.4", name, DisplayName));
+        ASSERT_EQ(RunCheck(), CheckOutcome::Offered);
+        EXPECT_EQ(RunDownload(nullptr), DownloadOutcome::Failed) << name;
+    }
+    EXPECT_EQ(server.RequestCount(DownloadName()), 0);
+    EXPECT_FALSE(key.Has(L"Update"));
+}
+
+// A worker that started reads only its own copy: the run's data may go
+// (the frame closed, the run ended) while the transfer is under way, and
+// the download is still recorded whole, its file with its version.
+TEST_F(UpdateDownloadTest, WorkerKeepsWhatItReadsWhenTheRunEndsDuringTheTransfer)
+{
+    LoadProgram();
+    CheckOffered("2.4");
+    UpdateServer::File held;
+    held.holdAfter = 1000;
+    PutDownload(std::string(50000, 'h'), held);
+
+    ASSERT_TRUE(StartDownload(nullptr));
+    ASSERT_TRUE(WaitFor([this] { return server.IsHolding(); }));
+    FreeUpdaterData();
+    server.Release();
+    WaitForWorkers();
+
+    EXPECT_EQ(ReadWholeFile(ExpectedTarget()), Served(std::string(50000, 'h')));
+    EXPECT_EQ(key.Get(traits.downloadedFileValue), ExpectedTarget());
+    EXPECT_EQ(key.Get(traits.pendingVersionValue), L"2.4");
 }
 
 } // namespace

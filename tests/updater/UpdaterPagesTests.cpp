@@ -5,6 +5,8 @@
 #include "tests/updater/UpdaterFixture.h"
 #include "tests/updater/UpdaterUi.h"
 
+#include "tests/support/LifetimeProbe.h"
+#include "wizards/updater/MainDlg.h"
 #include "wizards/updater/TrayIcon.h"
 #include "wizards/updater/UpdaterContext.h"
 
@@ -92,7 +94,7 @@ TEST_F(UpdaterPagesTest, OfferDownloadAndFinish)
     EXPECT_EQ(::SendMessageW(::GetDlgItem(download, 1004), PBM_GETPOS, 0, 0), 100);
     EXPECT_EQ(key.Get(traits.downloadedFileValue), ExpectedTarget());
     EXPECT_EQ(key.Get(traits.pendingVersionValue), L"2.4");
-    EXPECT_EQ(ReadWholeFile(ExpectedTarget()), std::string(300000, 'P'));
+    EXPECT_EQ(ReadWholeFile(ExpectedTarget()), Served(std::string(300000, 'P')));
 
     run->Click(IDCANCEL);
     ASSERT_TRUE(run->Finish());
@@ -204,10 +206,10 @@ TEST_F(UpdaterPagesTest, CancelDuringADownloadLeavesNothingBehind)
 {
     PutOffer("2.4");
     UpdateServer::File held;
-    held.body = std::string(100000, 'c');
+    held.body = Served(std::string(100000, 'c'));
     held.holdAfter = 20000;
     if (IsChannelListUpdater())
-        held.body = MakeChannelsZip(std::string(100000, 'c'));
+        held.body = MakeChannelsZip(Served(std::string(100000, 'c')));
     server.Put(DownloadName(), held);
     auto run = Start(false);
     ASSERT_TRUE(run->WaitForPage(PageKind::Update));
@@ -278,7 +280,7 @@ TEST_F(UpdaterPagesTest, HiddenRunWithAnOffer)
     EXPECT_EQ(record.dwInfoFlags, static_cast<DWORD>(NIIF_INFO));
     EXPECT_EQ(key.Get(L"CUpdate"), ExpectedTarget());
     EXPECT_EQ(key.Get(L"CUpdateVersion"), L"2.4");
-    EXPECT_EQ(ReadWholeFile(ExpectedTarget()), "background download");
+    EXPECT_EQ(ReadWholeFile(ExpectedTarget()), Served("background download"));
     ASSERT_TRUE(run->Finish());
     EXPECT_EQ(run->ExitCode(), 0);
     EXPECT_FALSE(run->WasEverVisible());
@@ -295,7 +297,7 @@ TEST_F(UpdaterPagesTest, DownloadEndingWhileTheFrameIsHiddenShowsTheBalloonAndEn
     ASSERT_TRUE(pack.Save(folder.File(L"Recres.kvdt")));
     PutOffer("2.4");
     UpdateServer::File held;
-    held.body = std::string(50000, 'h');
+    held.body = Served(std::string(50000, 'h'));
     held.holdAfter = 10000;
     server.Put(DownloadName(), held);
     WriteProgram();
@@ -363,6 +365,66 @@ TEST_F(UpdaterPagesTest, ASecondInstanceShowsTheFirstOrLeavesSilently)
     }
     EXPECT_EQ(server.RequestCount(CheckDocumentName()), 0);
     ::DestroyWindow(running);
+}
+
+// The hidden endings close the frame from inside a page's own handler (the
+// report of the check or the download). The page object must outlive that
+// handler: the probe keeps the deleted page and tells whether anything
+// wrote into it afterwards.
+class HiddenEndingTest : public UpdaterPagesTest {
+protected:
+    // Starts a hidden run whose held response is served once the page at
+    // pageIndex is watched; true when the page went, and only after its
+    // handler returned.
+    void ExpectPageOutlivesItsHandler(int pageIndex)
+    {
+        auto run = Start(true);
+        ASSERT_NE(run->Frame(), nullptr);
+        ASSERT_TRUE(WaitFor([this] { return server.IsHolding(); }));
+        CMainDlg* frame = CMainDlg::GetInstance();
+        ASSERT_NE(frame, nullptr);
+        LifetimeProbe::Watch(frame->GetPage(pageIndex));
+        server.Release();
+        ASSERT_TRUE(run->Finish());
+        EXPECT_FALSE(run->WasEverVisible());
+        EXPECT_TRUE(LifetimeProbe::WasDeleted());
+        EXPECT_FALSE(LifetimeProbe::WasTouchedAfterDeletion());
+        LifetimeProbe::Reset();
+    }
+
+    static UpdateServer::File Held(const std::string& body)
+    {
+        UpdateServer::File file;
+        file.body = body;
+        file.holdAfter = 4;
+        return file;
+    }
+};
+
+TEST_F(HiddenEndingTest, NoUpdate)
+{
+    key.Set(traits.installedVersionValue, L"2.4");
+    server.Put(CheckDocumentName(), Held(IsChannelListUpdater() ? MakeChannelDescriptor("2.3", true, 1)
+                                                                : MakeUpdateZip("2.3", PackageName, DisplayName)));
+    ExpectPageOutlivesItsHandler(0);
+}
+
+TEST_F(HiddenEndingTest, CheckFailed)
+{
+    // The document breaks off after it was held.
+    UpdateServer::File broken = Held("<html>partial</html>");
+    broken.announcedLength = broken.body.size() + 1000;
+    server.Put(CheckDocumentName(), broken);
+    ExpectPageOutlivesItsHandler(0);
+}
+
+TEST_F(HiddenEndingTest, DownloadFailed)
+{
+    if (!IsChannelListUpdater())
+        GTEST_SKIP() << "a hidden program updater shows itself before it downloads";
+    PutOffer("2011.01.01.1");
+    server.Put(DownloadName(), Held("<html>not the archive</html>"));
+    ExpectPageOutlivesItsHandler(2);
 }
 
 } // namespace

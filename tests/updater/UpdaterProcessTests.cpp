@@ -3,6 +3,8 @@
 
 #include "tests/updater/UpdaterFixture.h"
 
+#include "tests/support/HostPath.h"
+
 namespace {
 
 constexpr DWORD ProcessDeadline = 60000;
@@ -116,6 +118,161 @@ TEST_F(UpdaterProcessTest, SecondInstanceShowsTheRunningOneOrLeavesSilently)
 
     ::PostMessageW(frame, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(first.Wait(), 2);
+}
+
+// The player's product key, and the test package's own, as the hand-off
+// leaves them: the values this test touches are taken away first and after.
+class HandOffKeys {
+public:
+    HandOffKeys()
+    {
+        Clean();
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, PlayerKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &m_player,
+                          nullptr);
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, PackageKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &m_package,
+                          nullptr);
+    }
+    ~HandOffKeys()
+    {
+        if (m_player)
+            ::RegCloseKey(m_player);
+        if (m_package)
+            ::RegCloseKey(m_package);
+        Clean();
+    }
+    HandOffKeys(const HandOffKeys&) = delete;
+    HandOffKeys& operator=(const HandOffKeys&) = delete;
+
+    static constexpr const wchar_t* PlayerKey = L"Software\\Kestrivo\\Brisvane";
+    static constexpr const wchar_t* PackageKey = L"SOFTWARE\\Kestrivo\\BrisvaneSetupTest";
+
+    HKEY Player() const { return m_player; }
+    HKEY Package() const { return m_package; }
+
+    static void Set(HKEY key, const wchar_t* name, const std::wstring& text)
+    {
+        ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    }
+    static std::wstring Get(HKEY key, const wchar_t* name)
+    {
+        wchar_t text[1100] = L"";
+        DWORD bytes = sizeof(text) - sizeof(wchar_t);
+        if (::RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &bytes) != ERROR_SUCCESS)
+            return std::wstring();
+        return text;
+    }
+
+private:
+    static void Clean()
+    {
+        HKEY player = nullptr;
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, PlayerKey, 0, KEY_WRITE, &player) == ERROR_SUCCESS) {
+            for (const wchar_t* name : {L"Update", L"UpdateVersion", L"Version"})
+                ::RegDeleteValueW(player, name);
+            ::RegCloseKey(player);
+        }
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, PackageKey);
+        ::RegDeleteTreeW(HKEY_CURRENT_USER,
+                         L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\BrisvaneSetupTest");
+    }
+
+    HKEY m_player = nullptr;
+    HKEY m_package = nullptr;
+};
+
+std::wstring TestPackage()
+{
+    return WindowsPathOfHostPath(L"" UPDATER_TEST_WIZARD_FIXTURES) + L"\\TestSetup.exe";
+}
+
+// Waits for the visible frame of the updater and presses Download on its
+// offer.
+HWND DownloadOffer(const std::wstring& caption)
+{
+    HWND frame = nullptr;
+    WaitFor([&] {
+        frame = ::FindWindowW(nullptr, caption.c_str());
+        return frame && ::IsWindowVisible(frame) && ::IsWindowVisible(::GetDlgItem(frame, IDOK));
+    });
+    if (frame)
+        ::PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return frame;
+}
+
+// End to end with the built programs: the updater, started hidden as the
+// player starts it, offers the package; a hostile file is never recorded;
+// the genuine package is recorded, and the player's next start runs it with
+// "update", which installs it and starts the product's program again.
+TEST_F(UpdaterProcessTest, GenuinePackageIsHandedToThePlayerAndRunHostileOneNever)
+{
+    if (IsChannelListUpdater())
+        GTEST_SKIP() << "the program updater's hand-off";
+    HandOffKeys keys;
+    ASSERT_TRUE(keys.Player() && keys.Package());
+    HandOffKeys::Set(keys.Player(), L"Version", L"9.0");
+    TempFolder installed;
+    HandOffKeys::Set(keys.Package(), L"InstallDir", installed.Path());
+    HandOffKeys::Set(keys.Package(), L"Language", L"en");
+
+    // The product folder: the player (under a name of its own, so that no
+    // other player run by the tests counts as a second copy) and the updater
+    // reading the player's product key.
+    const std::wstring player = folder.File(L"BrisvaneHandOff.exe");
+    ASSERT_TRUE(::CopyFileW(FinishedProgram(L"Brisvane.exe").c_str(), player.c_str(), FALSE));
+    TestSettingsOptions options;
+    options.folderUrl = server.FolderUrl();
+    options.productKey = HandOffKeys::PlayerKey;
+    ASSERT_TRUE(WriteProgramFile(ProgramFile(), MakeTestSettings(options), ReadWholeFile(ProgramImage(L"Updater.exe"))));
+
+    PutOffer("9.1.2");
+    const std::string genuine = ReadWholeFile(TestPackage());
+    ASSERT_GT(genuine.size(), 1000u);
+
+    // A plain executable in place of the package ends on the download error.
+    server.Put(DownloadName(), ReadWholeFile(ProgramImage(L"Updater.exe")));
+    {
+        StartedProgram hostile(ProgramFile(), L"-h");
+        ASSERT_TRUE(hostile.IsStarted());
+        HWND frame = DownloadOffer(ExpectedCaption());
+        ASSERT_NE(frame, nullptr);
+        // The error page offers Retry.
+        ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(::GetDlgItem(frame, 1007)) != FALSE; }));
+        EXPECT_EQ(server.RequestCount(DownloadName()), 1);
+        EXPECT_EQ(HandOffKeys::Get(keys.Player(), L"Update"), L"");
+        EXPECT_EQ(HandOffKeys::Get(keys.Player(), L"UpdateVersion"), L"");
+        EXPECT_FALSE(FileExists(folder.File(L"Updates\\setup.exe")));
+        ::PostMessageW(frame, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_EQ(hostile.Wait(), 2);
+    }
+
+    server.Put(DownloadName(), genuine);
+    {
+        StartedProgram updater(ProgramFile(), L"-h");
+        ASSERT_TRUE(updater.IsStarted());
+        HWND frame = DownloadOffer(ExpectedCaption());
+        ASSERT_NE(frame, nullptr);
+        ASSERT_TRUE(WaitFor([&] { return !HandOffKeys::Get(keys.Player(), L"Update").empty(); }));
+        ::PostMessageW(frame, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_EQ(updater.Wait(), 2);
+    }
+    const std::wstring recorded = folder.File(L"Updates\\setup.exe");
+    EXPECT_EQ(HandOffKeys::Get(keys.Player(), L"Update"), recorded);
+    EXPECT_EQ(HandOffKeys::Get(keys.Player(), L"UpdateVersion"), L"9.1.2");
+    EXPECT_EQ(ReadWholeFile(recorded), genuine);
+
+    StartedProgram next(player, L"");
+    ASSERT_TRUE(next.IsStarted());
+    EXPECT_EQ(next.Wait(), 0);
+    EXPECT_EQ(HandOffKeys::Get(keys.Player(), L"Update"), L"");
+    EXPECT_EQ(HandOffKeys::Get(keys.Player(), L"UpdateVersion"), L"");
+    // The package installed silently and started the product's program.
+    EXPECT_TRUE(WaitFor([&] { return FileExists(installed.File(L"launched.txt")); }, 90000));
+    EXPECT_EQ(HandOffKeys::Get(keys.Package(), L"Version"), L"9.1.2");
+    EXPECT_EQ(ReadWholeFile(installed.File(L"launched.txt")), "");
+    // Let the setup and its program end before the folders go.
+    WaitFor([&] { return ::DeleteFileW(installed.File(L"Brisvane.exe").c_str()) != FALSE; }, 30000);
+    WaitFor([&] { return ::DeleteFileW(recorded.c_str()) != FALSE; }, 30000);
 }
 
 } // namespace

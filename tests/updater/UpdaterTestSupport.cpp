@@ -2,7 +2,7 @@
 
 #include "foundation/MemoryStream.h"
 #include "tests/support/HostPath.h"
-#include "tests/updater/ZipBuilder.h"
+#include "tests/support/ZipBuilder.h"
 
 ProductKeyGuard::ProductKeyGuard()
 {
@@ -40,13 +40,6 @@ bool ProductKeyGuard::Has(const wchar_t* name) const
            ERROR_SUCCESS;
 }
 
-std::string TreeBytes(const KV::DataKey& tree)
-{
-    KV::MemoryStream stream;
-    tree.Serialize(stream);
-    return std::string(reinterpret_cast<const char*>(stream.GetBuffer()), stream.GetSize());
-}
-
 std::wstring ShippedDataFile(const wchar_t* name)
 {
     return WindowsPathOfHostPath(L"" UPDATER_TEST_DATA_DIR) + L"\\" + name;
@@ -76,7 +69,7 @@ KV::DataKey MakeTestSettings(const TestSettingsOptions& options)
     if (options.withProductKey) {
         KV::DataKey* product = settings.GetKey("reg", true)->GetKey("reg", true);
         product->SetUInt("root", 1);
-        product->SetStringW("key", TestProductKey);
+        product->SetStringW("key", options.productKey);
     }
     KV::DataKey* update = settings.GetKey("update", true);
     update->SetStringW("folder", options.folderUrl);

@@ -5,6 +5,7 @@
 // the server-side files (update.zip, cupdate.dat, channels.zip, a setup).
 
 #include "foundation/DataKey.h"
+#include "tests/support/UpdateFileBytes.h"
 #include "tests/support/TempFolder.h"
 
 #include <windows.h>
@@ -29,8 +30,6 @@ public:
     bool Has(const wchar_t* name) const;
 };
 
-// The data tree in its file format.
-std::string TreeBytes(const KV::DataKey& tree);
 
 // The updaters' shipped data files from the build (lng.lngp, res.kvdt,
 // set.kvdt).
@@ -45,6 +44,8 @@ struct TestSettingsOptions {
     // Empty: no durl value.
     std::wstring detailsFormat;
     bool withProductKey = true;
+    // The product key the settings name (below HKEY_CURRENT_USER).
+    std::wstring productKey = TestProductKey;
 };
 // set.kvdt of the tests: the shipped macros and maps, the tests' product
 // key and the given server folder.

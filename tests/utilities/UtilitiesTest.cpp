@@ -11,7 +11,11 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <atomic>
+#include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -215,9 +219,98 @@ TEST(MakeTempFileNameTest, RandomNumbersGiveDistinctNamesInTheTemporaryFolder)
     for (const std::wstring& name : {first, second}) {
         EXPECT_EQ(Upper(temp), Upper(name.substr(0, temp.size())));
         EXPECT_EQ(L".exe", name.substr(name.size() - 4));
-        // A zero random number lets the system create the file itself.
-        DeleteFileW((name.substr(0, name.size() - 3) + L"TMP").c_str());
+        // The chosen name is claimed: the file is there, empty.
+        EXPECT_TRUE(FileExists(name));
+        DeleteFileW(name.c_str());
     }
+}
+
+// Names taken at once by several askers; each name must be unique and its
+// file claimed.
+void ExpectUniqueAndClaimed(const std::vector<std::wstring>& names, size_t expected)
+{
+    std::set<std::wstring> distinct;
+    for (const std::wstring& name : names) {
+        EXPECT_FALSE(name.empty());
+        EXPECT_TRUE(FileExists(name)) << name;
+        distinct.insert(Upper(name));
+    }
+    EXPECT_EQ(names.size(), expected);
+    EXPECT_EQ(distinct.size(), names.size());
+    for (const std::wstring& name : names)
+        DeleteFileW(name.c_str());
+}
+
+TEST(MakeTempFileNameTest, ThreadsAskingAtOnceNeverGetTheSameName)
+{
+    constexpr int ThreadCount = 8;
+    constexpr int NamesEach = 50;
+    std::vector<std::vector<std::wstring>> perThread(ThreadCount);
+    std::atomic<int> ready{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < ThreadCount; ++t) {
+        threads.emplace_back([&, t] {
+            ++ready;
+            while (ready < ThreadCount)
+                std::this_thread::yield();
+            for (int i = 0; i < NamesEach; ++i)
+                perThread[t].push_back(KV::MakeTempFileName(L"kvu", 0, nullptr));
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    std::vector<std::wstring> all;
+    for (const auto& names : perThread)
+        all.insert(all.end(), names.begin(), names.end());
+    ExpectUniqueAndClaimed(all, ThreadCount * NamesEach);
+}
+
+TEST(MakeTempFileNameTest, ProcessesAskingAtOnceNeverGetTheSameName)
+{
+    constexpr int NamesEach = 100;
+    TempFolder outputs;
+    const std::wstring eventName = L"BrisvaneTempNames" + std::to_wstring(GetCurrentProcessId());
+    HANDLE start = CreateEventW(nullptr, TRUE, FALSE, eventName.c_str());
+    ASSERT_NE(nullptr, start);
+    const std::wstring maker = KV::GetProgramFile(L"temp_name_maker.exe");
+    std::vector<HANDLE> processes;
+    std::vector<std::wstring> files;
+    for (int p = 0; p < 2; ++p) {
+        files.push_back(outputs.File(L"names" + std::to_wstring(p) + L".txt"));
+        std::wstring line = L"\"" + maker + L"\" " + std::to_wstring(NamesEach) + L" \"" + files.back() + L"\" " +
+                            eventName;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        ASSERT_TRUE(CreateProcessW(maker.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                   &info));
+        CloseHandle(info.hThread);
+        processes.push_back(info.hProcess);
+    }
+    // Both processes start asking on the same signal, and this one too.
+    SetEvent(start);
+    std::vector<std::wstring> all;
+    for (int i = 0; i < NamesEach; ++i)
+        all.push_back(KV::MakeTempFileName(L"kvu", 0, L"tmp"));
+    for (HANDLE process : processes) {
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 60000));
+        DWORD code = 1;
+        GetExitCodeProcess(process, &code);
+        EXPECT_EQ(0u, code);
+        CloseHandle(process);
+    }
+    CloseHandle(start);
+    for (const std::wstring& file : files) {
+        HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, handle);
+        std::wstring text(GetFileSize(handle, nullptr) / sizeof(wchar_t), L'\0');
+        DWORD read = 0;
+        ReadFile(handle, &text[0], static_cast<DWORD>(text.size() * sizeof(wchar_t)), &read, nullptr);
+        CloseHandle(handle);
+        for (size_t at = 0, end; (end = text.find(L'\n', at)) != std::wstring::npos; at = end + 1)
+            all.push_back(text.substr(at, end - at));
+    }
+    ExpectUniqueAndClaimed(all, 3 * NamesEach);
 }
 
 TEST(FillGradientVTest, RunsFromTopColourToBottomColour)

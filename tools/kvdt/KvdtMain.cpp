@@ -10,7 +10,7 @@
 #include "tools/kvdt/Utf.h"
 
 #include "foundation/MemoryStream.h"
-#include "player/catalogue/CatalogueScramble.h"
+#include "foundation/CatalogueScramble.h"
 
 #include <algorithm>
 
@@ -60,7 +60,7 @@ int Dump(const std::wstring& file, const std::wstring* out)
 }
 
 // The scrambled form is the plain file's bytes run through the catalogue's
-// keystream (player/catalogue/CatalogueScramble.h).
+// keystream (foundation/CatalogueScramble.h).
 bool SaveTree(const KV::DataKey& root, const std::wstring& path, bool scramble)
 {
     if (!scramble)

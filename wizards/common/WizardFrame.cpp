@@ -184,7 +184,7 @@ void CWizardFrame::UnregisterMessageFilter()
 
 void CWizardFrame::CreateHeaderAndLines()
 {
-    m_header = std::make_unique<CHeaderDlg>(m_variant);
+    m_header.reset(new CHeaderDlg(m_variant));
     m_header->Create(m_hWnd);
     m_current = nullptr;
     GetDlgItem(IDC_WIZARD_BOTTOM_LINE).ModifyStyle(0, SS_ETCHEDHORZ);
@@ -202,13 +202,7 @@ void CWizardFrame::ShowFirstPage()
 void CWizardFrame::DestroyPagesAndHeader()
 {
     m_current = nullptr;
-    for (auto& page : m_pages) {
-        if (page->IsWindow())
-            page->DestroyWindow();
-    }
     m_pages.clear();
-    if (m_header && m_header->IsWindow())
-        m_header->DestroyWindow();
     m_header.reset();
 }
 

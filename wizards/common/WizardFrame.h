@@ -104,9 +104,13 @@ private:
     void SetButton(int id, const PageButton& button);
 
     WizardVariant m_variant;
-    std::vector<std::unique_ptr<CBasePage>> m_pages;
+    // A page may close the frame from one of its own handlers (the
+    // updaters' hidden endings): pages and header are let go through
+    // CWindowObjectPtr, which deletes them only once no handler of theirs
+    // runs.
+    std::vector<CWindowObjectPtr<CBasePage>> m_pages;
     CBasePage* m_current = nullptr;
-    std::unique_ptr<CHeaderDlg> m_header;
+    CWindowObjectPtr<CHeaderDlg> m_header;
     HICON m_smallIcon = nullptr;
     CMessageLoop* m_filterLoop = nullptr;
 };

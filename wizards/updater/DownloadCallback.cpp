@@ -2,6 +2,7 @@
 
 #include "wizards/updater/DownloadCallback.h"
 
+#include "wizards/updater/TransferPolicy.h"
 #include "wizards/updater/UpdaterMessages.h"
 
 CCallback::CCallback(const std::atomic<bool>& cancel, HWND progressWindow)
@@ -51,11 +52,13 @@ STDMETHODIMP CCallback::OnLowResource(DWORD)
     return E_NOTIMPL;
 }
 
-STDMETHODIMP CCallback::OnProgress(ULONG progress, ULONG progressMax, ULONG, LPCWSTR)
+STDMETHODIMP CCallback::OnProgress(ULONG progress, ULONG progressMax, ULONG statusCode, LPCWSTR statusText)
 {
-    if (m_cancel || !IsHttpSuccess())
+    if (statusCode == BINDSTATUS_REDIRECTING && !IsAllowedTransferUrl(statusText ? statusText : L""))
+        m_redirectRefused = true;
+    if (m_cancel || !IsHttpSuccess() || m_redirectRefused)
         return E_ABORT;
-    if (m_progressWindow)
+    if (m_progressWindow && statusCode != BINDSTATUS_REDIRECTING)
         ::SendMessageW(m_progressWindow, WM_UPDATER_PROGRESS, progress, static_cast<LPARAM>(progressMax));
     return S_OK;
 }
@@ -93,10 +96,4 @@ STDMETHODIMP CCallback::OnResponse(DWORD responseCode, LPCWSTR, LPCWSTR, LPWSTR*
         *additionalHeaders = nullptr;
     m_httpStatus = responseCode;
     return S_OK;
-}
-
-bool DownloadUrlToFile(const std::wstring& url, const std::wstring& file, CCallback& callback)
-{
-    const HRESULT result = ::URLDownloadToFileW(nullptr, url.c_str(), file.c_str(), 0, &callback);
-    return SUCCEEDED(result) && callback.IsHttpSuccess();
 }

@@ -1,8 +1,9 @@
 #pragma once
 // CCallback: the bind-status callback of the updaters' transfers, living on
-// the worker's stack for one URLDownloadToFileW call. It counts no
-// references. OnProgress aborts the transfer once the run is cancelled (or
-// the server answered with an error status) and otherwise reports the
+// the worker's stack for one transfer (UrlTransfer.h). It counts no
+// references. OnProgress aborts the transfer once the run is cancelled, the
+// server answered with an error status or redirected to an address the
+// transfer policy refuses (TransferPolicy.h), and otherwise reports the
 // progress to the download page; OnResponse keeps the HTTP status, so that
 // an error page the server sends is not taken for the file.
 
@@ -44,13 +45,12 @@ public:
     DWORD GetHttpStatus() const { return m_httpStatus; }
     // Whether the server's answer (when there was one) was not an error.
     bool IsHttpSuccess() const { return m_httpStatus == 0 || (m_httpStatus >= 200 && m_httpStatus < 300); }
+    // Whether the server redirected to an address that is not allowed.
+    bool WasRedirectRefused() const { return m_redirectRefused; }
 
 private:
     const std::atomic<bool>& m_cancel;
     HWND m_progressWindow;
     DWORD m_httpStatus = 0;
+    bool m_redirectRefused = false;
 };
-
-// URLDownloadToFileW(url -> file) with the callback; true only when the
-// transfer succeeded and the server did not answer with an error status.
-bool DownloadUrlToFile(const std::wstring& url, const std::wstring& file, CCallback& callback);

@@ -63,7 +63,7 @@ void CDownloadPage::SetProgress(uint32_t downloaded, uint32_t total)
 
 LRESULT CDownloadPage::OnProgress(WindowMessage& msg)
 {
-    if (GetUpdaterContext().cancel)
+    if (GetCancelFlag())
         return 0;
     SetProgress(static_cast<uint32_t>(msg.wParam), static_cast<uint32_t>(msg.lParam));
     return 0;
@@ -73,9 +73,11 @@ LRESULT CDownloadPage::OnDownloadDone(WindowMessage& msg)
 {
     // A report that was on its way while the frame began to close.
     CMainDlg* frame = CMainDlg::GetInstance();
-    if (!frame || GetUpdaterContext().cancel)
+    if (!frame || GetCancelFlag())
         return 0;
-    switch (static_cast<DownloadOutcome>(msg.wParam)) {
+    const auto outcome = static_cast<DownloadOutcome>(msg.wParam);
+    ApplyDownloadOutcome(outcome);
+    switch (outcome) {
     case DownloadOutcome::Failed:
         frame->ShowErrorPage();
         if (frame->IsWindowHidden())

@@ -105,7 +105,7 @@ void CMainDlg::OnDestroy()
 {
     // A transfer still running sees this at its next report and stops
     // without touching the frame.
-    GetUpdaterContext().cancel = true;
+    GetCancelFlag() = true;
     if (m_idleLoop)
         m_idleLoop->RemoveIdleHandler(this);
     m_idleLoop = nullptr;

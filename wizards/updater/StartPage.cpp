@@ -37,8 +37,10 @@ LRESULT CStartPage::OnCheckDone(WindowMessage& msg)
 {
     // A report that was on its way while the frame began to close.
     CMainDlg* frame = CMainDlg::GetInstance();
-    if (!frame || GetUpdaterContext().cancel)
+    if (!frame || GetCancelFlag())
         return 0;
+    if (auto* result = reinterpret_cast<CheckResult*>(msg.lParam))
+        ApplyCheckResult(*result);
     switch (static_cast<CheckOutcome>(msg.wParam)) {
     case CheckOutcome::Failed:
         frame->ShowErrorPage();

@@ -8,13 +8,7 @@
 
 #include <windows.h>
 
-CTransferFile::CTransferFile()
-{
-    // The name lives in a shared buffer until the next call: copied at once.
-    const wchar_t* name = KV::MakeTempFileName(L"kvu", 0, nullptr);
-    if (name)
-        m_path = name;
-}
+CTransferFile::CTransferFile(const wchar_t* extension) : m_path(KV::MakeTempFileName(L"kvu", 0, extension)) {}
 
 CTransferFile::~CTransferFile()
 {

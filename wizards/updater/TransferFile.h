@@ -1,12 +1,13 @@
 #pragma once
-// A temporary file for one transfer ("kvu" prefix in the temporary folder),
+// A temporary file for one transfer ("kvu" prefix in the temporary folder,
+// the extension TMP or the one given), its name this transfer's alone,
 // deleted when the object goes, whatever became of the transfer.
 
 #include <string>
 
 class CTransferFile {
 public:
-    CTransferFile();
+    explicit CTransferFile(const wchar_t* extension = nullptr);
     CTransferFile(const CTransferFile&) = delete;
     CTransferFile& operator=(const CTransferFile&) = delete;
     ~CTransferFile();

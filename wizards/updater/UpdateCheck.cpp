@@ -11,9 +11,8 @@
 #include "wizards/updater/TransferFile.h"
 #include "wizards/updater/UpdaterContext.h"
 #include "wizards/updater/UpdaterMessages.h"
+#include "wizards/updater/UrlTransfer.h"
 #include "wizards/updater/WorkerThread.h"
-
-#include <memory>
 
 namespace {
 
@@ -48,13 +47,20 @@ std::unique_ptr<KV::DataKey> ReadDescriptor(const std::wstring& file)
 unsigned __stdcall CheckThread(void* argument)
 {
     CWorkerScope scope;
-    const CheckOutcome outcome = RunCheck();
-    if (outcome != CheckOutcome::Cancelled)
-        ReportToPage(static_cast<HWND>(argument), WM_UPDATER_CHECK_DONE, static_cast<WPARAM>(outcome));
+    const std::unique_ptr<CWorkerJob<CheckRequest>> job(static_cast<CWorkerJob<CheckRequest>*>(argument));
+    CheckResult result = PerformCheck(job->request, GetCancelFlag());
+    if (result.outcome != CheckOutcome::Cancelled)
+        ReportToPage(job->window, WM_UPDATER_CHECK_DONE, static_cast<WPARAM>(result.outcome),
+                     reinterpret_cast<LPARAM>(&result));
     return 0;
 }
 
 } // namespace
+
+CheckResult::CheckResult() = default;
+CheckResult::~CheckResult() = default;
+CheckResult::CheckResult(CheckResult&&) noexcept = default;
+CheckResult& CheckResult::operator=(CheckResult&&) noexcept = default;
 
 bool IsUpdateOffered(const std::wstring& newVersion, const std::wstring& installedVersion,
                      const std::wstring& pendingVersion)
@@ -63,31 +69,59 @@ bool IsUpdateOffered(const std::wstring& newVersion, const std::wstring& install
            KV::CompareVersions(newVersion.c_str(), pendingVersion.c_str()) > 0;
 }
 
-CheckOutcome RunCheck()
+CheckRequest MakeCheckRequest()
 {
-    UpdaterContext& context = GetUpdaterContext();
-    context.updateError = UpdateErrorNone;
+    const UpdaterContext& context = GetUpdaterContext();
+    return CheckRequest{GetCheckUrl(), context.installedVersion, context.pendingVersion, context.newVersion};
+}
+
+CheckResult PerformCheck(const CheckRequest& request, const std::atomic<bool>& cancel)
+{
+    CheckResult result;
+    result.newVersion = request.newVersion;
 
     CTransferFile temporary;
-    CCallback callback(context.cancel, nullptr);
-    const bool fetched = temporary.IsNamed() && DownloadUrlToFile(GetCheckUrl(), temporary.Path(), callback);
-    if (context.cancel)
-        return CheckOutcome::Cancelled;
+    CCallback callback(cancel, nullptr);
+    const bool fetched = temporary.IsNamed() && DownloadUrlToFile(request.url, temporary.Path(), callback);
+    if (cancel) {
+        result.outcome = CheckOutcome::Cancelled;
+        return result;
+    }
     if (!fetched) {
-        context.updateError = UpdateErrorCheck;
-        return CheckOutcome::Failed;
+        result.outcome = CheckOutcome::Failed;
+        return result;
     }
 
-    if (std::unique_ptr<KV::DataKey> descriptor = ReadDescriptor(temporary.Path())) {
-        context.newVersion = WidenAnsi(descriptor->GetName());
-        context.descriptor = std::move(descriptor);
+    result.descriptor = ReadDescriptor(temporary.Path());
+    if (result.descriptor)
+        result.newVersion = WidenAnsi(result.descriptor->GetName());
+    result.outcome = IsUpdateOffered(result.newVersion, request.installedVersion, request.pendingVersion)
+                         ? CheckOutcome::Offered
+                         : CheckOutcome::NoUpdate;
+    return result;
+}
+
+void ApplyCheckResult(CheckResult& result)
+{
+    UpdaterContext& context = GetUpdaterContext();
+    context.updateError = result.outcome == CheckOutcome::Failed ? UpdateErrorCheck : UpdateErrorNone;
+    if (result.descriptor) {
+        context.newVersion = result.newVersion;
+        context.descriptor = std::move(result.descriptor);
     }
-    return IsUpdateOffered(context.newVersion, context.installedVersion, context.pendingVersion)
-               ? CheckOutcome::Offered
-               : CheckOutcome::NoUpdate;
+}
+
+CheckOutcome RunCheck()
+{
+    GetUpdaterContext().updateError = UpdateErrorNone;
+    CheckResult result = PerformCheck(MakeCheckRequest(), GetCancelFlag());
+    if (result.outcome != CheckOutcome::Cancelled)
+        ApplyCheckResult(result);
+    return result.outcome;
 }
 
 bool StartCheck(HWND reportWindow)
 {
-    return StartWorker(&CheckThread, reportWindow);
+    GetUpdaterContext().updateError = UpdateErrorNone;
+    return StartWorker(&CheckThread, MakeCheckRequest(), reportWindow);
 }

@@ -2,16 +2,23 @@
 
 #include "wizards/updater/UpdateDownload.h"
 
+#include "foundation/CatalogueScramble.h"
 #include "foundation/DataKey.h"
+#include "foundation/RegistryKey.h"
+#include "foundation/SetupPackage.h"
 #include "foundation/ZipArchive.h"
+#include "wizards/common/ProductRegistry.h"
+#include "wizards/common/RegistryValues.h"
 #include "wizards/updater/DownloadCallback.h"
 #include "wizards/updater/TransferFile.h"
 #include "wizards/updater/UpdaterContext.h"
 #include "wizards/updater/UpdaterMessages.h"
-#include "wizards/updater/UpdaterRegistry.h"
+#include "wizards/updater/UrlTransfer.h"
 #include "wizards/updater/WorkerThread.h"
 
 #include <shlwapi.h>
+
+#include <memory>
 
 namespace {
 
@@ -20,6 +27,8 @@ constexpr const wchar_t* ChannelListFileName = L"Channels.brsc";
 // The catalogue is extracted beside its target first, so that a damaged
 // archive leaves an earlier download in place.
 constexpr const wchar_t* PartialSuffix = L".part";
+// The package is checked under an .exe name, as the player checks it.
+constexpr const wchar_t* PackageTransferExtension = L"exe";
 
 constexpr DWORD MoveFlags = MOVEFILE_COPY_ALLOWED | MOVEFILE_REPLACE_EXISTING;
 
@@ -37,30 +46,44 @@ std::wstring GetTargetFileName()
     return IsChannelListUpdater() ? std::wstring(ChannelListFileName) : GetServerFileName();
 }
 
-// Puts the transferred file in place as target.
-bool PlaceDownload(const std::wstring& transferred, const std::wstring& target)
+// Puts the transferred file in place as target when it is what was offered.
+bool PlaceDownload(const std::wstring& transferred, const DownloadRequest& request)
 {
-    if (!IsChannelListUpdater())
-        return ::MoveFileExW(transferred.c_str(), target.c_str(), MoveFlags) != FALSE;
+    if (!IsChannelListUpdater()) {
+        return KV::IsSetupPackage(transferred, request.newVersion) &&
+               ::MoveFileExW(transferred.c_str(), request.target.c_str(), MoveFlags) != FALSE;
+    }
 
-    const std::wstring partial = target + PartialSuffix;
+    const std::wstring partial = request.target + PartialSuffix;
     ZipArchive archive;
     bool extracted = archive.Open(transferred.c_str()) && archive.ExtractEntry(partial.c_str(), ChannelListFileName);
     archive.Close();
     if (extracted)
-        extracted = ::MoveFileExW(partial.c_str(), target.c_str(), MoveFlags) != FALSE;
+        extracted = IsCatalogueFile(partial) && ::MoveFileExW(partial.c_str(), request.target.c_str(), MoveFlags);
     if (!extracted)
         ::DeleteFileW(partial.c_str());
     return extracted;
 }
 
+// The version first: the player acts on the file value, and checks the
+// file against the version.
+bool RecordDownload(const DownloadRequest& request)
+{
+    if (!request.registryRoot)
+        return false;
+    KV::RegistryKey key(request.registryRoot, request.registryKey.c_str(), ProductKeyAccess);
+    const VariantTraits& traits = GetVariantTraits();
+    return SetRegString(key.Get(), traits.pendingVersionValue, request.newVersion) &&
+           SetRegString(key.Get(), traits.downloadedFileValue, request.target);
+}
+
 unsigned __stdcall DownloadThread(void* argument)
 {
     CWorkerScope scope;
-    HWND page = static_cast<HWND>(argument);
-    const DownloadOutcome outcome = RunDownload(page);
+    const std::unique_ptr<CWorkerJob<DownloadRequest>> job(static_cast<CWorkerJob<DownloadRequest>*>(argument));
+    const DownloadOutcome outcome = PerformDownload(job->request, GetCancelFlag(), job->window);
     if (outcome != DownloadOutcome::Cancelled)
-        ReportToPage(page, WM_UPDATER_DOWNLOAD_DONE, static_cast<WPARAM>(outcome));
+        ReportToPage(job->window, WM_UPDATER_DOWNLOAD_DONE, static_cast<WPARAM>(outcome));
     return 0;
 }
 
@@ -76,7 +99,7 @@ bool IsPlainFileName(const std::wstring& name)
 std::wstring GetDownloadTarget()
 {
     const std::wstring name = GetTargetFileName();
-    if (!IsPlainFileName(name))
+    if (!IsPlainFileName(name) || (!IsChannelListUpdater() && !KV::IsSetupPackageName(name)))
         return std::wstring();
     wchar_t path[MAX_PATH] = L"";
     const std::wstring& folder = GetUpdaterContext().updatesFolder;
@@ -88,37 +111,57 @@ std::wstring GetDownloadTarget()
     return path;
 }
 
-DownloadOutcome RunDownload(HWND progressWindow)
+DownloadRequest MakeDownloadRequest()
 {
-    UpdaterContext& context = GetUpdaterContext();
-    CCallback callback(context.cancel, progressWindow);
-    context.updateError = UpdateErrorNone;
+    const UpdaterContext& context = GetUpdaterContext();
+    DownloadRequest request;
+    request.url = GetDownloadFolderUrl() + GetServerFileName();
+    request.target = GetDownloadTarget();
+    request.updatesFolder = context.updatesFolder;
+    request.newVersion = context.newVersion;
+    if (!GetProductKey(request.registryRoot, request.registryKey))
+        request.registryRoot = nullptr;
+    return request;
+}
 
-    const std::wstring target = GetDownloadTarget();
-    CTransferFile temporary;
-    bool done = !target.empty() && temporary.IsNamed();
+DownloadOutcome PerformDownload(const DownloadRequest& request, const std::atomic<bool>& cancel,
+                                HWND progressWindow)
+{
+    CCallback callback(cancel, progressWindow);
+    CTransferFile temporary(IsChannelListUpdater() ? nullptr : PackageTransferExtension);
+    bool done = !request.target.empty() && temporary.IsNamed();
     if (done) {
-        ::CreateDirectoryW(context.updatesFolder.c_str(), nullptr);
-        done = DownloadUrlToFile(GetDownloadFolderUrl() + GetServerFileName(), temporary.Path(), callback);
+        ::CreateDirectoryW(request.updatesFolder.c_str(), nullptr);
+        done = DownloadUrlToFile(request.url, temporary.Path(), callback);
     }
-    if (context.cancel)
+    if (cancel)
         return DownloadOutcome::Cancelled;
     if (done)
-        done = PlaceDownload(temporary.Path(), target);
-    if (!done) {
-        context.updateError = UpdateErrorDownload;
-        return DownloadOutcome::Failed;
-    }
+        done = PlaceDownload(temporary.Path(), request) && RecordDownload(request);
+    return done ? DownloadOutcome::Completed : DownloadOutcome::Failed;
+}
 
-    const VariantTraits& traits = GetVariantTraits();
-    SetProductRegValue(traits.downloadedFileValue, target);
-    SetProductRegValue(traits.pendingVersionValue, context.newVersion);
-    context.pendingVersion = context.newVersion;
-    context.updated = true;
-    return DownloadOutcome::Completed;
+void ApplyDownloadOutcome(DownloadOutcome outcome)
+{
+    UpdaterContext& context = GetUpdaterContext();
+    context.updateError = outcome == DownloadOutcome::Failed ? UpdateErrorDownload : UpdateErrorNone;
+    if (outcome == DownloadOutcome::Completed) {
+        context.pendingVersion = context.newVersion;
+        context.updated = true;
+    }
+}
+
+DownloadOutcome RunDownload(HWND progressWindow)
+{
+    GetUpdaterContext().updateError = UpdateErrorNone;
+    const DownloadOutcome outcome = PerformDownload(MakeDownloadRequest(), GetCancelFlag(), progressWindow);
+    if (outcome != DownloadOutcome::Cancelled)
+        ApplyDownloadOutcome(outcome);
+    return outcome;
 }
 
 bool StartDownload(HWND pageWindow)
 {
-    return StartWorker(&DownloadThread, pageWindow);
+    GetUpdaterContext().updateError = UpdateErrorNone;
+    return StartWorker(&DownloadThread, MakeDownloadRequest(), pageWindow);
 }

@@ -68,11 +68,19 @@ UpdaterContext& GetUpdaterContext()
     return context;
 }
 
+std::atomic<bool>& GetCancelFlag()
+{
+    // Left to the end of the process on purpose: a detached worker may read
+    // it while the program's statics are being destroyed.
+    static std::atomic<bool>* const flag = new std::atomic<bool>(false);
+    return *flag;
+}
+
 bool LoadUpdaterData(const std::wstring& programFile)
 {
     UpdaterContext& context = GetUpdaterContext();
     ResetRunState(context);
-    context.cancel = false;
+    GetCancelFlag() = false;
     const std::wstring ownFile = programFile.empty() ? KV::GetProgramPath() : programFile;
     context.programFolder = FolderOf(ownFile);
 
@@ -107,8 +115,8 @@ bool LoadUpdaterData(const std::wstring& programFile)
     return hasArchive;
 }
 
-// cancel stays as it is: a worker still running after the run must go on
-// seeing that the frame is gone.
+// The cancel flag stays as it is: a worker still running after the run must
+// go on seeing that the frame is gone.
 void FreeUpdaterData()
 {
     KV::Skin::Free();

@@ -1,10 +1,10 @@
 #pragma once
-// The updater's run state, one per process. The UI thread fills it before
-// the frame opens; the check and download workers then write the descriptor,
-// the offered version, the error kind and the updated flag, and the UI
-// thread sets cancel when the frame goes. The flags are atomics (no locks):
-// every worker result reaches the UI thread through a sent message, after
-// the worker wrote it.
+// The updater's run state, one per process, read and written on the UI
+// thread only: the check and download workers get copies of what they need
+// when they start and hand their results back in their reports (UpdateCheck.h,
+// UpdateDownload.h). The cancel flag is the one thing both sides read: the UI
+// thread sets it when the frame goes, and it lives as long as the process,
+// so a worker that outlasts the run still reads it safely.
 
 #include "wizards/updater/UpdaterVariant.h"
 
@@ -39,13 +39,15 @@ struct UpdaterContext {
     std::wstring programFolder;
 
     std::atomic<bool> updated{false};
-    std::atomic<bool> cancel{false};
     std::atomic<bool> hidden{false};
     bool recorderEdition = false;
     std::atomic<int> updateError{UpdateErrorNone};
 };
 
 UpdaterContext& GetUpdaterContext();
+
+// Set when the frame goes; read by the workers. Never destroyed.
+std::atomic<bool>& GetCancelFlag();
 
 // The start-up data: the language pack, skin and settings from the archive
 // appended to programFile (the running program by default), the recorder
@@ -54,7 +56,7 @@ UpdaterContext& GetUpdaterContext();
 // holds no readable archive (the run then has no texts and no settings).
 bool LoadUpdaterData(const std::wstring& programFile = std::wstring());
 // Releases the skin, the languages, the settings, the macros and the
-// descriptor, and resets the run state except the cancel flag.
+// descriptor, and resets the run state (the cancel flag stays).
 void FreeUpdaterData();
 
 // The descriptor's "name"; in the recorder edition every "Brisvane" reads

@@ -5,7 +5,7 @@
 #include "framework/Thread.h"
 #include "wizards/updater/UpdaterContext.h"
 
-#include <objbase.h>
+#include <atomic>
 
 namespace {
 
@@ -17,15 +17,8 @@ std::atomic<int>& ActiveWorkers()
 
 } // namespace
 
-CWorkerScope::CWorkerScope()
-    : m_comInitialised(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
-{
-}
-
 CWorkerScope::~CWorkerScope()
 {
-    if (m_comInitialised)
-        ::CoUninitialize();
     --ActiveWorkers();
 }
 
@@ -34,19 +27,19 @@ int GetActiveWorkerCount()
     return ActiveWorkers();
 }
 
-bool StartWorker(unsigned(__stdcall* proc)(void*), HWND window)
+bool StartWorkerThread(unsigned(__stdcall* proc)(void*), void* argument)
 {
     ++ActiveWorkers();
     // The holder goes at once: nobody waits for the thread.
-    if (StartThread(proc, window).IsStarted())
+    if (StartThread(proc, argument).IsStarted())
         return true;
     --ActiveWorkers();
     return false;
 }
 
-void ReportToPage(HWND window, UINT message, WPARAM wParam)
+void ReportToPage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (GetUpdaterContext().cancel)
+    if (GetCancelFlag())
         return;
-    ::SendMessageW(window, message, wParam, 0);
+    ::SendMessageW(window, message, wParam, lParam);
 }

@@ -1,32 +1,50 @@
 #pragma once
-// What every updater worker does around its work: COM for the URL moniker
-// transfer on its thread, a count of the workers alive (nobody waits for
-// them; the count only tells whether one is still busy), and the report to
-// a page window, sent only while the run has not been cancelled.
+// What every updater worker does around its work: a count of the workers
+// alive (nobody waits for them; the count only tells whether one is still
+// busy), the job it owns (its request, copied on the UI thread, and the
+// window it reports to), and the report to that window, sent only while the
+// run has not been cancelled.
 
 #include <windows.h>
 
-#include <atomic>
+#include <memory>
+#include <utility>
 
 class CWorkerScope {
 public:
-    CWorkerScope();
+    CWorkerScope() = default;
     CWorkerScope(const CWorkerScope&) = delete;
     CWorkerScope& operator=(const CWorkerScope&) = delete;
     ~CWorkerScope();
+};
 
-private:
-    bool m_comInitialised;
+// What a worker reads, all of it its own.
+template <class Request>
+struct CWorkerJob {
+    Request request;
+    HWND window;
 };
 
 // Workers started and not yet ended.
 int GetActiveWorkerCount();
 
-// Starts proc(window) on a detached thread, counted from this moment; the
+// Starts proc(argument) on a detached thread, counted from this moment; the
 // thread must hold a CWorkerScope for its whole run. False when no thread
 // could be started.
-bool StartWorker(unsigned(__stdcall* proc)(void*), HWND window);
+bool StartWorkerThread(unsigned(__stdcall* proc)(void*), void* argument);
+
+// Starts proc with a new CWorkerJob<Request>, which the thread takes over
+// (it deletes it); when no thread starts, the job is deleted here.
+template <class Request>
+bool StartWorker(unsigned(__stdcall* proc)(void*), Request request, HWND window)
+{
+    auto job = std::make_unique<CWorkerJob<Request>>(CWorkerJob<Request>{std::move(request), window});
+    if (!StartWorkerThread(proc, job.get()))
+        return false;
+    job.release();
+    return true;
+}
 
 // Sends message to window unless the run was cancelled (the frame is gone
 // or going); a window that no longer exists receives nothing.
-void ReportToPage(HWND window, UINT message, WPARAM wParam);
+void ReportToPage(HWND window, UINT message, WPARAM wParam, LPARAM lParam = 0);

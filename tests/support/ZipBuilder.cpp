@@ -1,4 +1,4 @@
-#include "tests/updater/ZipBuilder.h"
+#include "tests/support/ZipBuilder.h"
 
 #include <zlib.h>
 

@@ -1,6 +1,6 @@
 #pragma once
-// Owner of one WinINet handle (session, connection, request or URL), and the
-// time-outs of the grabbers' fetches.
+// CInternetHandle: owner of one WinINet handle (session, connection, request
+// or URL), closed when it goes; LimitInternetWaits bounds a fetch's waits.
 
 #include <windows.h>
 #include <wininet.h>

@@ -1,8 +1,8 @@
 // Reading and patching the setup executable's trailer.
 
-#include "wizards/common/ArchiveTrailer.h"
+#include "foundation/ArchiveTrailer.h"
 
-#include "wizards/common/FileHandle.h"
+#include "foundation/ZipFileHandle.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ SetupMode SetupModeFromValue(uint32_t value)
 
 uint32_t ReadSetupModeValue(const wchar_t* path)
 {
-    CFileHandle file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    ZipFileHandle file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid())
         return 0;
@@ -56,7 +56,7 @@ uint32_t ReadSetupModeValue(const wchar_t* path)
 
 bool WriteSetupModeValue(const wchar_t* path, uint32_t mode)
 {
-    CFileHandle file(::CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    ZipFileHandle file(::CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid())
         return false;

@@ -1,0 +1,100 @@
+// The updaters' transfers.
+
+#include "wizards/updater/UrlTransfer.h"
+
+#include "foundation/ZipFileHandle.h"
+#include "framework/InternetHandle.h"
+#include "wizards/updater/DownloadCallback.h"
+#include "wizards/updater/TransferPolicy.h"
+
+#include <vector>
+
+namespace {
+
+constexpr int MaxRedirects = 8;
+constexpr DWORD ChunkSize = 16384;
+constexpr DWORD RequestFlags = INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                               INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI;
+
+DWORD QueryNumber(HINTERNET request, DWORD what)
+{
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (!::HttpQueryInfoW(request, what | HTTP_QUERY_FLAG_NUMBER, &value, &size, nullptr))
+        return 0;
+    return value;
+}
+
+bool IsRedirect(DWORD status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// The address a redirect names, made absolute against the one it came from;
+// empty when there is none.
+std::wstring RedirectTarget(HINTERNET request, const std::wstring& from)
+{
+    std::vector<wchar_t> location(INTERNET_MAX_URL_LENGTH + 1, L'\0');
+    DWORD size = INTERNET_MAX_URL_LENGTH * sizeof(wchar_t);
+    if (!::HttpQueryInfoW(request, HTTP_QUERY_LOCATION, location.data(), &size, nullptr))
+        return std::wstring();
+    std::vector<wchar_t> combined(INTERNET_MAX_URL_LENGTH + 1, L'\0');
+    DWORD length = INTERNET_MAX_URL_LENGTH;
+    if (!::InternetCombineUrlW(from.c_str(), location.data(), combined.data(), &length, ICU_NO_ENCODE))
+        return std::wstring();
+    return combined.data();
+}
+
+// The body into file, reporting progress; false when it breaks off, the
+// callback aborts or fewer bytes than announced arrive.
+bool ReceiveBody(HINTERNET request, const std::wstring& file, CCallback& callback)
+{
+    const DWORD total = QueryNumber(request, HTTP_QUERY_CONTENT_LENGTH);
+    ZipFileHandle target(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                       nullptr));
+    if (!target.IsValid())
+        return false;
+    std::vector<char> chunk(ChunkSize);
+    DWORD received = 0;
+    for (;;) {
+        DWORD read = 0;
+        if (!::InternetReadFile(request, chunk.data(), ChunkSize, &read))
+            return false;
+        if (read == 0)
+            break;
+        DWORD written = 0;
+        if (!::WriteFile(target.Get(), chunk.data(), read, &written, nullptr) || written != read)
+            return false;
+        received += read;
+        if (FAILED(callback.OnProgress(received, total, BINDSTATUS_DOWNLOADINGDATA, nullptr)))
+            return false;
+    }
+    return total == 0 || received == total;
+}
+
+} // namespace
+
+bool DownloadUrlToFile(const std::wstring& url, const std::wstring& file, CCallback& callback)
+{
+    if (!IsAllowedTransferUrl(url))
+        return false;
+    CInternetHandle session(::InternetOpenW(L"Brisvane updater", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (!session)
+        return false;
+    std::wstring address = url;
+    for (int redirects = 0; redirects <= MaxRedirects; ++redirects) {
+        CInternetHandle request(::InternetOpenUrlW(session.Get(), address.c_str(), nullptr, 0, RequestFlags, 0));
+        if (!request)
+            return false;
+        const DWORD status = QueryNumber(request.Get(), HTTP_QUERY_STATUS_CODE);
+        if (!IsRedirect(status)) {
+            callback.OnResponse(status, nullptr, nullptr, nullptr);
+            return callback.IsHttpSuccess() && ReceiveBody(request.Get(), file, callback);
+        }
+        address = RedirectTarget(request.Get(), address);
+        if (address.empty() ||
+            FAILED(callback.OnProgress(0, 0, BINDSTATUS_REDIRECTING, address.c_str())))
+            return false;
+    }
+    return false;
+}

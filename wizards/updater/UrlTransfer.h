@@ -1,0 +1,17 @@
+#pragma once
+// One transfer of the updaters: an address fetched into a file over WinINet.
+// Redirects are not followed blindly: each new address is reported to the
+// callback as BINDSTATUS_REDIRECTING, which refuses one that the transfer
+// policy does not allow (TransferPolicy.h), and the transfer then ends.
+// Progress goes to the callback as BINDSTATUS_DOWNLOADINGDATA, the final HTTP
+// status to its OnResponse; a failing callback aborts the transfer.
+
+#include <string>
+
+class CCallback;
+
+// True only when the address is allowed, every redirect was allowed, the
+// server answered with a success status and the whole body (as long as the
+// server announced) is in the file. A refused address is not fetched at
+// all.
+bool DownloadUrlToFile(const std::wstring& url, const std::wstring& file, CCallback& callback);
