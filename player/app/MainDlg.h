@@ -47,8 +47,8 @@ public:
     static constexpr UINT WM_COMPLETE_START_UP = WM_APP + 2;
 
     // Makes the back-ends as children of the player area; the default makes
-    // the Media Player back-end "m" and the web browser back-end "e", which
-    // live until the process ends.
+    // the Media Player back-end "m" and, once the first paint is done, the
+    // web browser back-end "e", which live until the process ends.
     using BackEndMaker = std::function<void(HWND playerArea, const RECT& rect)>;
     // Starts a program or opens an address (ShellExecuteW by default).
     using ShellRunner = std::function<void(const wchar_t* verb, const std::wstring& file, const wchar_t* parameters,
