@@ -44,10 +44,14 @@ std::wstring& RecordsFolder()
     return folder;
 }
 
-void MakeLiveBackEnds(HWND playerArea, const RECT& rect)
+// Registered by name and never deleted: they live until the process ends.
+void MakeLiveMediaBackEnd(HWND playerArea, const RECT& rect)
 {
-    // Registered by name and never deleted: they live until the process ends.
     new CMPlayerCtrl(playerArea, rect);
+}
+
+void MakeLiveWebBackEnd(HWND playerArea, const RECT& rect)
+{
     new CEFPlayerCtrl(playerArea, rect);
 }
 
@@ -114,6 +118,7 @@ LRESULT CMainDlg::OnInitDialog(WindowMessage&)
     m_currentPlayer = nullptr;
     m_records.reset();
     m_tray.reset();
+    m_startUpComplete = false;
     m_exiting = 0;
     m_passwordProved = 0;
     CSettings::SetMainWindow(m_hWnd);
@@ -140,15 +145,21 @@ LRESULT CMainDlg::OnInitDialog(WindowMessage&)
     m_players.Create(m_hWnd);
 
     CUrlGrabber::CreateBuiltIn();
-    if (MainDlgSeams::BackEndMaker())
+    m_webBackEndPending = !MainDlgSeams::BackEndMaker();
+    if (m_webBackEndPending) {
+        // The web browser back-end takes longer to make than all else the
+        // first paint needs: it is made once the window is on the screen.
+        MainDlgSeams::MakeLiveMediaBackEnd(m_players, BackEndRect);
+    } else {
         MainDlgSeams::BackEndMaker()(m_players, BackEndRect);
-    else
-        MainDlgSeams::MakeLiveBackEnds(m_players, BackEndRect);
+    }
     CPlayerCtrl::SetVolumeAll(CSettings::GetInt("sound_volume", 50));
     GiveDefaultRecorderKeys();
     RecorderFactory::RegisterAll();
     // A restored record looks its recorder factory up when it is made: the
-    // channels have their recorder keys and the factories exist by now.
+    // channels have their recorder keys and the factories exist by now. A
+    // channel of the web back-end has none before that back-end exists,
+    // which finds the same (no) factory as the key it then gets.
     const std::wstring& recordsFolder = MainDlgSeams::RecordsFolder();
     m_records = recordsFolder.empty()
                     ? std::make_unique<CRecordManager>(m_channels.GetRecordListBox())
@@ -157,13 +168,6 @@ LRESULT CMainDlg::OnInitDialog(WindowMessage&)
 
     const RECT client = GetClientRect();
     Layout(client.right, client.bottom);
-
-    if (CSettings::GetBool("automatic_cupdate", true))
-        RunShell(L"open", KV::GetProgramFile(L"Chanfresh.exe"), L"-h", SW_HIDE);
-    if (CSettings::GetBool("automatic_update", true))
-        SetTimer(UpdaterTimer, UpdaterDelay);
-
-    RestoreCurrentChannel();
 
     WINDOWPLACEMENT placement{};
     const bool placed = CSettings::GetPlacement(placement);
@@ -190,7 +194,42 @@ LRESULT CMainDlg::OnInitDialog(WindowMessage&)
         ShowWindow(SW_HIDE);
     else if (!placed)
         CenterWindow();
+    // First in the queue: ahead of anything posted once the window shows.
+    PostMessage(WM_COMPLETE_START_UP);
     return TRUE;
+}
+
+LRESULT CMainDlg::OnCompleteStartUp(WindowMessage&)
+{
+    // The window and its parts are on the screen before the rest is made.
+    if (IsWindowVisible())
+        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    CompleteStartUp();
+    return 0;
+}
+
+void CMainDlg::CompleteStartUp()
+{
+    if (m_startUpComplete || m_exiting || m_exitRunning)
+        return;
+    m_startUpComplete = true;
+    if (m_webBackEndPending) {
+        m_webBackEndPending = false;
+        MainDlgSeams::MakeLiveWebBackEnd(m_players, BackEndRect);
+        CPlayerCtrl::SetVolumeAll(CPlayerCtrl::GetCurrentVolume());
+        // Its channels take its recorder key as the others took theirs.
+        GiveDefaultRecorderKeys();
+        const RECT area = m_players.GetClientRect();
+        m_players.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(area.right, area.bottom));
+    }
+
+    if (CSettings::GetBool("automatic_cupdate", true))
+        RunShell(L"open", KV::GetProgramFile(L"Chanfresh.exe"), L"-h", SW_HIDE);
+    if (CSettings::GetBool("automatic_update", true))
+        SetTimer(UpdaterTimer, UpdaterDelay);
+
+    RestoreCurrentChannel();
+    UpdateTitle();
 }
 
 void CMainDlg::GiveDefaultRecorderKeys()

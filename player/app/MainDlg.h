@@ -41,10 +41,14 @@ public:
     static constexpr UINT UpdaterDelay = 10000;
     // Posted to itself at the end of its set-up when it starts topmost.
     static constexpr UINT WM_REAPPLY_TOPMOST = WM_APP + 1;
+    // Posted to itself at the end of its set-up: what the first paint does
+    // not need (the web back-end, the current channel's back-end shown, the
+    // update checks) follows once it is done.
+    static constexpr UINT WM_COMPLETE_START_UP = WM_APP + 2;
 
     // Makes the back-ends as children of the player area; the default makes
-    // the Media Player back-end "m" and the web browser back-end "e", which
-    // live until the process ends.
+    // the Media Player back-end "m" and, once the first paint is done, the
+    // web browser back-end "e", which live until the process ends.
     using BackEndMaker = std::function<void(HWND playerArea, const RECT& rect)>;
     // Starts a program or opens an address (ShellExecuteW by default).
     using ShellRunner = std::function<void(const wchar_t* verb, const std::wstring& file, const wchar_t* parameters,
@@ -99,6 +103,7 @@ public:
         ON_MESSAGE(WM_PLAY_RECORD, OnPlayRecord)
         ON_MESSAGE(WM_TRAY_NOTIFY, OnTrayNotify)
         ON_MESSAGE(WM_REAPPLY_TOPMOST, OnReapplyTopmost)
+        ON_MESSAGE(WM_COMPLETE_START_UP, OnCompleteStartUp)
         ON_COMMAND(IDCANCEL, OnClose)
         ON_COMMAND(ID_HOME_PAGE, OnHomePage)
         ON_COMMAND(ID_HELP_MENU_KEY, OnHelpMenuKey)
@@ -124,6 +129,10 @@ private:
     LRESULT OnEraseBackground(WindowMessage& msg);
     LRESULT OnColorDialog(WindowMessage& msg);
     void Layout(int width, int height);
+    LRESULT OnCompleteStartUp(WindowMessage& msg);
+    // Does the rest of the set-up once; the play and record roads call it
+    // first, as they may come before it.
+    void CompleteStartUp();
     void GiveDefaultRecorderKeys();
     void RestoreCurrentChannel();
     void CreateTrayIcon();
@@ -187,4 +196,7 @@ private:
     HICON m_bigIcon = nullptr;
     HICON m_smallIcon = nullptr;
     bool m_filterAdded = false;
+    bool m_startUpComplete = false;
+    // The live web browser back-end is made by CompleteStartUp.
+    bool m_webBackEndPending = false;
 };

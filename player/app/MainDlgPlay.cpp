@@ -76,6 +76,7 @@ void CMainDlg::SwapPlayer(CPlayerCtrl* next)
 
 LRESULT CMainDlg::OnPlayChannel(WindowMessage& msg)
 {
+    CompleteStartUp();
     CChannel* channel = ChannelOf(msg.lParam);
     if (channel == nullptr) {
         // Play with no channel current plays the current record.
@@ -120,6 +121,7 @@ LRESULT CMainDlg::OnPlayChannel(WindowMessage& msg)
 
 LRESULT CMainDlg::OnStopChannel(WindowMessage&)
 {
+    CompleteStartUp();
     if (m_currentPlayer != nullptr)
         m_currentPlayer->Stop();
     return 0;
@@ -127,6 +129,7 @@ LRESULT CMainDlg::OnStopChannel(WindowMessage&)
 
 LRESULT CMainDlg::OnFullScreen(WindowMessage&)
 {
+    CompleteStartUp();
     if (m_currentPlayer != nullptr)
         m_currentPlayer->ToggleFullScreen();
     return 0;
@@ -141,6 +144,7 @@ LRESULT CMainDlg::OnNextChannel(WindowMessage& msg)
 
 LRESULT CMainDlg::OnRecordChannel(WindowMessage& msg)
 {
+    CompleteStartUp();
     CChannel* channel = ChannelOf(msg.lParam);
     if (channel == nullptr || !PassParentalLock(*channel))
         return 0;
@@ -154,6 +158,7 @@ LRESULT CMainDlg::OnRecordChannel(WindowMessage& msg)
 
 LRESULT CMainDlg::OnPlayRecord(WindowMessage& msg)
 {
+    CompleteStartUp();
     CRecord* record = RecordOf(msg.lParam);
     if (record == nullptr)
         return 0;

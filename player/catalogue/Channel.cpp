@@ -53,7 +53,7 @@ bool CChannel::HasStream(const KV::DataKey& key)
 }
 
 CChannel::CChannel(CCountry& country, CCategory* category, const KV::DataKey& key,
-                   const CSavedChannelStates& savedStates, const std::wstring& kbText)
+                   const CSavedChannelStates& savedStates)
     : m_country(country), m_category(category), m_key(key.GetName())
 {
     AllChannels().push_back(this);
@@ -87,7 +87,6 @@ CChannel::CChannel(CCountry& country, CCategory* category, const KV::DataKey& ke
         m_sources.emplace_back(stream->GetInt("b"), std::wstring(stream->GetStringWView("u")));
 
     ReadSavedState(savedStates);
-    ComposeDisplayText(kbText);
 }
 
 CChannel::~CChannel()
@@ -123,17 +122,26 @@ const CChannelSource* CChannel::GetCurrentSource() const
 
 void CChannel::SetCurrentSource(int32_t index)
 {
+    // The text keeps the stream it was made for until it is made again.
+    if (!m_displayTextMade)
+        ComposeDisplayText();
     const int32_t last = static_cast<int32_t>(m_sources.size()) - 1;
     m_currentSource = std::max<int32_t>(0, std::min(index, last));
 }
 
 const std::wstring& CChannel::UpdateDisplayText()
 {
-    return ComposeDisplayText(KV::Lang::GetText("str_kb"));
+    return ComposeDisplayText();
 }
 
-const std::wstring& CChannel::ComposeDisplayText(const std::wstring& kb)
+const std::wstring& CChannel::GetDisplayText() const
 {
+    return m_displayTextMade ? m_displayText : ComposeDisplayText();
+}
+
+const std::wstring& CChannel::ComposeDisplayText() const
+{
+    const std::wstring& kb = KV::Lang::GetText("str_kb");
     const CChannelSource* source = GetCurrentSource();
     const std::wstring bitrate = std::to_wstring(source ? source->GetBitrate() : 0);
     const std::wstring& label = m_country.GetLabel();
@@ -144,6 +152,7 @@ const std::wstring& CChannel::ComposeDisplayText(const std::wstring& kb)
     m_displayText += bitrate;
     m_displayText += kb;
     m_displayText += L')';
+    m_displayTextMade = true;
     return m_displayText;
 }
 

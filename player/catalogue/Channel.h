@@ -22,11 +22,8 @@ class CChannel {
 public:
     // Reads the channel from its key of the catalogue file and joins the
     // user's saved choices for its id; out-of-range saved stream indices
-    // fall back to the first stream. kbText is the language's text
-    // "str_kb", looked up once for all channels. The channel enters
-    // GetAllChannels.
-    CChannel(CCountry& country, CCategory* category, const KV::DataKey& key, const CSavedChannelStates& savedStates,
-             const std::wstring& kbText);
+    // fall back to the first stream. The channel enters GetAllChannels.
+    CChannel(CCountry& country, CCategory* category, const KV::DataKey& key, const CSavedChannelStates& savedStates);
     // Leaves GetAllChannels.
     ~CChannel();
 
@@ -68,9 +65,12 @@ public:
     const std::string& GetRecorderKey() const { return m_recorderKey; }
     void SetRecorderKey(const std::string& key) { m_recorderKey = key; }
 
-    // "<country label> (<bitrate of the chosen stream><kb text>)".
+    // "<country label> (<bitrate of the chosen stream><kb text>)", with the
+    // language's "str_kb" as the kb text.
     const std::wstring& UpdateDisplayText();
-    const std::wstring& GetDisplayText() const { return m_displayText; }
+    // The text as last made; made at its first use, as most channels of a
+    // large catalogue are never drawn.
+    const std::wstring& GetDisplayText() const;
 
     // Adds the sub-key named by the id with "cu" and "f" to channelsKey;
     // false, leaving the key alone, when a channel with the same id was
@@ -81,7 +81,7 @@ private:
     // textId: "c_" + id.
     static std::wstring LookUpNameById(const std::string& textId, const KV::DataKey& key);
     void ReadSavedState(const CSavedChannelStates& savedStates);
-    const std::wstring& ComposeDisplayText(const std::wstring& kb);
+    const std::wstring& ComposeDisplayText() const;
 
     CCountry& m_country;
     CCategory* m_category;
@@ -97,7 +97,8 @@ private:
     bool m_recordable = false;
     bool m_radio = false;
     std::string m_recorderKey;
-    std::wstring m_displayText;
+    mutable std::wstring m_displayText;
+    mutable bool m_displayTextMade = false;
 };
 
 // Every channel object in the order of construction.

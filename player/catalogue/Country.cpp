@@ -29,7 +29,6 @@ CCountry::CCountry(const CChannelList& list, const KV::DataKey& key, const CSave
     if (m_label.empty())
         m_label = KV::AnsiToWide(m_key);
 
-    const std::wstring& kbText = KV::Lang::GetText("str_kb");
     // In key order, so that channels are built in the order they are kept.
     for (const KV::DataKey* channelKey : SortedSubKeys(key)) {
         CCategory* category = FindCategoryByCode(list, channelKey->GetStringAView("c"));
@@ -43,7 +42,7 @@ CCountry::CCountry(const CChannelList& list, const KV::DataKey& key, const CSave
             continue;
         }
         m_channels.emplace_hint(m_channels.end(), channelKey->GetName(),
-                                std::make_unique<CChannel>(*this, category, *channelKey, savedStates, kbText));
+                                std::make_unique<CChannel>(*this, category, *channelKey, savedStates));
     }
 }
 

@@ -224,6 +224,17 @@ TEST_F(CatalogueTest, SetCurrentSourceStaysWithinTheStreams)
     EXPECT_EQ(Channel(list, "fr_info").GetDisplayText(), L"fr (256 kb)");
 }
 
+TEST_F(CatalogueTest, TheDisplayTextKeepsTheStreamOfTheLoadUntilItIsMadeAgain)
+{
+    CChannelList list(Fixture(L"edge.brsc"));
+    CChannel& tv1 = Channel(list, "de_tv1");
+    // Another stream before the text was ever asked for.
+    tv1.SetCurrentSource(1);
+    EXPECT_EQ(tv1.GetDisplayText(), L"Germany (300 kb)");
+    EXPECT_EQ(tv1.UpdateDisplayText(), L"Germany (700 kb)");
+    EXPECT_EQ(tv1.GetDisplayText(), L"Germany (700 kb)");
+}
+
 TEST_F(CatalogueTest, CurrentChannelIsRestoredAndStored)
 {
     CChannelList list(Fixture(L"edge.brsc"));

@@ -127,5 +127,21 @@ TEST_F(RealBackEnds, ARecordingOfARadioStationPlaysBackThroughTheMediaPlayerCont
     EXPECT_NE(Controls().GetStatus(), KV::Lang::GetText("str_error"));
 }
 
+TEST_F(RealBackEnds, APlayThatComesBeforeTheRestOfTheSetUpMakesTheWebBackEndFirst)
+{
+    m_main = std::make_unique<CMainDlg>();
+    ASSERT_NE(m_main->Create(nullptr), nullptr);
+    // No message has been handled yet: the rest of the set-up still waits.
+    Main().SendMessage(WM_PLAY_CHANNEL, 0, reinterpret_cast<LPARAM>(Channel(Ids::Web)));
+    CPlayerCtrl* web = Main().GetCurrentPlayer();
+    ASSERT_NE(web, nullptr);
+    EXPECT_EQ(web, CPlayerCtrl::FindByName("e"));
+    EXPECT_TRUE(::IsChild(Main(), web->GetWindow()));
+    Pump();
+    // The rest of the set-up makes no second one.
+    EXPECT_EQ(CPlayerCtrl::FindByName("e"), web);
+    EXPECT_EQ(Main().GetCurrentPlayer(), web);
+}
+
 }  // namespace
 }  // namespace PlayerTest
