@@ -12,9 +12,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 namespace {
 
@@ -116,21 +113,6 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
     return true;
-}
-
-std::string ReadFileBytes(const std::wstring& path)
-{
-    std::ifstream file(path.c_str(), std::ios::binary);
-    if (!file)
-        return std::string();
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
-{
-    std::ofstream file(path.c_str(), std::ios::binary | std::ios::trunc);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(file);
 }
 
 namespace {

@@ -30,8 +30,9 @@ class CChannel;
 // not within the time-out (a guard against a hang, not a timing check).
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000);
 
-std::string ReadFileBytes(const std::wstring& path);
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+// The whole-file reads and writes of tests/support, by these tests' names.
+inline std::string ReadFileBytes(const std::wstring& path) { return ReadWholeFile(path); }
+inline bool WriteFileBytes(const std::wstring& path, const std::string& bytes) { return WriteWholeFile(path, bytes); }
 
 // The test catalogue, country "ab":
 //   ab_cd   "Scripted"  recorder "script", stream 128 kbit/s "src-cd"
