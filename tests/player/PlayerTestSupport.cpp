@@ -2,7 +2,6 @@
 
 #include "foundation/DataKey.h"
 #include "foundation/Utilities.h"
-#include "framework/AxHost.h"
 #include "framework/Image.h"
 #include "player/app/MainDlg.h"
 #include "player/app/Settings.h"
@@ -48,9 +47,7 @@ CMessageLoop& Loop()
 
 void SetUpProcess()
 {
-    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    WindowTest::StartProcess(g_loop);
-    AxWinInit();
+    WindowTest::StartProcess(g_loop, true);
     ::CreateDirectoryW(KV::GetProgramFile(kFixtureFolder).c_str(), nullptr);
     ResetSettings();
     WindowTest::LoadShippedLanguage();
@@ -60,7 +57,6 @@ void SetUpProcess()
 void TearDownProcess()
 {
     WindowTest::EndProcess();
-    ::CoUninitialize();
 }
 
 void Pump()

@@ -5,6 +5,7 @@
 #include "foundation/Skin.h"
 #include "foundation/Utilities.h"
 #include "framework/AppModule.h"
+#include "framework/AxHost.h"
 #include "framework/Image.h"
 #include "framework/MessageLoop.h"
 
@@ -17,18 +18,24 @@ namespace WindowTest {
 namespace {
 
 ULONG_PTR g_gdiplusToken = 0;
+bool g_withActiveX = false;
 
 }  // namespace
 
 const CLSID PngEncoder = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
 
-void StartProcess(CMessageLoop& loop)
+void StartProcess(CMessageLoop& loop, bool withActiveX)
 {
+    g_withActiveX = withActiveX;
     INITCOMMONCONTROLSEX init{sizeof(init), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_LINK_CLASS};
     ::InitCommonControlsEx(&init);
+    if (withActiveX)
+        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     Gdiplus::GdiplusStartupInput input;
     Gdiplus::GdiplusStartup(&g_gdiplusToken, &input, nullptr);
     AppModule().Init(::GetModuleHandleW(nullptr));
+    if (withActiveX)
+        AxWinInit();
     AppModule().AddMessageLoop(&loop);
 }
 
@@ -41,6 +48,9 @@ void EndProcess()
     if (g_gdiplusToken != 0)
         Gdiplus::GdiplusShutdown(g_gdiplusToken);
     g_gdiplusToken = 0;
+    if (g_withActiveX)
+        ::CoUninitialize();
+    g_withActiveX = false;
 }
 
 void LoadShippedLanguage()

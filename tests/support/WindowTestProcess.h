@@ -14,8 +14,10 @@ class CMessageLoop;
 namespace WindowTest {
 
 // Common controls, GDI+ and the framework module, with loop registered for
-// this thread.
-void StartProcess(CMessageLoop& loop);
+// this thread; withActiveX: COM (an apartment of this thread) and ActiveX
+// hosting too, each at its place in the sequence (the main window hosts
+// controls).
+void StartProcess(CMessageLoop& loop, bool withActiveX = false);
 // Frees the skin and language pack and ends what StartProcess began.
 void EndProcess();
 
