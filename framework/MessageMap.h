@@ -35,6 +35,13 @@ struct WindowMessage {
     int Height() const { return HIWORD(lParam); }
 };
 
+// WM_CTLCOLORMSGBOX to WM_CTLCOLORSTATIC: a control (lParam) asks its parent
+// for its colours and brush (wParam is its device context).
+constexpr bool IsControlColorMessage(UINT id)
+{
+    return id >= WM_CTLCOLORMSGBOX && id <= WM_CTLCOLORSTATIC;
+}
+
 class CMessageMap {
 public:
     virtual BOOL ProcessWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,

@@ -15,6 +15,8 @@ constexpr UINT kLastReflected = OCM__BASE + WM_PARENTNOTIFY;
 
 HWND ReflectionTarget(const WindowMessage& msg)
 {
+    if (IsControlColorMessage(msg.id))
+        return reinterpret_cast<HWND>(msg.lParam);
     switch (msg.id) {
     case WM_COMMAND:
         return msg.CommandWindow();  // null for menus and accelerators
@@ -41,13 +43,6 @@ HWND ReflectionTarget(const WindowMessage& msg)
     case WM_CHARTOITEM:
     case WM_HSCROLL:
     case WM_VSCROLL:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
         return reinterpret_cast<HWND>(msg.lParam);
     default:
         return nullptr;

@@ -48,15 +48,10 @@ bool ReturnsResultDirectly(UINT msg)
 {
     // Dialog procedures answer these through their return value instead of
     // DWLP_MSGRESULT.
+    if (IsControlColorMessage(msg))
+        return true;
     switch (msg) {
     case WM_INITDIALOG:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
     case WM_COMPAREITEM:
     case WM_VKEYTOITEM:
     case WM_CHARTOITEM:

@@ -38,19 +38,11 @@ void MMSRecorder::Run()
         Notify(Recording, 0);
         char buffer[ReadSize];
         for (;;) {
-            const int n = session.Read(buffer, ReadSize);
             // A read of nothing is the end of the stream (or a stall): only a
             // stop request, which also cuts a waiting read short, ends a
             // recording well.
-            if (n <= 0) {
-                failed = !IsStopRequested();
+            if (!KeepReceived(buffer, session.Read(buffer, ReadSize), failed))
                 break;
-            }
-            if (!Write(buffer, static_cast<size_t>(n))) {
-                failed = true;
-                break;
-            }
-            m_byteCount += static_cast<uint64_t>(n);
             Notify(Recording, m_byteCount);
             if (IsStopRequested())
                 break;

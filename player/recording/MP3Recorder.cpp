@@ -41,18 +41,10 @@ void MP3Recorder::Run()
     unsigned blocks = 0;
     char buffer[ReceiveSize];
     while (!IsStopRequested()) {
-        const int n = StreamIo::Receive(socket.Get(), buffer, ReceiveSize, watch);
-        // The server closed the connection, an error, a stall, or a stop
-        // request that cut the wait short.
-        if (n <= 0) {
-            failed = !IsStopRequested();
+        // Nothing received: the server closed the connection, an error, a
+        // stall, or a stop request that cut the wait short.
+        if (!KeepReceived(buffer, StreamIo::Receive(socket.Get(), buffer, ReceiveSize, watch), failed))
             break;
-        }
-        if (!Write(buffer, static_cast<size_t>(n))) {
-            failed = true;
-            break;
-        }
-        m_byteCount += static_cast<uint64_t>(n);
         ++blocks;
         if (blocks % ReportEveryBlocks == 1)
             Notify(Recording, m_byteCount);

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <utility>
 
 class CRecordListBoxView : public CRecordListView {
 public:
@@ -16,6 +17,8 @@ public:
         : m_listBox(listBox), m_countChanged(std::move(countChanged))
     {
     }
+    // For a list box whose window comes later (SetListBox).
+    CRecordListBoxView() = default;
 
     int AddItem(const std::wstring& name, CRecord* record) override;
     void DeleteItem(int index) override;
@@ -26,8 +29,10 @@ public:
     void SetRecordCount(int count) override;
 
     HWND GetListBox() const { return m_listBox; }
+    void SetListBox(HWND listBox) { m_listBox = listBox; }
+    void SetCountCallback(CountCallback countChanged) { m_countChanged = std::move(countChanged); }
 
 private:
-    HWND m_listBox;
+    HWND m_listBox = nullptr;
     CountCallback m_countChanged;
 };

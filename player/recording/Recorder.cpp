@@ -90,6 +90,20 @@ bool Recorder::Write(const void* data, size_t n)
     return m_file.Write(data, n);
 }
 
+bool Recorder::KeepReceived(const char* data, int n, bool& failed)
+{
+    if (n <= 0) {
+        failed = !IsStopRequested();
+        return false;
+    }
+    if (!Write(data, static_cast<size_t>(n))) {
+        failed = true;
+        return false;
+    }
+    m_byteCount += static_cast<uint64_t>(n);
+    return true;
+}
+
 void Recorder::CloseFile()
 {
     m_file.Close();

@@ -75,6 +75,12 @@ protected:
     // All n bytes written (the file is created at the first bytes); false
     // when the file cannot be made or written.
     bool Write(const void* data, size_t n);
+    // What a read from the stream gave: n bytes to keep (written and
+    // counted in m_byteCount), or n <= 0 for the end of the stream, a stall
+    // or a stop request that cut the wait short. False when the recording
+    // ends with this read; failed then tells whether it ended badly (only a
+    // stop request ends it well).
+    bool KeepReceived(const char* data, int n, bool& failed);
     void CloseFile();
     // What the recorder's network waits watch: its stop flag and the job's
     // stall time-out.

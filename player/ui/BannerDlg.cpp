@@ -90,16 +90,6 @@ LRESULT CBannerDlg::OnPaint(WindowMessage&)
     return 0;
 }
 
-LRESULT CBannerDlg::OnColorStatic(WindowMessage& msg)
-{
-    return SkinnedStaticBrush(reinterpret_cast<HDC>(msg.wParam));
-}
-
-LRESULT CBannerDlg::OnColorDialog(WindowMessage&)
-{
-    return SkinnedDialogBrush();
-}
-
 void ShowBanner()
 {
     g_closeRequested.store(false);

@@ -4,25 +4,22 @@
 // set-up. It shows the skin's banner pictures, the version and the
 // copyright line.
 
-#include "framework/Dialog.h"
 #include "player/resources/Resource.h"
+#include "player/ui/SkinnedDialogImpl.h"
 
-class CBannerDlg : public CDialogImpl<CBannerDlg> {
+class CBannerDlg : public CSkinnedDialogImpl<CBannerDlg> {
 public:
     enum { IDD = IDD_BANNER };
 
     MESSAGE_MAP_BEGIN(CBannerDlg)
         ON_MESSAGE(WM_INITDIALOG, OnInitDialog)
         ON_MESSAGE(WM_PAINT, OnPaint)
-        ON_MESSAGE(WM_CTLCOLORSTATIC, OnColorStatic)
-        ON_MESSAGE(WM_CTLCOLORDLG, OnColorDialog)
+        CHAIN_MESSAGE_MAP(CSkinnedDialogImpl<CBannerDlg>)
     MESSAGE_MAP_END()
 
 private:
     LRESULT OnInitDialog(WindowMessage& msg);
     LRESULT OnPaint(WindowMessage& msg);
-    LRESULT OnColorStatic(WindowMessage& msg);
-    LRESULT OnColorDialog(WindowMessage& msg);
 };
 
 // Starts the splash thread, which runs a CBannerDlg modally.

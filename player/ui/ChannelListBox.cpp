@@ -3,31 +3,17 @@
 #include "foundation/Lang.h"
 #include "foundation/Skin.h"
 #include "framework/AppModule.h"
-#include "framework/GdiHelpers.h"
 #include "player/app/Messages.h"
 #include "player/catalogue/ChannelList.h"
 #include "player/resources/Resource.h"
 #include "player/ui/ChannelFilter.h"
+#include "player/ui/ListRows.h"
 
 #include <cwchar>
 #include <string>
 #include <utility>
 
 namespace {
-
-constexpr COLORREF RowTextColor = 0x3C3C3C;
-
-void DrawImage(HDC dc, const CImage* image, int x, int y)
-{
-    if (image != nullptr)
-        image->Draw(dc, x, y);
-}
-
-void DrawText(HDC dc, const KV::Font* font, const std::wstring& text, RECT rect)
-{
-    CSelectObject select(dc, font != nullptr ? font->GetHandle() : nullptr);
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_SINGLELINE | DT_END_ELLIPSIS);
-}
 
 void SetMenuText(HMENU menu, UINT position, const std::wstring& text)
 {
@@ -47,9 +33,7 @@ BOOL CChannelListBox::SubclassWindow(HWND list)
     SetItemHeight(0, RowHeight);
     if (m_popup == nullptr && m_menu.Load(IDR_CHANNEL_MENU))
         m_popup = m_menu.TranslatedPopup(0);
-    m_nameFont = KV::Skin::GetFont("channelname");
-    m_infoFont = KV::Skin::GetFont("channelinfo");
-    m_gridLine = KV::Skin::GetImage("channelgridline");
+    m_look.Load();
     m_tvIcon = KV::Skin::GetImage("icon_tv_32");
     m_radioIcon = KV::Skin::GetImage("icon_radio_32");
     m_recordableIcon = KV::Skin::GetImage("icon_recordable");
@@ -137,46 +121,33 @@ LRESULT CChannelListBox::OnMeasureItem(WindowMessage& msg)
 
 void CChannelListBox::DrawRow(const DRAWITEMSTRUCT& item) const
 {
-    HDC dc = item.hDC;
-    const RECT& rc = item.rcItem;
-    if (item.itemID == static_cast<UINT>(-1)) {
-        ::FillRect(dc, &rc, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    if (!PaintRowBackground(item, m_look.gridLine, 4))
         return;
-    }
-    if (item.itemState & ODS_SELECTED) {
-        RECT band{rc.left, rc.top + 1, rc.right, rc.bottom - 2};
-        ::FillRect(dc, &band, static_cast<HBRUSH>(::GetStockObject(LTGRAY_BRUSH)));
-    } else {
-        ::FillRect(dc, &rc, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    }
-    DrawImage(dc, m_gridLine, 4, rc.bottom - 1);
-
     const CChannel* channel = GetChannel(static_cast<int>(item.itemID));
     if (channel == nullptr)
         return;
-    DrawImage(dc, channel->GetCountry().GetFlag(), 36, rc.top + 18);
+    HDC dc = item.hDC;
+    const RECT& rc = item.rcItem;
+    DrawRowImage(dc, channel->GetCountry().GetFlag(), 36, rc.top + 18);
     const CImage* icon = channel->GetIcon();
     if (icon == nullptr)
         icon = channel->IsRadio() ? m_radioIcon : m_tvIcon;
-    DrawImage(dc, icon, 1, rc.top + 2);
+    DrawRowImage(dc, icon, 1, rc.top + 2);
 
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, RowTextColor);
-    DrawText(dc, m_nameFont, channel->GetName(), RECT{rc.left + 36, rc.top, rc.right - 22, rc.bottom});
-    DrawText(dc, m_infoFont, channel->GetDisplayText(), RECT{rc.left + 54, rc.top + 17, rc.right - 22, rc.bottom});
+    DrawRowText(dc, m_look.nameFont, channel->GetName(), RECT{rc.left + 36, rc.top, rc.right - 22, rc.bottom},
+                DT_END_ELLIPSIS);
+    DrawRowText(dc, m_look.infoFont, channel->GetDisplayText(),
+                RECT{rc.left + 54, rc.top + 17, rc.right - 22, rc.bottom}, DT_END_ELLIPSIS);
     if (channel->IsRecordable())
-        DrawImage(dc, m_recordableIcon, rc.right - 20, rc.top + 9);
+        DrawRowImage(dc, m_recordableIcon, rc.right - 20, rc.top + 9);
 }
 
 LRESULT CChannelListBox::OnRightButtonUp(WindowMessage& msg)
 {
-    bool outside = true;
-    const int index = ItemFromPoint(msg.Point(), outside);
-    if (outside)
+    int index = -1;
+    POINT point{};
+    if (!SelectClickedItem(m_hWnd, msg.Point(), index, point))
         return 0;
-    SetCurSel(index);
-    POINT point = msg.Point();
-    ClientToScreen(&point);
     const CChannel* channel = GetChannel(index);
     if (channel == nullptr)
         return 0;

@@ -13,16 +13,13 @@
 
 #include "framework/Controls.h"
 #include "framework/WindowImpl.h"
+#include "player/ui/ListRows.h"
 #include "player/ui/MenuResource.h"
 
 #include <vector>
 
 class CChannel;
 class CImage;
-
-namespace KV {
-class Font;
-}
 
 class CChannelListBox : public CWindowImpl<CChannelListBox, CListBox> {
 public:
@@ -74,9 +71,7 @@ private:
     std::vector<CChannel*> m_channels;
     CMenuResource m_menu;
     HMENU m_popup = nullptr;  // its first popup
-    KV::Font* m_nameFont = nullptr;
-    KV::Font* m_infoFont = nullptr;
-    const CImage* m_gridLine = nullptr;
+    ListRowSkin m_look;
     const CImage* m_tvIcon = nullptr;
     const CImage* m_radioIcon = nullptr;
     const CImage* m_recordableIcon = nullptr;

@@ -1,12 +1,9 @@
 #include "player/ui/ChannelsCtrl.h"
 
 #include "foundation/Lang.h"
-#include "foundation/Skin.h"
-#include "framework/GdiHelpers.h"
 #include "player/app/Messages.h"
 #include "player/app/Settings.h"
 #include "player/catalogue/ChannelList.h"
-#include "player/ui/DialogChrome.h"
 
 #include <string>
 
@@ -162,26 +159,6 @@ LRESULT CChannelsCtrl::OnSize(WindowMessage& msg)
 {
     Layout(msg.Width(), msg.Height());
     return 0;
-}
-
-LRESULT CChannelsCtrl::OnPaint(WindowMessage&)
-{
-    CPaintDC paint(m_hWnd);
-    const RECT client = GetClientRect();
-    CSelectObject brush(paint, KV::Skin::GetBkBrush());
-    CSelectObject pen(paint, KV::Skin::GetFramePen());
-    ::Rectangle(paint, client.left, client.top, client.right, client.bottom);
-    return 0;
-}
-
-LRESULT CChannelsCtrl::OnEraseBackground(WindowMessage&)
-{
-    return 1;
-}
-
-LRESULT CChannelsCtrl::OnColorStatic(WindowMessage& msg)
-{
-    return SkinnedStaticBrush(reinterpret_cast<HDC>(msg.wParam));
 }
 
 void CChannelsCtrl::Refilter()

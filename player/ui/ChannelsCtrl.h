@@ -7,13 +7,13 @@
 // recording are asked of the main window (WM_PLAY_CHANNEL,
 // WM_RECORD_CHANNEL). The filters and the tab are kept in the settings.
 
-#include "framework/Dialog.h"
 #include "framework/MessageLoop.h"
 #include "player/resources/Resource.h"
 #include "player/ui/ChannelFilter.h"
 #include "player/ui/ChannelListBox.h"
 #include "player/ui/FilterComboBoxes.h"
 #include "player/ui/RecordsCtrl.h"
+#include "player/ui/SkinnedPanelImpl.h"
 #include "player/ui/Tab.h"
 
 #include <vector>
@@ -21,7 +21,7 @@
 class CChannel;
 class CChannelList;
 
-class CChannelsCtrl : public CDialogImpl<CChannelsCtrl>, public CMessageFilter {
+class CChannelsCtrl : public CSkinnedPanelImpl<CChannelsCtrl>, public CMessageFilter {
 public:
     enum { IDD = IDD_CHANNELS };
     enum TabIndex { ChannelsTab = 0, FavoritesTab = 1, RecordsTab = 2, TabCount = 3 };
@@ -58,9 +58,7 @@ public:
     MESSAGE_MAP_BEGIN(CChannelsCtrl)
         ON_MESSAGE(WM_INITDIALOG, OnInitDialog)
         ON_MESSAGE(WM_SIZE, OnSize)
-        ON_MESSAGE(WM_PAINT, OnPaint)
-        ON_MESSAGE(WM_ERASEBKGND, OnEraseBackground)
-        ON_MESSAGE(WM_CTLCOLORSTATIC, OnColorStatic)
+        CHAIN_MESSAGE_MAP(CSkinnedPanelImpl<CChannelsCtrl>)
         ON_COMMAND_CODE(IDC_CHANNEL_LIST, LBN_DBLCLK, OnPlay)
         ON_COMMAND_CODE(IDC_FAVORITE_LIST, LBN_DBLCLK, OnPlay)
         ON_COMMAND_CODE(IDC_COUNTRY_FILTER, CBN_SELCHANGE, OnFilterChange)
@@ -77,9 +75,6 @@ public:
 private:
     LRESULT OnInitDialog(WindowMessage& msg);
     LRESULT OnSize(WindowMessage& msg);
-    LRESULT OnPaint(WindowMessage& msg);
-    LRESULT OnEraseBackground(WindowMessage& msg);
-    LRESULT OnColorStatic(WindowMessage& msg);
     LRESULT OnPlay(WindowMessage& msg);
     LRESULT OnFilterChange(WindowMessage& msg);
     LRESULT OnToggleFavorite(WindowMessage& msg);

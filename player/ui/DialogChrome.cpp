@@ -1,6 +1,7 @@
 #include "player/ui/DialogChrome.h"
 
 #include "foundation/Skin.h"
+#include "framework/GdiHelpers.h"
 
 void PaintDialogHeader(HDC dc, const RECT& client)
 {
@@ -32,6 +33,16 @@ void PaintDialogFooter(HDC dc, const RECT& client)
 LRESULT SkinnedDialogBrush()
 {
     return reinterpret_cast<LRESULT>(KV::Skin::GetBkBrush());
+}
+
+void PaintFramedClient(HWND window, HGDIOBJ brush)
+{
+    CPaintDC paint(window);
+    RECT client{};
+    ::GetClientRect(window, &client);
+    CSelectObject fill(paint, brush);
+    CSelectObject pen(paint, KV::Skin::GetFramePen());
+    ::Rectangle(paint, client.left, client.top, client.right, client.bottom);
 }
 
 LRESULT SkinnedStaticBrush(HDC dc)

@@ -11,6 +11,10 @@ void PaintDialogHeader(HDC dc, const RECT& client);
 // "msgbox_footer" stretched over the client width along the bottom edge.
 void PaintDialogFooter(HDC dc, const RECT& client);
 
+// WM_PAINT of the skinned panels: the whole client area filled with the
+// brush and framed with the skin's frame pen.
+void PaintFramedClient(HWND window, HGDIOBJ brush);
+
 // WM_CTLCOLORDLG: the skin's background brush.
 LRESULT SkinnedDialogBrush();
 // WM_CTLCOLORSTATIC: transparent text in the skin's text colour on the

@@ -99,16 +99,6 @@ LRESULT CMsgBox::OnPaint(WindowMessage&)
     return 0;
 }
 
-LRESULT CMsgBox::OnColorDialog(WindowMessage&)
-{
-    return SkinnedDialogBrush();
-}
-
-LRESULT CMsgBox::OnColorStatic(WindowMessage& msg)
-{
-    return SkinnedStaticBrush(reinterpret_cast<HDC>(msg.wParam));
-}
-
 LRESULT CMsgBox::OnOk(WindowMessage&)
 {
     // Only a click on the OK (Yes) button answers yes: Enter with the focus

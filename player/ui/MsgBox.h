@@ -6,10 +6,10 @@
 //   if (ShowMsgBox("msg_recording", MsgBoxYesNo) == MsgBoxNo) ...
 #pragma once
 
-#include "framework/Dialog.h"
 #include "framework/MessageLoop.h"
 #include "player/resources/Resource.h"
 #include "player/ui/BRSButton.h"
+#include "player/ui/SkinnedDialogImpl.h"
 
 #include <string>
 #include <vector>
@@ -25,7 +25,7 @@ constexpr int MsgBoxNo = 3;
 int ShowMsgBox(const std::string& textKey, int buttons);
 int ShowMsgBoxText(const std::wstring& text, int buttons);
 
-class CMsgBox : public CDialogImpl<CMsgBox>, public CMessageFilter {
+class CMsgBox : public CSkinnedDialogImpl<CMsgBox>, public CMessageFilter {
 public:
     enum { IDD = IDD_MSGBOX };
 
@@ -44,8 +44,7 @@ public:
     MESSAGE_MAP_BEGIN(CMsgBox)
         ON_MESSAGE(WM_INITDIALOG, OnInitDialog)
         ON_MESSAGE(WM_PAINT, OnPaint)
-        ON_MESSAGE(WM_CTLCOLORDLG, OnColorDialog)
-        ON_MESSAGE(WM_CTLCOLORSTATIC, OnColorStatic)
+        CHAIN_MESSAGE_MAP(CSkinnedDialogImpl<CMsgBox>)
         ON_COMMAND(IDOK, OnOk)
         ON_COMMAND(IDCANCEL, OnCancel)
         ON_COMMAND(IDC_MSGBOX_NO, OnCancel)
@@ -55,8 +54,6 @@ public:
 private:
     LRESULT OnInitDialog(WindowMessage& msg);
     LRESULT OnPaint(WindowMessage& msg);
-    LRESULT OnColorDialog(WindowMessage& msg);
-    LRESULT OnColorStatic(WindowMessage& msg);
     LRESULT OnOk(WindowMessage& msg);
     LRESULT OnCancel(WindowMessage& msg);
 

@@ -1,19 +1,18 @@
 #pragma once
 // CPasswordDlgImpl<T>: what the player's two password dialogs (CSetPasDlg,
 // CTypePasDlg) share: texts from the language pack, skinned OK and Cancel
-// buttons, the skin's colours, centred on the owner, and keyboard
-// navigation through the message filter. T brings its template (IDD) and
-// OnOk, which decides when the dialog ends with IDOK; it may hide Prepare
-// to reset its own state each time the dialog opens.
+// buttons, the skin's colours (CSkinnedDialogImpl), centred on the owner,
+// and keyboard navigation through the message filter. T brings its
+// template (IDD) and OnOk, which decides when the dialog ends with IDOK; it
+// may hide Prepare to reset its own state each time the dialog opens.
 
-#include "framework/Dialog.h"
 #include "framework/MessageLoop.h"
 #include "foundation/Lang.h"
 #include "player/ui/BRSButton.h"
-#include "player/ui/DialogChrome.h"
+#include "player/ui/SkinnedDialogImpl.h"
 
 template <class T>
-class CPasswordDlgImpl : public CDialogImpl<T>, public CMessageFilter {
+class CPasswordDlgImpl : public CSkinnedDialogImpl<T>, public CMessageFilter {
 public:
     BOOL PreTranslateMessage(MSG* msg) override
     {
@@ -22,8 +21,7 @@ public:
 
     MESSAGE_MAP_BEGIN(CPasswordDlgImpl)
         ON_MESSAGE(WM_INITDIALOG, OnInitDialog)
-        ON_MESSAGE(WM_CTLCOLORDLG, OnColorDialog)
-        ON_MESSAGE(WM_CTLCOLORSTATIC, OnColorStatic)
+        CHAIN_MESSAGE_MAP(CSkinnedDialogImpl<T>)
         ON_COMMAND(IDOK, static_cast<T*>(this)->OnOk)
         ON_COMMAND(IDCANCEL, OnCancel)
         REFLECT_NOTIFICATIONS()
@@ -42,8 +40,6 @@ private:
         this->CenterWindow(this->GetParent());
         return TRUE;
     }
-    LRESULT OnColorDialog(WindowMessage&) { return SkinnedDialogBrush(); }
-    LRESULT OnColorStatic(WindowMessage& msg) { return SkinnedStaticBrush(reinterpret_cast<HDC>(msg.wParam)); }
     LRESULT OnCancel(WindowMessage&)
     {
         this->EndDialog(IDCANCEL);

@@ -1,8 +1,7 @@
 #include "player/ui/PlayersDlg.h"
 
-#include "foundation/Skin.h"
-#include "framework/GdiHelpers.h"
 #include "player/playback/PlayerCtrl.h"
+#include "player/ui/DialogChrome.h"
 
 namespace {
 
@@ -33,11 +32,7 @@ LRESULT CPlayersDlg::OnSize(WindowMessage& msg)
 
 LRESULT CPlayersDlg::OnPaint(WindowMessage&)
 {
-    CPaintDC dc(m_hWnd);
-    const RECT client = GetClientRect();
-    CSelectObject brush(dc, ::GetStockObject(BLACK_BRUSH));
-    CSelectObject pen(dc, KV::Skin::GetFramePen());
-    ::Rectangle(dc, client.left, client.top, client.right, client.bottom);
+    PaintFramedClient(m_hWnd, ::GetStockObject(BLACK_BRUSH));
     return 0;
 }
 

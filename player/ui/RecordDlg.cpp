@@ -4,7 +4,6 @@
 #include "player/catalogue/Channel.h"
 #include "player/recording/Record.h"
 #include "player/recording/RecordManager.h"
-#include "player/ui/DialogChrome.h"
 #include "player/ui/MsgBox.h"
 #include "player/ui/RecordDlgRules.h"
 
@@ -132,16 +131,6 @@ CTime CRecordDlg::ReadPicker(const CWindow& picker) const
     if (::SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&local)) != GDT_VALID)
         return CTime::Now();
     return CTime(local);
-}
-
-LRESULT CRecordDlg::OnColorDialog(WindowMessage&)
-{
-    return SkinnedDialogBrush();
-}
-
-LRESULT CRecordDlg::OnColorStatic(WindowMessage& msg)
-{
-    return SkinnedStaticBrush(reinterpret_cast<HDC>(msg.wParam));
 }
 
 LRESULT CRecordDlg::OnTypeChange(WindowMessage&)

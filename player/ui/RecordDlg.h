@@ -12,19 +12,19 @@
 #pragma once
 
 #include "framework/Controls.h"
-#include "framework/Dialog.h"
 #include "framework/Time.h"
 #include "player/recording/RecordSchedule.h"
 #include "player/resources/Resource.h"
 #include "player/ui/BRSButton.h"
 #include "player/ui/BRSCheckBox.h"
+#include "player/ui/SkinnedDialogImpl.h"
 
 #include <string>
 
 class CChannel;
 class CRecord;
 
-class CRecordDlg : public CDialogImpl<CRecordDlg> {
+class CRecordDlg : public CSkinnedDialogImpl<CRecordDlg> {
 public:
     enum { IDD = IDD_RECORD };
 
@@ -52,8 +52,7 @@ public:
 
     MESSAGE_MAP_BEGIN(CRecordDlg)
         ON_MESSAGE(WM_INITDIALOG, OnInitDialog)
-        ON_MESSAGE(WM_CTLCOLORDLG, OnColorDialog)
-        ON_MESSAGE(WM_CTLCOLORSTATIC, OnColorStatic)
+        CHAIN_MESSAGE_MAP(CSkinnedDialogImpl<CRecordDlg>)
         ON_COMMAND(IDOK, OnOk)
         ON_COMMAND(IDCANCEL, OnCancel)
         ON_COMMAND_CODE(IDC_RECORD_TYPE, CBN_SELCHANGE, OnTypeChange)
@@ -62,8 +61,6 @@ public:
 
 private:
     LRESULT OnInitDialog(WindowMessage& msg);
-    LRESULT OnColorDialog(WindowMessage& msg);
-    LRESULT OnColorStatic(WindowMessage& msg);
     LRESULT OnOk(WindowMessage& msg);
     LRESULT OnCancel(WindowMessage& msg);
     LRESULT OnTypeChange(WindowMessage& msg);

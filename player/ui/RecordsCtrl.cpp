@@ -1,11 +1,8 @@
 #include "player/ui/RecordsCtrl.h"
 
-#include "foundation/Skin.h"
-#include "framework/GdiHelpers.h"
 #include "player/app/Messages.h"
 #include "player/recording/Record.h"
 #include "player/recording/RecordManager.h"
-#include "player/ui/DialogChrome.h"
 #include "player/ui/RecordDlg.h"
 #include "player/ui/RecordsMenu.h"
 
@@ -65,26 +62,6 @@ LRESULT CRecordsCtrl::OnSize(WindowMessage& msg)
         m_list.SetWindowPos(nullptr, 0, 0, msg.Width(), msg.Height(), SWP_NOZORDER);
     Invalidate(FALSE);
     return 0;
-}
-
-LRESULT CRecordsCtrl::OnPaint(WindowMessage&)
-{
-    CPaintDC paint(m_hWnd);
-    const RECT client = GetClientRect();
-    CSelectObject brush(paint, KV::Skin::GetBkBrush());
-    CSelectObject pen(paint, KV::Skin::GetFramePen());
-    ::Rectangle(paint, client.left, client.top, client.right, client.bottom);
-    return 0;
-}
-
-LRESULT CRecordsCtrl::OnEraseBackground(WindowMessage&)
-{
-    return 1;
-}
-
-LRESULT CRecordsCtrl::OnColorStatic(WindowMessage& msg)
-{
-    return SkinnedStaticBrush(reinterpret_cast<HDC>(msg.wParam));
 }
 
 CRecord* CRecordsCtrl::SelectedFor(UINT command) const

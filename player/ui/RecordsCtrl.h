@@ -13,10 +13,10 @@
 //   new CRecordManager(m_recordsPage.GetListBox());
 #pragma once
 
-#include "framework/Dialog.h"
 #include "framework/MessageLoop.h"
 #include "player/resources/Resource.h"
 #include "player/ui/RecordsListBox.h"
+#include "player/ui/SkinnedPanelImpl.h"
 
 #include <functional>
 #include <string>
@@ -24,7 +24,7 @@
 
 class CRecord;
 
-class CRecordsCtrl : public CDialogImpl<CRecordsCtrl>, public CMessageFilter {
+class CRecordsCtrl : public CSkinnedPanelImpl<CRecordsCtrl>, public CMessageFilter {
 public:
     enum { IDD = IDD_RECORDS };
 
@@ -50,9 +50,7 @@ public:
     MESSAGE_MAP_BEGIN(CRecordsCtrl)
         ON_MESSAGE(WM_INITDIALOG, OnInitDialog)
         ON_MESSAGE(WM_SIZE, OnSize)
-        ON_MESSAGE(WM_PAINT, OnPaint)
-        ON_MESSAGE(WM_ERASEBKGND, OnEraseBackground)
-        ON_MESSAGE(WM_CTLCOLORSTATIC, OnColorStatic)
+        CHAIN_MESSAGE_MAP(CSkinnedPanelImpl<CRecordsCtrl>)
         ON_COMMAND_CODE(IDC_RECORD_LIST, LBN_DBLCLK, OnPlay)
         REFLECT_NOTIFICATIONS()
         ON_COMMAND(ID_RECORD_PLAY, OnPlay)
@@ -66,9 +64,6 @@ public:
 private:
     LRESULT OnInitDialog(WindowMessage& msg);
     LRESULT OnSize(WindowMessage& msg);
-    LRESULT OnPaint(WindowMessage& msg);
-    LRESULT OnEraseBackground(WindowMessage& msg);
-    LRESULT OnColorStatic(WindowMessage& msg);
     LRESULT OnPlay(WindowMessage& msg);
     LRESULT OnPlayChannel(WindowMessage& msg);
     LRESULT OnStop(WindowMessage& msg);

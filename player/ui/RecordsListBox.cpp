@@ -3,13 +3,13 @@
 #include "foundation/Lang.h"
 #include "foundation/Skin.h"
 #include "framework/AppModule.h"
-#include "framework/GdiHelpers.h"
 #include "player/app/Messages.h"
 #include "player/catalogue/Channel.h"
 #include "player/catalogue/Country.h"
 #include "player/recording/Record.h"
 #include "player/recording/RecordManager.h"
 #include "player/resources/Resource.h"
+#include "player/ui/ListRows.h"
 #include "player/ui/RecordsMenu.h"
 
 namespace {
@@ -21,19 +21,6 @@ constexpr int ChannelIconX = 30;
 constexpr int IconTop = 2;
 constexpr int FlagTop = 16;
 constexpr int GridLineX = 4;
-
-void DrawImage(HDC dc, const CImage* image, int x, int y)
-{
-    if (image != nullptr)
-        image->Draw(dc, x, y);
-}
-
-// Names are the user's own: an "&" is shown as it is.
-void DrawLine(HDC dc, const KV::Font* font, const std::wstring& text, RECT rect)
-{
-    CSelectObject select(dc, font != nullptr ? font->GetHandle() : nullptr);
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_SINGLELINE | DT_NOPREFIX);
-}
 
 HWND Ancestor(HWND window, int generations)
 {
@@ -48,12 +35,11 @@ BOOL CRecordListBox::SubclassWindow(HWND list)
 {
     if (!CWindowImpl<CRecordListBox, CListBox>::SubclassWindow(list))
         return FALSE;
+    SetListBox(m_hWnd);
     SetItemHeight(0, ItemHeight);
     if (m_popup == nullptr && m_menu.Load(IDR_RECORD_MENU))
         m_popup = m_menu.TranslatedPopup(0);
-    m_nameFont = KV::Skin::GetFont("channelname");
-    m_infoFont = KV::Skin::GetFont("channelinfo");
-    m_gridLine = KV::Skin::GetImage("channelgridline");
+    m_look.Load();
     m_tvIcon = KV::Skin::GetImage("icon_tv_16");
     m_radioIcon = KV::Skin::GetImage("icon_radio_16");
     m_scheduleIcon = KV::Skin::GetImage("icon_schedule");
@@ -95,33 +81,22 @@ CRecordListBox::ItemLook CRecordListBox::DescribeItem(const CRecord& record) con
 
 void CRecordListBox::DrawItem(const DRAWITEMSTRUCT& item) const
 {
-    HDC dc = item.hDC;
-    const RECT& rc = item.rcItem;
-    if (item.itemID == static_cast<UINT>(-1)) {
-        ::FillRect(dc, &rc, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    if (!PaintRowBackground(item, m_look.gridLine, GridLineX))
         return;
-    }
-    if (item.itemState & ODS_SELECTED) {
-        const RECT band{rc.left, rc.top + 1, rc.right, rc.bottom - 2};
-        ::FillRect(dc, &band, static_cast<HBRUSH>(::GetStockObject(LTGRAY_BRUSH)));
-    } else {
-        ::FillRect(dc, &rc, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    }
-    DrawImage(dc, m_gridLine, GridLineX, rc.bottom - 1);
-
     const CRecord* record = reinterpret_cast<const CRecord*>(item.itemData);
     if (record == nullptr)
         return;
+    HDC dc = item.hDC;
+    const RECT& rc = item.rcItem;
     const ItemLook look = DescribeItem(*record);
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, TextColor);
+    // Names are the user's own: an "&" is shown as it is.
     RECT text{rc.left + TextIndent, rc.top, rc.right, rc.bottom};
-    DrawLine(dc, m_nameFont, look.name, text);
-    DrawImage(dc, look.stateIcon, StateIconX, rc.top + IconTop);
-    DrawImage(dc, look.channelIcon, ChannelIconX, rc.top + IconTop);
-    DrawImage(dc, look.flag, ChannelIconX, rc.top + FlagTop);
+    DrawRowText(dc, m_look.nameFont, look.name, text, DT_NOPREFIX);
+    DrawRowImage(dc, look.stateIcon, StateIconX, rc.top + IconTop);
+    DrawRowImage(dc, look.channelIcon, ChannelIconX, rc.top + IconTop);
+    DrawRowImage(dc, look.flag, ChannelIconX, rc.top + FlagTop);
     text.top += InfoLineOffset;
-    DrawLine(dc, m_infoFont, look.status, text);
+    DrawRowText(dc, m_look.infoFont, look.status, text, DT_NOPREFIX);
 }
 
 HMENU CRecordListBox::PrepareMenu(const CRecord& record)
@@ -129,49 +104,6 @@ HMENU CRecordListBox::PrepareMenu(const CRecord& record)
     if (RecordsMenu::Fill(m_popup, record) == 0)
         return nullptr;
     return m_popup;
-}
-
-int CRecordListBox::AddItem(const std::wstring& name, CRecord* record)
-{
-    const int index = AddString(name.c_str());
-    if (index < 0)
-        return -1;
-    SetItemDataPtr(index, record);
-    return index;
-}
-
-void CRecordListBox::DeleteItem(int index)
-{
-    DeleteString(index);
-}
-
-void CRecordListBox::SelectItem(int index)
-{
-    SetCurSel(index);
-}
-
-int CRecordListBox::GetItemCount() const
-{
-    const int count = GetCount();
-    return count < 0 ? 0 : count;
-}
-
-CRecord* CRecordListBox::GetItemRecord(int index) const
-{
-    return GetRecord(index);
-}
-
-void CRecordListBox::RedrawItem(int index)
-{
-    RECT rect{};
-    if (GetItemRect(index, &rect))
-        InvalidateRect(&rect, FALSE);
-}
-
-void CRecordListBox::SetRecordCount(int count)
-{
-    if (m_countListener)
-        m_countListener(count);
 }
 
 LRESULT CRecordListBox::OnDrawItem(WindowMessage& msg)
@@ -182,13 +114,10 @@ LRESULT CRecordListBox::OnDrawItem(WindowMessage& msg)
 
 LRESULT CRecordListBox::OnRightButtonDown(WindowMessage& msg)
 {
-    bool outside = true;
-    const int index = ItemFromPoint(msg.Point(), outside);
-    if (outside)
+    int index = -1;
+    POINT point{};
+    if (!SelectClickedItem(m_hWnd, msg.Point(), index, point))
         return 0;
-    SetCurSel(index);
-    POINT point = msg.Point();
-    ClientToScreen(&point);
     const CRecord* record = GetRecord(index);
     if (record == nullptr || record->IsClosing())
         return 0;

@@ -2,15 +2,17 @@
 // shows a record in two lines (its name; its schedule, progress or size)
 // with a state icon (recording, finished file, scheduled) and the
 // channel's TV or radio icon over its country's flag. It is the records
-// manager's view of the list (CRecordListView): items are the records'
-// names, sorted, with the records as item data. Its 500 ms timer is the
-// clock of the whole record schedule (CRecordManager::OnTick). A right
-// click opens the record's popup menu, whose commands go to the parent
-// (the records page); Enter plays a finished recording.
+// manager's view of the list (a CRecordListBoxView over its own window):
+// items are the records' names, sorted, with the records as item data. Its
+// 500 ms timer is the clock of the whole record schedule
+// (CRecordManager::OnTick). A right click opens the record's popup menu,
+// whose commands go to the parent (the records page); Enter plays a
+// finished recording.
 
 #include "framework/Controls.h"
 #include "framework/WindowImpl.h"
-#include "player/recording/RecordListView.h"
+#include "player/recording/RecordListBoxView.h"
+#include "player/ui/ListRows.h"
 #include "player/ui/MenuResource.h"
 
 #include <functional>
@@ -20,16 +22,12 @@
 class CImage;
 class CRecord;
 
-namespace KV {
-class Font;
-}
-
-class CRecordListBox : public CWindowImpl<CRecordListBox, CListBox>, public CRecordListView {
+class CRecordListBox : public CWindowImpl<CRecordListBox, CListBox>, public CRecordListBoxView {
 public:
     static constexpr int ItemHeight = 30;
     static constexpr UINT_PTR TickTimer = 1;
     static constexpr UINT TickInterval = 500;
-    static constexpr COLORREF TextColor = 0x3C3C3C;
+    static constexpr COLORREF TextColor = ListRowTextColor;
     // Text starts this far right of the item's left edge.
     static constexpr int TextIndent = 50;
 
@@ -50,7 +48,7 @@ public:
 
     // Where the number of items goes whenever the manager renumbers (the
     // channel panel's records tab count).
-    void SetCountListener(std::function<void(int count)> listener) { m_countListener = std::move(listener); }
+    void SetCountListener(std::function<void(int count)> listener) { SetCountCallback(std::move(listener)); }
 
     // The record of an item; null for none or a bad index.
     CRecord* GetRecord(int index) const;
@@ -62,15 +60,6 @@ public:
     // Fills the popup with the record's commands; null when it offers none.
     HMENU PrepareMenu(const CRecord& record);
     HMENU GetPopupMenu() const { return m_popup; }
-
-    // CRecordListView
-    int AddItem(const std::wstring& name, CRecord* record) override;
-    void DeleteItem(int index) override;
-    void SelectItem(int index) override;
-    int GetItemCount() const override;
-    CRecord* GetItemRecord(int index) const override;
-    void RedrawItem(int index) override;
-    void SetRecordCount(int count) override;
 
     MESSAGE_MAP_BEGIN(CRecordListBox)
         ON_MESSAGE(OCM_DRAWITEM, OnDrawItem)
@@ -92,13 +81,10 @@ private:
 
     CMenuResource m_menu;
     HMENU m_popup = nullptr;  // its first popup
-    KV::Font* m_nameFont = nullptr;
-    KV::Font* m_infoFont = nullptr;
-    const CImage* m_gridLine = nullptr;
+    ListRowSkin m_look;
     const CImage* m_tvIcon = nullptr;
     const CImage* m_radioIcon = nullptr;
     const CImage* m_scheduleIcon = nullptr;
     const CImage* m_discIcon = nullptr;
     const CImage* m_recordingIcon = nullptr;
-    std::function<void(int)> m_countListener;
 };

@@ -1,6 +1,7 @@
 // The web browser back-end against the stand-in browser control.
 
 #include "player/playback/EFPlayerCtrl.h"
+#include "tests/backends/FakeControlFixture.h"
 #include "tests/backends/FakeWebBrowser.h"
 #include "tests/backends/TestSupport.h"
 
@@ -14,17 +15,8 @@ namespace {
 const std::wstring BlackPage = L"<body style=\"margin-left:0; margin-top:0; margin-right:0; margin-bottom:0\" "
                                L"bgcolor=\"#000000\">  </body>";
 
-class WebBackend : public testing::Test {
+class WebBackend : public FakeControlFixture<FakeWebBrowser, CEFPlayerCtrl> {
 protected:
-    void TearDown() override
-    {
-        player.reset();
-        registration.reset();
-        if (fake != nullptr)
-            fake->Release();
-        fake = nullptr;
-    }
-
     void Create(bool hasDocument = true)
     {
         fake = new FakeWebBrowser(&log, hasDocument);
@@ -37,9 +29,6 @@ protected:
     TestParentWindow parent;
     EventLog log;
     RecordingListener listener{&log};
-    FakeWebBrowser* fake = nullptr;
-    std::optional<ScopedClassOverride> registration;
-    std::unique_ptr<CEFPlayerCtrl> player;
 };
 
 DWORD VisibleStyle(HWND window)

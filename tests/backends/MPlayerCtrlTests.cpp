@@ -3,6 +3,7 @@
 #include "framework/AxHost.h"
 #include "player/playback/BufferingPoll.h"
 #include "player/playback/MPlayerCtrl.h"
+#include "tests/backends/FakeControlFixture.h"
 #include "tests/backends/FakeMediaPlayer.h"
 #include "tests/backends/TestSupport.h"
 
@@ -28,16 +29,12 @@ void DeleteVideoSettingsKey()
     ::RegDeleteKeyW(HKEY_CURRENT_USER, VideoSettingsPath);
 }
 
-class MediaPlayerBackend : public testing::Test {
+class MediaPlayerBackend : public FakeControlFixture<FakeMediaPlayer, CMPlayerCtrl> {
 protected:
     void SetUp() override { DeleteVideoSettingsKey(); }
     void TearDown() override
     {
-        player.reset();
-        registration.reset();
-        if (fake != nullptr)
-            fake->Release();
-        fake = nullptr;
+        FakeControlFixture::TearDown();
         CBufferingPoll::End();
         CBufferingPoll::SetInterval(CBufferingPoll::DefaultInterval);
     }
@@ -58,9 +55,6 @@ protected:
 
     TestParentWindow parent;
     RecordingListener listener;
-    FakeMediaPlayer* fake = nullptr;
-    std::optional<ScopedClassOverride> registration;
-    std::unique_ptr<CMPlayerCtrl> player;
     size_t constructionCalls = 0;
 };
 

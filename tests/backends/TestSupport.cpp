@@ -1,11 +1,12 @@
 #include "tests/backends/TestSupport.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WavFile.h"
 
 #include <gtest/gtest.h>
 #include <ole2.h>
 
 #include <cmath>
 #include <cstdint>
-#include <fstream>
 
 namespace {
 
@@ -113,38 +114,11 @@ size_t RecordingListener::CountCode(int code) const
     return count;
 }
 
-namespace {
-
-void PutLittleEndian(std::string& out, uint32_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
-}  // namespace
-
 bool WriteToneWav(const std::wstring& path, DWORD milliseconds)
 {
     const uint32_t rate = 22050;
-    const uint32_t samples = rate * milliseconds / 1000;
-    const uint32_t dataBytes = samples * 2;
-    std::string file = "RIFF";
-    PutLittleEndian(file, 36 + dataBytes, 4);
-    file += "WAVEfmt ";
-    PutLittleEndian(file, 16, 4);
-    PutLittleEndian(file, 1, 2);  // PCM
-    PutLittleEndian(file, 1, 2);  // mono
-    PutLittleEndian(file, rate, 4);
-    PutLittleEndian(file, rate * 2, 4);
-    PutLittleEndian(file, 2, 2);
-    PutLittleEndian(file, 16, 2);
-    file += "data";
-    PutLittleEndian(file, dataBytes, 4);
-    for (uint32_t i = 0; i < samples; ++i) {
-        const double value = 8000.0 * std::sin(2.0 * 3.14159265358979 * 440.0 * i / rate);
-        PutLittleEndian(file, static_cast<uint32_t>(static_cast<int16_t>(value)) & 0xFFFF, 2);
-    }
-    std::ofstream out(path.c_str(), std::ios::binary);
-    out.write(file.data(), static_cast<std::streamsize>(file.size()));
-    return static_cast<bool>(out);
+    const std::string file = MakeMonoWav(rate, rate * milliseconds / 1000, [rate](uint32_t i) {
+        return static_cast<int16_t>(8000.0 * std::sin(2.0 * 3.14159265358979 * 440.0 * i / rate));
+    });
+    return WriteWholeFile(path, file);
 }

@@ -1,45 +1,21 @@
 #include "tests/player/PlayerTestSupport.h"
 
 #include "foundation/DataKey.h"
-#include "foundation/Lang.h"
-#include "foundation/Skin.h"
 #include "foundation/Utilities.h"
-#include "framework/AppModule.h"
-#include "framework/AxHost.h"
 #include "framework/Image.h"
 #include "player/app/MainDlg.h"
 #include "player/app/Settings.h"
-
-#include <commctrl.h>
-#include <objidl.h>
-#include <gdiplus.h>
+#include "tests/support/WindowText.h"
 
 namespace PlayerTest {
 
 namespace {
 
 CMessageLoop g_loop;
-ULONG_PTR g_gdiplusToken = 0;
 ModalDriver* g_driver = nullptr;
 
 const wchar_t kSettingsName[] = L"player_tests.cfg";
 const wchar_t kFixtureFolder[] = L"player_fixtures";
-
-const CLSID PngEncoder = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-
-std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 63);
-    return name;
-}
-
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[1024] = {};
-    ::GetWindowTextW(window, text, 1023);
-    return text;
-}
 
 BOOL CALLBACK CollectEnabledDialog(HWND window, LPARAM param)
 {
@@ -71,34 +47,16 @@ CMessageLoop& Loop()
 
 void SetUpProcess()
 {
-    INITCOMMONCONTROLSEX init{sizeof(init), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_LINK_CLASS};
-    ::InitCommonControlsEx(&init);
-    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    Gdiplus::GdiplusStartupInput input;
-    Gdiplus::GdiplusStartup(&g_gdiplusToken, &input, nullptr);
-    AppModule().Init(::GetModuleHandleW(nullptr));
-    AxWinInit();
-    AppModule().AddMessageLoop(&g_loop);
+    WindowTest::StartProcess(g_loop, true);
     ::CreateDirectoryW(KV::GetProgramFile(kFixtureFolder).c_str(), nullptr);
     ResetSettings();
-    KV::Lang::Load(L"..\\bin\\Languages.lngp");
-    KV::Skin::Free();
-    KV::DataKey pack;
-    if (pack.Load(KV::GetProgramFile(L"..\\bin\\Recres.kvdt")))
-        KV::Skin::LoadImages(pack.GetKey("images"));
-    KV::Skin::Load(L"..\\bin\\Resources.kvdt");
+    WindowTest::LoadShippedLanguage();
+    WindowTest::LoadShippedSkin();
 }
 
 void TearDownProcess()
 {
-    KV::Skin::Free();
-    KV::Lang::Free();
-    AppModule().RemoveMessageLoop();
-    AppModule().Term();
-    if (g_gdiplusToken != 0)
-        Gdiplus::GdiplusShutdown(g_gdiplusToken);
-    g_gdiplusToken = 0;
-    ::CoUninitialize();
+    WindowTest::EndProcess();
 }
 
 void Pump()
@@ -447,12 +405,6 @@ std::unique_ptr<CImage> CaptureWindow(HWND window)
     }
     ::ReleaseDC(nullptr, screen);
     return image;
-}
-
-bool SavePng(const CImage& image, const std::wstring& path)
-{
-    Gdiplus::Bitmap bitmap(image.GetHandle(), nullptr);
-    return bitmap.Save(path.c_str(), &PngEncoder, nullptr) == Gdiplus::Ok;
 }
 
 }  // namespace PlayerTest

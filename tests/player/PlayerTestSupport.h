@@ -7,6 +7,7 @@
 
 #include "framework/MessageLoop.h"
 #include "player/playback/PlayerCtrl.h"
+#include "tests/support/WindowTestProcess.h"
 
 #include <windows.h>
 
@@ -201,6 +202,6 @@ void PostChars(HWND window, const std::wstring& text);
 
 // The window as it is on the screen, frame included; and as a PNG file.
 std::unique_ptr<CImage> CaptureWindow(HWND window);
-bool SavePng(const CImage& image, const std::wstring& path);
+using WindowTest::SavePng;
 
 }  // namespace PlayerTest

@@ -98,13 +98,6 @@ std::wstring Text(HWND window)
     return text;
 }
 
-std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 63);
-    return name;
-}
-
 std::vector<HWND> WindowsOf(DWORD processId)
 {
     WindowSearch search{processId, {}};

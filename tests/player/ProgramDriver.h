@@ -6,6 +6,7 @@
 // kept and put back around a test.
 
 #include "foundation/DataKey.h"
+#include "tests/support/WindowText.h"
 
 #include <windows.h>
 
@@ -42,7 +43,6 @@ private:
 // The window's text as it shows it (WM_GETTEXT, also for another process's
 // edit controls).
 std::wstring Text(HWND window);
-std::wstring ClassOf(HWND window);
 // Top-level windows of a process.
 std::vector<HWND> WindowsOf(DWORD processId);
 // Child windows (any depth) with the control id.

@@ -13,6 +13,7 @@
 #include "tests/player/ProgramDriver.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/UpdateFileBytes.h"
+#include "tests/support/WavFile.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -41,30 +42,6 @@ class Program : public ProgramProcess {
 public:
     explicit Program(const std::wstring& arguments) : ProgramProcess(ProgramFolder(), arguments) {}
 };
-
-// A mono 8 kHz 16-bit PCM WAV of silence, one second long.
-std::string SilenceWav()
-{
-    const uint32_t samples = 8000;
-    const uint32_t dataBytes = samples * 2;
-    std::string wav;
-    auto put32 = [&](uint32_t v) { wav.append(reinterpret_cast<const char*>(&v), 4); };
-    auto put16 = [&](uint16_t v) { wav.append(reinterpret_cast<const char*>(&v), 2); };
-    wav += "RIFF";
-    put32(36 + dataBytes);
-    wav += "WAVEfmt ";
-    put32(16);
-    put16(1);
-    put16(1);
-    put32(8000);
-    put32(16000);
-    put16(2);
-    put16(16);
-    wav += "data";
-    put32(dataBytes);
-    wav.append(dataBytes, '\0');
-    return wav;
-}
 
 class RealProgram : public testing::Test {
 protected:

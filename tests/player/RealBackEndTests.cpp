@@ -16,33 +16,12 @@
 #include "player/recording/RecordManager.h"
 #include "tests/player/MainWindowFixture.h"
 #include "tests/player/Mp3StreamServer.h"
+#include "tests/support/WavFile.h"
 
 #include <wmp.h>
 
 namespace PlayerTest {
 namespace {
-
-std::string SilenceWav()
-{
-    const uint32_t dataBytes = 8000 * 2;
-    std::string wav;
-    auto put32 = [&](uint32_t v) { wav.append(reinterpret_cast<const char*>(&v), 4); };
-    auto put16 = [&](uint16_t v) { wav.append(reinterpret_cast<const char*>(&v), 2); };
-    wav += "RIFF";
-    put32(36 + dataBytes);
-    wav += "WAVEfmt ";
-    put32(16);
-    put16(1);
-    put16(1);
-    put32(8000);
-    put32(16000);
-    put16(2);
-    put16(16);
-    wav += "data";
-    put32(dataBytes);
-    wav.append(dataBytes, '\0');
-    return wav;
-}
 
 class RealBackEnds : public MainWindowTest {
 protected:

@@ -5,6 +5,7 @@
 
 #include "tests/recording/RecordingTestSupport.h"
 #include "tests/recording/StreamServers.h"
+#include "tests/support/RecordLookup.h"
 
 #include "tests/catalogue/MessageBoxRecorder.h"
 
@@ -49,14 +50,7 @@ protected:
         return *manager;
     }
 
-    CRecord* Find(const std::wstring& name) const
-    {
-        for (const auto& record : manager->GetRecords()) {
-            if (record->GetName() == name)
-                return record.get();
-        }
-        return nullptr;
-    }
+    CRecord* Find(const std::wstring& name) const { return FindRecord(*manager, name); }
 
     bool WaitForState(const std::wstring& name, int state)
     {

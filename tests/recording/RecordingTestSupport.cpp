@@ -12,9 +12,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 namespace {
 
@@ -118,67 +115,9 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
     return true;
 }
 
-std::string ReadFileBytes(const std::wstring& path)
-{
-    std::ifstream file(path.c_str(), std::ios::binary);
-    if (!file)
-        return std::string();
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
+namespace {
 
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
-{
-    std::ofstream file(path.c_str(), std::ios::binary | std::ios::trunc);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(file);
-}
-
-bool FileExists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-TempRecordsFolder::TempRecordsFolder() : m_path(MakeTempName(L"records") + L"\\")
-{
-    CreateDirectoryW(m_path.c_str(), nullptr);
-}
-
-TempRecordsFolder::~TempRecordsFolder()
-{
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((m_path + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveDirectoryW((m_path + name).c_str());
-            else
-                DeleteFileW((m_path + name).c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(m_path.c_str());
-}
-
-std::vector<std::wstring> TempRecordsFolder::Files() const
-{
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((m_path + L"*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-TestCatalogue::TestCatalogue() : m_file(MakeTempName(L"reccat") + L".brsc")
+KV::DataKey MakeTestCatalogue()
 {
     struct ChannelRow {
         const char* key;
@@ -208,20 +147,12 @@ TestCatalogue::TestCatalogue() : m_file(MakeTempName(L"reccat") + L".brsc")
         stream->SetInt("b", row.bitrate);
         stream->SetStringW("u", row.source);
     }
-    root.Save(m_file);
-    m_list = std::make_unique<CChannelList>(m_file);
+    return root;
 }
 
-TestCatalogue::~TestCatalogue()
-{
-    m_list.reset();
-    DeleteFileW(m_file.c_str());
-}
+} // namespace
 
-CChannel* TestCatalogue::Channel(const std::string& id) const
-{
-    return m_list->FindChannel(id);
-}
+TestCatalogue::TestCatalogue() : TestCatalogueFile(MakeTestCatalogue()) {}
 
 void AimTestGrabber(unsigned short port)
 {

@@ -11,6 +11,8 @@
 #include "player/recording/Recorder.h"
 #include "player/recording/RecorderFactory.h"
 #include "player/recording/RecorderReportSink.h"
+#include "tests/support/CatalogueFile.h"
+#include "tests/support/TempFolder.h"
 
 #include <windows.h>
 
@@ -23,34 +25,14 @@
 #include <vector>
 
 class CChannel;
-class CChannelList;
 
 // Dispatches this thread's messages until done() holds; false when it did
 // not within the time-out (a guard against a hang, not a timing check).
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000);
 
-std::string ReadFileBytes(const std::wstring& path);
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
-bool FileExists(const std::wstring& path);
-
-// A fresh folder under the temporary folder (created with CreateDirectoryW),
-// removed with its files when the object goes.
-class TempRecordsFolder {
-public:
-    TempRecordsFolder();
-    ~TempRecordsFolder();
-    TempRecordsFolder(const TempRecordsFolder&) = delete;
-    TempRecordsFolder& operator=(const TempRecordsFolder&) = delete;
-
-    // Ends with a backslash.
-    const std::wstring& Path() const { return m_path; }
-    std::wstring File(const std::wstring& name) const { return m_path + name; }
-    // Names of the files in the folder, sorted.
-    std::vector<std::wstring> Files() const;
-
-private:
-    std::wstring m_path;
-};
+// The whole-file reads and writes of tests/support, by these tests' names.
+inline std::string ReadFileBytes(const std::wstring& path) { return ReadWholeFile(path); }
+inline bool WriteFileBytes(const std::wstring& path, const std::string& bytes) { return WriteWholeFile(path, bytes); }
 
 // The test catalogue, country "ab":
 //   ab_cd   "Scripted"  recorder "script", stream 128 kbit/s "src-cd"
@@ -58,15 +40,9 @@ private:
 //   ab_mp   "Radio"     recorder "mp3", grabber "rectest", stream "live?x=1"
 //   ab_mm   "Tele"      recorder "mms", grabber "rectest", stream "live"
 //   ab_none "Nothing"   recorder "none" (no such factory)
-class TestCatalogue {
+class TestCatalogue : public TestCatalogueFile {
 public:
     TestCatalogue();
-    ~TestCatalogue();
-    CChannel* Channel(const std::string& id) const;
-
-private:
-    std::wstring m_file;
-    std::unique_ptr<CChannelList> m_list;
 };
 
 // Points the grabber "rectest" at http://127.0.0.1:<port>/ + identifier.

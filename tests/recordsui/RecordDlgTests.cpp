@@ -7,6 +7,7 @@
 #include "foundation/Lang.h"
 #include "player/catalogue/Channel.h"
 #include "player/ui/RecordDlg.h"
+#include "tests/support/WindowText.h"
 
 #include <commctrl.h>
 
@@ -22,13 +23,6 @@ using RecordDialog = RecordsPageTest;
 HWND Item(HWND dialog, int id)
 {
     return ::GetDlgItem(dialog, id);
-}
-
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[256] = {};
-    ::GetWindowTextW(window, text, 256);
-    return text;
 }
 
 const CBRSCheckBox* DayBox(HWND dialog, int day)

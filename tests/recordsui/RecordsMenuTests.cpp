@@ -40,13 +40,7 @@ TEST_F(RecordsMenuTest, TheMenuOffersWhatTheRecordsStateAllows)
     ASSERT_TRUE(folder->Write(L"Datei#de_kanal#10.bin", 100));
     ASSERT_TRUE(folder->Write(L"Fremd#zz_weg#7.bin", 10));
     Start();
-    CRecord* connecting = AddRecording(L"Verbinden");
-    CRecord* recording = AddRecording(L"Laufend", RecorderPlan::RecordData);
-    CRecord* failed = AddFailed(L"Kaputt");
-    CRecord* scheduled = AddScheduled(L"Bald", Radio());
-    CRecord* closing = AddRecording(L"Weg");
-    HoldRecorderStops(true);
-    closing->Delete();
+    const auto [connecting, recording, failed, scheduled, closing] = AddOneInEachState();
 
     struct Case {
         const char* what;

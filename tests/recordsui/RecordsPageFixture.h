@@ -4,6 +4,7 @@
 #pragma once
 
 #include "tests/recordsui/RecordsUiSupport.h"
+#include "tests/support/RecordLookup.h"
 
 #include "foundation/Lang.h"
 #include "player/recording/Record.h"
@@ -25,7 +26,7 @@ protected:
         SetRecorderPlan(RecorderPlan::ConnectOnly);
         HoldRecorderStops(false);
         PrepareSkin();
-        folder = std::make_unique<TempFolder>();
+        folder = std::make_unique<TempRecordsFolder>();
         catalogue = std::make_unique<TestCatalogue>();
         host = std::make_unique<PageHost>();
     }
@@ -51,14 +52,7 @@ protected:
         return *manager;
     }
 
-    CRecord* Find(const std::wstring& name) const
-    {
-        for (const auto& record : manager->GetRecords()) {
-            if (record->GetName() == name)
-                return record.get();
-        }
-        return nullptr;
-    }
+    CRecord* Find(const std::wstring& name) const { return FindRecord(*manager, name); }
 
     CChannel* Tv() const { return catalogue->Channel(TvId); }
     CChannel* Radio() const { return catalogue->Channel(RadioId); }
@@ -97,10 +91,34 @@ protected:
         return record;
     }
 
+    // One record in each state a recorder gives: connecting ("Verbinden"),
+    // recording with data ("Laufend"), failed ("Kaputt"), a scheduled radio
+    // record ("Bald"), and one being deleted ("Weg") whose recorder is held
+    // (HoldRecorderStops), so that it stays until its last report is taken.
+    struct RecordsInEachState {
+        CRecord* connecting;
+        CRecord* recording;
+        CRecord* failed;
+        CRecord* scheduled;
+        CRecord* deleting;
+    };
+    RecordsInEachState AddOneInEachState()
+    {
+        RecordsInEachState records{};
+        records.connecting = AddRecording(L"Verbinden");
+        records.recording = AddRecording(L"Laufend", RecorderPlan::RecordData);
+        records.failed = AddFailed(L"Kaputt");
+        records.scheduled = AddScheduled(L"Bald", Radio());
+        records.deleting = AddRecording(L"Weg");
+        HoldRecorderStops(true);
+        records.deleting->Delete();
+        return records;
+    }
+
     // Sends a command of the popup menu to the page, as the menu does.
     void Command(UINT id) { host->page.SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
-    std::unique_ptr<TempFolder> folder;
+    std::unique_ptr<TempRecordsFolder> folder;
     std::unique_ptr<TestCatalogue> catalogue;
     std::unique_ptr<PageHost> host;
     std::unique_ptr<CRecordManager> manager;

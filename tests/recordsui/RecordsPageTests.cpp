@@ -105,15 +105,9 @@ TEST_F(RecordsPage, EachItemShowsTheIconsAndTextsOfItsRecordsState)
     ASSERT_TRUE(folder->Write(L"Datei#de_kanal#125.bin", 3000));
     ASSERT_TRUE(folder->Write(L"Fremd#zz_weg#7.bin", 10));
     Start();
-    CRecord* connecting = AddRecording(L"Verbinden");
-    CRecord* recording = AddRecording(L"Laufend", RecorderPlan::RecordData);
-    CRecord* failed = AddFailed(L"Kaputt");
-    CRecord* scheduled = AddScheduled(L"Bald", Radio());
-    // Gone once its recorder's last report is taken: nothing is pumped
-    // from here on.
-    CRecord* deleting = AddRecording(L"Weg");
-    HoldRecorderStops(true);
-    deleting->Delete();
+    // The one being deleted is gone once its recorder's last report is
+    // taken: nothing is pumped from here on.
+    const auto [connecting, recording, failed, scheduled, deleting] = AddOneInEachState();
 
     struct Case {
         const char* what;

@@ -7,24 +7,12 @@
 #include "player/ui/MsgBox.h"
 
 #include <atomic>
-#include <fstream>
 #include <mutex>
 #include <string>
 
 namespace RecordsUiTest {
 
 namespace {
-
-std::wstring MakeTempName(const wchar_t* prefix)
-{
-    static std::atomic<unsigned> counter{0};
-    wchar_t folder[MAX_PATH] = L"";
-    ::GetTempPathW(MAX_PATH, folder);
-    std::wstring path = folder;
-    if (!path.empty() && path.back() != L'\\')
-        path += L'\\';
-    return path + prefix + std::to_wstring(::GetCurrentProcessId()) + L"_" + std::to_wstring(++counter);
-}
 
 std::atomic<RecorderPlan> g_plan{RecorderPlan::ConnectOnly};
 std::atomic<int> g_made{0};
@@ -74,41 +62,7 @@ BOOL CALLBACK FindFrontDialog(HWND window, LPARAM param)
     return TRUE;
 }
 
-} // namespace
-
-TempFolder::TempFolder() : m_path(MakeTempName(L"recordsui") + L"\\")
-{
-    ::CreateDirectoryW(m_path.c_str(), nullptr);
-}
-
-TempFolder::~TempFolder()
-{
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = ::FindFirstFileW((m_path + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                ::DeleteFileW((m_path + found.cFileName).c_str());
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
-    }
-    ::RemoveDirectoryW(m_path.c_str());
-}
-
-bool TempFolder::Write(const std::wstring& name, size_t bytes) const
-{
-    std::ofstream file(File(name).c_str(), std::ios::binary | std::ios::trunc);
-    const std::string content(bytes, 'x');
-    file.write(content.data(), static_cast<std::streamsize>(content.size()));
-    return static_cast<bool>(file);
-}
-
-bool FileExists(const std::wstring& path)
-{
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-TestCatalogue::TestCatalogue() : m_file(MakeTempName(L"recordsuicat") + L".brsc")
+KV::DataKey MakeTestCatalogue()
 {
     struct Row {
         const char* key;
@@ -128,20 +82,13 @@ TestCatalogue::TestCatalogue() : m_file(MakeTempName(L"recordsuicat") + L".brsc"
         stream->SetInt("b", 128);
         stream->SetStringW("u", L"src");
     }
-    root.Save(m_file);
-    m_list = std::make_unique<CChannelList>(m_file);
+    return root;
 }
 
-TestCatalogue::~TestCatalogue()
-{
-    m_list.reset();
-    ::DeleteFileW(m_file.c_str());
-}
+} // namespace
 
-CChannel* TestCatalogue::Channel(const std::string& id) const
-{
-    return m_list->FindChannel(id);
-}
+TestCatalogue::TestCatalogue() : TestCatalogueFile(MakeTestCatalogue()) {}
+
 
 void SetRecorderPlan(RecorderPlan plan)
 {

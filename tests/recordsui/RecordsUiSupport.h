@@ -10,6 +10,8 @@
 #include "framework/WindowImpl.h"
 #include "player/recording/RecorderFactory.h"
 #include "player/ui/RecordsCtrl.h"
+#include "tests/support/CatalogueFile.h"
+#include "tests/support/TempFolder.h"
 #include "tests/ui/UiTestSupport.h"
 
 #include <windows.h>
@@ -20,44 +22,18 @@
 #include <vector>
 
 class CChannel;
-class CChannelList;
 class CRecord;
 class CRecordManager;
 
 namespace RecordsUiTest {
 
-// A fresh folder under the temporary folder, removed with its files.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    // Ends with a backslash.
-    const std::wstring& Path() const { return m_path; }
-    std::wstring File(const std::wstring& name) const { return m_path + name; }
-    bool Write(const std::wstring& name, size_t bytes) const;
-
-private:
-    std::wstring m_path;
-};
-
-bool FileExists(const std::wstring& path);
-
 // Channel ids of the test catalogue.
 constexpr const char* TvId = "de_kanal";     // "Kanal Eins", TV
 constexpr const char* RadioId = "de_welle";  // "Welle Zwei", radio
 
-class TestCatalogue {
+class TestCatalogue : public TestCatalogueFile {
 public:
     TestCatalogue();
-    ~TestCatalogue();
-    CChannel* Channel(const std::string& id) const;
-
-private:
-    std::wstring m_file;
-    std::unique_ptr<CChannelList> m_list;
 };
 
 // What the next test recorders do after connecting (report 2).

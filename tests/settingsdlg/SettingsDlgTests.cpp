@@ -7,19 +7,13 @@
 #include "player/ui/SetPasDlg.h"
 #include "player/ui/SettingsDlg.h"
 #include "tests/settingsdlg/SettingsTestSupport.h"
+#include "tests/support/WindowText.h"
 
 #include <cstdlib>
 
 namespace {
 
 using namespace SettingsTest;
-
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[256] = {};
-    ::GetWindowTextW(window, text, 256);
-    return text;
-}
 
 // A child of the window whose text is that.
 HWND FindByText(HWND parent, const std::wstring& text)

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cwchar>
 
 void RemoveTree(const std::wstring& folder)
@@ -56,6 +57,27 @@ bool TempFolder::Write(const std::wstring& name, const std::string& bytes) const
          slash = name.find_first_of(L"\\/", slash + 1))
         CreateDirectoryW(File(name.substr(0, slash)).c_str(), nullptr);
     return WriteWholeFile(File(name), bytes);
+}
+
+std::vector<std::wstring> TempRecordsFolder::Files() const
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((m_path + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool TempRecordsFolder::Write(const std::wstring& name, size_t bytes) const
+{
+    return WriteWholeFile(File(name), std::string(bytes, 'x'));
 }
 
 std::string ReadWholeFile(const std::wstring& path)

@@ -3,7 +3,9 @@
 // content (sub-folders and read-only files too) when the object goes; and
 // whole-file reads and writes for the tests' fixtures.
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 class TempFolder {
 public:
@@ -20,6 +22,23 @@ public:
 
 private:
     std::wstring m_path;
+};
+
+// A TempFolder as the records manager takes its folder: the path ends with
+// a backslash.
+class TempRecordsFolder {
+public:
+    // Ends with a backslash.
+    const std::wstring& Path() const { return m_path; }
+    std::wstring File(const std::wstring& name) const { return m_path + name; }
+    // Names of the files in the folder, sorted.
+    std::vector<std::wstring> Files() const;
+    // A file of as many bytes.
+    bool Write(const std::wstring& name, size_t bytes) const;
+
+private:
+    TempFolder m_folder;
+    std::wstring m_path = m_folder.Path() + L"\\";
 };
 
 // Removes a folder with everything in it (no error when it is missing).

@@ -6,6 +6,7 @@
 #include "player/ui/AboutDlg.h"
 #include "player/ui/MsgBox.h"
 #include "tests/ui/UiTestSupport.h"
+#include "tests/support/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -20,13 +21,6 @@ using UiTest::ModalDriver;
 HWND Item(HWND dialog, int id)
 {
     return ::GetDlgItem(dialog, id);
-}
-
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[256] = {};
-    ::GetWindowTextW(window, text, 256);
-    return text;
 }
 
 class MsgBoxTest : public testing::Test {

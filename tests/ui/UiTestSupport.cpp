@@ -1,14 +1,10 @@
 #include "tests/ui/UiTestSupport.h"
 
 #include "foundation/DataKey.h"
-#include "foundation/Lang.h"
 #include "foundation/MemoryStream.h"
 #include "foundation/Skin.h"
-#include "foundation/Utilities.h"
-#include "framework/AppModule.h"
 #include "player/app/Settings.h"
 
-#include <commctrl.h>
 #include <objidl.h>
 #include <gdiplus.h>
 
@@ -19,10 +15,7 @@ namespace UiTest {
 namespace {
 
 CMessageLoop g_loop;
-ULONG_PTR g_gdiplusToken = 0;
 ModalDriver* g_driver = nullptr;
-
-const CLSID PngEncoder = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
 
 // The PNG bytes of a GDI+ bitmap; empty on failure.
 std::vector<BYTE> EncodePng(Gdiplus::Bitmap& bitmap)
@@ -31,7 +24,7 @@ std::vector<BYTE> EncodePng(Gdiplus::Bitmap& bitmap)
     IStream* stream = nullptr;
     if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, &stream)))
         return bytes;
-    if (bitmap.Save(stream, &PngEncoder, nullptr) == Gdiplus::Ok) {
+    if (bitmap.Save(stream, &WindowTest::PngEncoder, nullptr) == Gdiplus::Ok) {
         HGLOBAL memory = nullptr;
         if (SUCCEEDED(::GetHGlobalFromStream(stream, &memory))) {
             STATSTG stat{};
@@ -66,34 +59,14 @@ CMessageLoop& Loop()
 
 void SetUpProcess()
 {
-    INITCOMMONCONTROLSEX init{sizeof(init), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_LINK_CLASS};
-    ::InitCommonControlsEx(&init);
-    Gdiplus::GdiplusStartupInput input;
-    Gdiplus::GdiplusStartup(&g_gdiplusToken, &input, nullptr);
-    AppModule().Init(::GetModuleHandleW(nullptr));
-    AppModule().AddMessageLoop(&g_loop);
-    KV::Lang::Load(L"..\\bin\\Languages.lngp");
+    WindowTest::StartProcess(g_loop);
+    WindowTest::LoadShippedLanguage();
     LoadShippedSkin();
 }
 
 void TearDownProcess()
 {
-    KV::Skin::Free();
-    KV::Lang::Free();
-    AppModule().RemoveMessageLoop();
-    AppModule().Term();
-    if (g_gdiplusToken != 0)
-        Gdiplus::GdiplusShutdown(g_gdiplusToken);
-    g_gdiplusToken = 0;
-}
-
-void LoadShippedSkin()
-{
-    KV::Skin::Free();
-    KV::DataKey pack;
-    if (pack.Load(KV::GetProgramFile(L"..\\bin\\Recres.kvdt")))
-        KV::Skin::LoadImages(pack.GetKey("images"));
-    KV::Skin::Load(L"..\\bin\\Resources.kvdt");
+    WindowTest::EndProcess();
 }
 
 void Pump()
@@ -145,12 +118,6 @@ std::unique_ptr<CImage> CaptureWindow(HWND window)
     auto image = CaptureFrom(dc, rc.right - rc.left, rc.bottom - rc.top);
     ::ReleaseDC(window, dc);
     return image;
-}
-
-bool SavePng(const CImage& image, const std::wstring& path)
-{
-    Gdiplus::Bitmap bitmap(image.GetHandle(), nullptr);
-    return bitmap.GetLastStatus() == Gdiplus::Ok && bitmap.Save(path.c_str(), &PngEncoder, nullptr) == Gdiplus::Ok;
 }
 
 void PutSkinImage(const std::string& name, int width, int height, const std::function<Pixel(int x, int y)>& pixel)

@@ -9,6 +9,7 @@
 #include "framework/MessageLoop.h"
 #include "framework/WindowImpl.h"
 #include "player/playback/PlayerCtrl.h"
+#include "tests/support/WindowTestProcess.h"
 
 #include <windows.h>
 
@@ -35,9 +36,9 @@ void Pump();
 // rounds waits (of up to 10 ms each) have passed. done()'s last answer.
 bool PumpUntil(const std::function<bool()>& done, int rounds = 300);
 
-// Loads the shipped skin (with the image pack) and language pack again,
-// undoing what a test put into the skin.
-void LoadShippedSkin();
+// Loads the shipped skin (with the image pack) again, undoing what a test
+// put into the skin.
+using WindowTest::LoadShippedSkin;
 
 // What the window shows now in its client area, as a 24-bit image: read
 // back from the window's device context after it was painted.
@@ -46,7 +47,7 @@ std::unique_ptr<CImage> CaptureClient(HWND window);
 std::unique_ptr<CImage> CaptureWindow(HWND window);
 
 // Writes image as a PNG file; false on failure.
-bool SavePng(const CImage& image, const std::wstring& path);
+using WindowTest::SavePng;
 
 // Pixel colours: one per column or per row.
 struct Pixel {

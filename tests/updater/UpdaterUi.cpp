@@ -153,13 +153,6 @@ std::wstring HeaderTitle(HWND frame)
     return std::wstring();
 }
 
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[2048] = L"";
-    ::GetWindowTextW(window, text, 2048);
-    return text;
-}
-
 std::wstring ItemText(HWND dialog, int id)
 {
     return TextOf(::GetDlgItem(dialog, id));

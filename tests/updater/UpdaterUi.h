@@ -3,6 +3,8 @@
 // its own, and the test reads and clicks the real windows by their texts
 // and control ids, as a user would.
 
+#include "tests/support/WindowText.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -50,6 +52,5 @@ PageKind KindOf(HWND page);
 HWND FindPage(HWND frame, PageKind kind);
 // The header strip's title.
 std::wstring HeaderTitle(HWND frame);
-std::wstring TextOf(HWND window);
 std::wstring ItemText(HWND dialog, int id);
 bool IsItemVisible(HWND dialog, int id);

@@ -26,6 +26,21 @@ SettingsState& State()
     return state;
 }
 
+// Each string value of the node (values of other types are passed over),
+// with its name, in the node's order.
+template <class Take>
+void ForEachStringValue(const KV::DataKey& settings, const char* nodeName, Take take)
+{
+    const KV::DataKey* node = settings.GetKey(nodeName);
+    if (!node)
+        return;
+    for (const auto& entry : node->GetValues()) {
+        const std::wstring* text = entry.second ? entry.second->GetStringW() : nullptr;
+        if (text)
+            take(entry.first, *text);
+    }
+}
+
 } // namespace
 
 KV::DataKey& GetProductSettings()
@@ -60,27 +75,15 @@ std::optional<std::wstring> GetSettingText(const KV::DataKey* node, const char* 
 void LoadStringMap(StringMap& map, const KV::DataKey& settings, const char* nodeName)
 {
     map.clear();
-    const KV::DataKey* node = settings.GetKey(nodeName);
-    if (!node)
-        return;
-    for (const auto& entry : node->GetValues()) {
-        const std::wstring* text = entry.second ? entry.second->GetStringW() : nullptr;
-        if (text)
-            map[WidenAnsi(entry.first)] = *text;
-    }
+    ForEachStringValue(settings, nodeName,
+                       [&map](const auto& name, const std::wstring& text) { map[WidenAnsi(name)] = text; });
 }
 
 void LoadStringList(StringList& list, const KV::DataKey& settings, const char* nodeName)
 {
     list.clear();
-    const KV::DataKey* node = settings.GetKey(nodeName);
-    if (!node)
-        return;
-    for (const auto& entry : node->GetValues()) {
-        const std::wstring* text = entry.second ? entry.second->GetStringW() : nullptr;
-        if (text)
-            list.push_back(*text);
-    }
+    ForEachStringValue(settings, nodeName,
+                       [&list](const auto&, const std::wstring& text) { list.push_back(text); });
 }
 
 void LoadCommonSettingsLists()
