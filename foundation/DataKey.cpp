@@ -12,53 +12,40 @@ static_assert(alignof(DataKey) <= 4, "the small-block pool aligns to 4 bytes");
 
 namespace {
 
-template <typename Map>
-std::string UniqueName(const Map& map, const char* pattern)
+template <typename Item>
+std::string UniqueName(const NamedEntries<Item>& entries, const char* pattern)
 {
     char text[32];
     for (unsigned counter = 1;; ++counter) {
         std::snprintf(text, sizeof(text), pattern, counter);
-        if (map.find(text) == map.end())
+        if (entries.Find(text) == nullptr)
             return text;
     }
 }
 
-template <typename Map, typename Item>
-Item* Store(Map& map, Item* item)
+template <typename Item>
+Item* Store(NamedEntries<Item>& entries, Item* item)
 {
     if (item == nullptr)
         return nullptr;
-    auto found = map.find(item->GetName());
-    if (found == map.end()) {
-        map.emplace(item->GetName(), item);
-    } else if (found->second != item) {
-        delete found->second;
-        found->second = item;
+    Item* found = entries.Find(item->GetName());
+    if (found == nullptr) {
+        entries.Append(item);
+    } else if (found != item) {
+        entries.Replace(found, item);
+        delete found;
     }
     return item;
 }
 
-template <typename Map>
-typename Map::mapped_type Detach(Map& map, const std::string& name)
+template <typename Item>
+bool Rename(NamedEntries<Item>& entries, const std::string& oldName, const std::string& newName)
 {
-    auto found = map.find(name);
-    if (found == map.end())
-        return nullptr;
-    auto item = found->second;
-    map.erase(found);
-    return item;
-}
-
-template <typename Map>
-bool Rename(Map& map, const std::string& oldName, const std::string& newName)
-{
-    auto found = map.find(oldName);
-    if (found == map.end() || map.find(newName) != map.end())
+    Item* item = entries.Find(oldName);
+    if (item == nullptr || entries.Find(newName) != nullptr)
         return false;
-    auto item = found->second;
-    map.erase(found);
     item->SetName(newName);
-    map.emplace(newName, item);
+    entries.Renamed(item, oldName);
     return true;
 }
 
@@ -110,12 +97,12 @@ DataKey& DataKey::operator=(const DataKey& other)
 void DataKey::CopyContentFrom(const DataKey& other)
 {
     m_name = other.m_name;
-    m_values.reserve(other.m_values.size());
+    m_values.Reserve(other.m_values.size());
     for (const auto& entry : other.m_values)
-        m_values.emplace(entry.first, new DataValue(*entry.second));
-    m_keys.reserve(other.m_keys.size());
+        m_values.Append(new DataValue(*entry.second));
+    m_keys.Reserve(other.m_keys.size());
     for (const auto& entry : other.m_keys)
-        m_keys.emplace(entry.first, new DataKey(*entry.second));
+        m_keys.Append(new DataKey(*entry.second));
 }
 
 void DataKey::Clear()
@@ -134,30 +121,35 @@ void DataKey::DeleteContent()
     SmallBlocks::Arena* owned = OwnsArena() ? m_arena : nullptr;
     const bool unchanged = owned != nullptr && !SmallBlocks::HasChanged(owned);
     if (!unchanged) {
-        for (auto& entry : m_values)
+        for (const auto& entry : m_values)
             delete entry.second;
-        for (auto& entry : m_keys)
+        for (const auto& entry : m_keys)
             delete entry.second;
     }
     if (owned != nullptr) {
-        // The maps' nodes and buckets are arena blocks too.
-        ValueMap().swap(m_values);
-        KeyMap().swap(m_keys);
+        // The lists' storage is arena memory too.
+        if (unchanged) {
+            m_values.Abandon();
+            m_keys.Abandon();
+        } else {
+            m_values.Reset();
+            m_keys.Reset();
+        }
         m_arena = nullptr;
         SmallBlocks::ReleaseArena(owned, unchanged);
     } else {
-        m_values.clear();
-        m_keys.clear();
+        m_values.Reset();
+        m_keys.Reset();
     }
 }
 
 DataValue* DataKey::AddValue(const std::string& name)
 {
-    if (m_values.find(name) != m_values.end())
+    if (m_values.Find(name) != nullptr)
         return nullptr;
     Touch();
     DataValue* value = new DataValue(name);
-    m_values.emplace(name, value);
+    m_values.Append(value);
     return value;
 }
 
@@ -169,8 +161,7 @@ DataValue* DataKey::SetValue(DataValue* value)
 
 DataValue* DataKey::FindValue(const std::string& name) const
 {
-    auto found = m_values.find(name);
-    return found == m_values.end() ? nullptr : found->second;
+    return m_values.Find(name);
 }
 
 DataValue* DataKey::FindValue(const std::string& name, ValueType type) const
@@ -181,13 +172,13 @@ DataValue* DataKey::FindValue(const std::string& name, ValueType type) const
 
 bool DataKey::HasValue(const std::string& name) const
 {
-    return m_values.find(name) != m_values.end();
+    return m_values.Find(name) != nullptr;
 }
 
 DataValue* DataKey::DetachValue(const std::string& name)
 {
     Touch();
-    return Detach(m_values, name);
+    return m_values.Remove(name);
 }
 
 bool DataKey::DeleteValue(const std::string& name)
@@ -210,26 +201,24 @@ std::string DataKey::UniqueValueName() const
 
 DataKey* DataKey::AddKey(const std::string& name)
 {
-    if (m_keys.find(name) != m_keys.end())
+    if (m_keys.Find(name) != nullptr)
         return nullptr;
     Touch();
     DataKey* key = new DataKey(name);
-    m_keys.emplace(name, key);
+    m_keys.Append(key);
     return key;
 }
 
 DataKey* DataKey::GetKey(const std::string& name, bool create)
 {
-    auto found = m_keys.find(name);
-    if (found != m_keys.end())
-        return found->second;
+    if (DataKey* found = m_keys.Find(name))
+        return found;
     return create ? AddKey(name) : nullptr;
 }
 
 const DataKey* DataKey::GetKey(const std::string& name) const
 {
-    auto found = m_keys.find(name);
-    return found == m_keys.end() ? nullptr : found->second;
+    return m_keys.Find(name);
 }
 
 DataKey* DataKey::SetKey(DataKey* key)
@@ -240,13 +229,13 @@ DataKey* DataKey::SetKey(DataKey* key)
 
 bool DataKey::HasKey(const std::string& name) const
 {
-    return m_keys.find(name) != m_keys.end();
+    return m_keys.Find(name) != nullptr;
 }
 
 DataKey* DataKey::DetachKey(const std::string& name)
 {
     Touch();
-    return Detach(m_keys, name);
+    return m_keys.Remove(name);
 }
 
 bool DataKey::DeleteKey(const std::string& name)
@@ -273,14 +262,13 @@ template <typename Setter>
 void DataKey::SetTyped(const std::string& name, Setter&& setter)
 {
     Touch();
-    auto found = m_values.find(name);
-    if (found != m_values.end()) {
-        setter(*found->second);
+    if (DataValue* found = m_values.Find(name)) {
+        setter(*found);
         return;
     }
     std::unique_ptr<DataValue> value(new DataValue(name));
     setter(*value);
-    m_values.emplace(name, value.release());
+    m_values.Append(value.release());
 }
 
 void DataKey::SetUInt(const std::string& name, uint32_t value)

@@ -1,16 +1,16 @@
 #pragma once
-// A named node of the data tree: named values and named sub-keys in two hash
-// maps, all owned by the node. Saved and loaded in the "KVDT" file format.
+// A named node of the data tree: named values and named sub-keys, each kind
+// in a list of its own that finds entries by name, all owned by the node. Saved and loaded in the "KVDT" file format.
 // A key that reads a tree from data builds it in an arena of its own: until
 // something in that tree is changed, letting it go frees the arena at once
 // instead of every part on its own.
 
 #include "foundation/DataValue.h"
+#include "foundation/NamedEntries.h"
 #include "foundation/SmallBlocks.h"
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 
 namespace KV {
 
@@ -19,11 +19,10 @@ class MemoryStream;
 
 class DataKey {
 public:
-    // Nodes and small bucket arrays come from the small-block pool.
-    using ValueMap = std::unordered_map<std::string, DataValue*, std::hash<std::string>, std::equal_to<std::string>,
-                                        SmallBlockAllocator<std::pair<const std::string, DataValue*>>>;
-    using KeyMap = std::unordered_map<std::string, DataKey*, std::hash<std::string>, std::equal_to<std::string>,
-                                      SmallBlockAllocator<std::pair<const std::string, DataKey*>>>;
+    // Iteration visits the entries in the order they were added (for a tree
+    // read from data: the order of the data).
+    using ValueMap = NamedEntries<DataValue>;
+    using KeyMap = NamedEntries<DataKey>;
 
     // Deepest sub-key level a load accepts (the root is level 0).
     static constexpr uint32_t MaxLoadDepth = 64;

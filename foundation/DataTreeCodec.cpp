@@ -31,29 +31,6 @@ bool HasInlinePayload(ValueType type)
 
 } // namespace
 
-// Sizing a map through reserve() runs the library's growth policy, floating
-// point with x87 control-word switches in this runtime: about 100 ns a call,
-// the dearest step of reading a small key. Assigning an empty map that
-// already has the buckets for the count copies that result instead.
-template <typename Map>
-const Map& DataTreeReader::PresizedMaps<Map>::For(uint32_t count)
-{
-    if (!made[count]) {
-        maps[count].reserve(count);
-        made[count] = true;
-    }
-    return maps[count];
-}
-
-template <typename Map>
-void DataTreeReader::MakeRoom(Map& map, uint32_t count, PresizedMaps<Map>& presized)
-{
-    if (count <= PresizedMaps<Map>::MaxCount)
-        map = presized.For(count);
-    else
-        map.reserve(count);
-}
-
 DataTreeReader::DataTreeReader(Stream& source, SmallBlocks::Arena* arena) : m_source(source), m_arena(arena)
 {
     const uint8_t* data = nullptr;
@@ -83,30 +60,29 @@ DataTreeReader::~DataTreeReader()
     }
 }
 
-uint32_t DataTreeReader::GetRemaining() const
+bool DataTreeReader::ReadValue(DataValue& value)
 {
-    if (m_begin != nullptr)
-        return static_cast<uint32_t>(m_end - m_cursor);
-    return m_source.GetRemaining();
+    value.Clear();
+    value.m_name.clear();
+    return ReadFreshValue(value);
 }
 
-bool DataTreeReader::ReadExact(void* target, uint32_t count)
+bool DataTreeReader::ReadName(std::string& name)
 {
     if (m_begin == nullptr)
-        return m_source.ReadExact(target, count);
-    if (count > static_cast<size_t>(m_end - m_cursor))
+        return StreamCoding::ReadText(*this, name);
+    uint32_t count = 0;
+    if (!StreamCoding::ReadCount(*this, count) || count > static_cast<size_t>(m_end - m_cursor))
         return false;
-    if (count != 0)
-        std::memcpy(target, m_cursor, count);
+    name.assign(reinterpret_cast<const char*>(m_cursor), count);
     m_cursor += count;
     return true;
 }
 
-bool DataTreeReader::ReadValue(DataValue& value)
+bool DataTreeReader::ReadFreshValue(DataValue& value)
 {
-    value.Clear();
     uint8_t code = 0;
-    if (!StreamCoding::ReadText(*this, value.m_name) || !ReadExact(&code, 1)) {
+    if (!ReadName(value.m_name) || !ReadExact(&code, 1)) {
         value.m_name.clear();
         return false;
     }
@@ -156,8 +132,7 @@ bool DataTreeReader::ReadStoredText(DataValue& value, ValueType type, uint32_t u
     const uint64_t bytes = static_cast<uint64_t>(count) * unitBytes;
     if (bytes > GetRemaining())
         return false;
-    auto* text = static_cast<DataValue::StoredText*>(
-        SmallBlocks::Allocate(sizeof(DataValue::StoredText) + static_cast<size_t>(bytes)));
+    auto* text = static_cast<DataValue::StoredText*>(Take(sizeof(DataValue::StoredText) + static_cast<size_t>(bytes)));
     text->units = count;
     if (!ReadExact(text + 1, static_cast<uint32_t>(bytes))) {
         SmallBlocks::Free(text, sizeof(DataValue::StoredText) + static_cast<size_t>(bytes));
@@ -182,7 +157,7 @@ DataTreeReader::NodeResult DataTreeReader::ReadNode(DataKey& key, uint32_t depth
         return NodeResult::Failed;
     if (magic != DataKey::Magic)
         return NodeResult::WrongMagic;
-    if (!StreamCoding::ReadText(*this, key.m_name))
+    if (!ReadName(key.m_name))
         return NodeResult::Failed;
     // The root is the owner's own object, outside the arena.
     if (depth != 0)
@@ -192,17 +167,16 @@ DataTreeReader::NodeResult DataTreeReader::ReadNode(DataKey& key, uint32_t depth
     if (!ReadExact(&valueCount, sizeof(valueCount)) ||
         !CountFits(valueCount, MinValueRecordBytes, GetRemaining()))
         return NodeResult::Failed;
-    if (valueCount != 0)
-        MakeRoom(key.m_values, valueCount, m_valueMaps); // bounded by the data left (see CountFits)
+    key.m_values.Reserve(valueCount); // bounded by the data left (see CountFits)
     for (uint32_t i = 0; i < valueCount; ++i) {
-        std::unique_ptr<DataValue> value(new DataValue());
-        if (!ReadValue(*value))
+        std::unique_ptr<DataValue> value(::new (Take(sizeof(DataValue))) DataValue());
+        if (!ReadFreshValue(*value))
             return NodeResult::Failed;
         if (m_arena != nullptr)
             value->m_bits |= DataValue::InArena;
         // Of two values of one name the first read stays.
-        if (key.m_values.emplace(value->m_name, value.get()).second)
-            value.release();
+        if (key.m_values.Find(value->m_name) == nullptr)
+            key.m_values.Append(value.release());
     }
 
     uint32_t keyCount = 0;
@@ -211,17 +185,16 @@ DataTreeReader::NodeResult DataTreeReader::ReadNode(DataKey& key, uint32_t depth
         return NodeResult::Failed;
     if (keyCount != 0 && depth >= DataKey::MaxLoadDepth)
         return NodeResult::Failed;
-    if (keyCount != 0)
-        MakeRoom(key.m_keys, keyCount, m_keyMaps);
+    key.m_keys.Reserve(keyCount);
     for (uint32_t i = 0; i < keyCount; ++i) {
-        std::unique_ptr<DataKey> sub(new DataKey());
+        std::unique_ptr<DataKey> sub(::new (Take(sizeof(DataKey))) DataKey());
         sub->m_arena = m_arena;
         // A sub-key with a wrong magic stays as an empty unnamed key, as
         // stored files expect; only running out of data fails the load.
         if (ReadNode(*sub, depth + 1) == NodeResult::Failed)
             return NodeResult::Failed;
-        if (key.m_keys.emplace(sub->m_name, sub.get()).second)
-            sub.release();
+        if (key.m_keys.Find(sub->m_name) == nullptr)
+            key.m_keys.Append(sub.release());
     }
     return NodeResult::Complete;
 }
@@ -239,7 +212,36 @@ void DataTreeWriter::Grow(size_t count)
     m_capacity = capacity;
 }
 
-void DataTreeWriter::AppendCount(uint32_t count)
+void DataTreeWriter::PassOn()
+{
+    for (size_t done = 0; done < m_size && !m_failed;) {
+        const uint32_t written = m_target->Write(m_bytes.get() + done, static_cast<uint32_t>(m_size - done));
+        if (written == 0)
+            m_failed = true;
+        done += written;
+    }
+    m_size = 0;
+}
+
+void DataTreeWriter::MakeRoom(size_t count)
+{
+    // A small tree goes in one piece; a large one in pieces of a chunk.
+    if (m_target != nullptr && m_capacity >= ChunkBytes) {
+        PassOn();
+        if (m_capacity >= count)
+            return;
+    }
+    Grow(count);
+}
+
+bool DataTreeWriter::Finish()
+{
+    if (m_target != nullptr)
+        PassOn();
+    return !m_failed;
+}
+
+void DataTreeWriter::AppendLongCount(uint32_t count)
 {
     uint8_t bytes[StreamCoding::MaxCountBytes];
     Append(bytes, StreamCoding::EncodeCount(count, bytes));
@@ -270,10 +272,10 @@ void DataTreeWriter::WriteNode(const DataKey& key)
 {
     AppendScalar(DataKey::Magic);
     AppendText(std::string_view(key.m_name));
-    AppendScalar(static_cast<uint32_t>(key.m_values.size()));
+    AppendScalar(key.m_values.size());
     for (const auto& entry : key.m_values)
         WriteValue(*entry.second);
-    AppendScalar(static_cast<uint32_t>(key.m_keys.size()));
+    AppendScalar(key.m_keys.size());
     for (const auto& entry : key.m_keys)
         WriteNode(*entry.second);
 }

@@ -32,42 +32,52 @@ public:
     // Complete, WrongMagic (nothing read past the magic) or Failed.
     NodeResult ReadNode(DataKey& key, uint32_t depth);
 
-    // The source side of the shared byte coding (StreamCoding.h).
-    bool ReadExact(void* target, uint32_t count);
-    uint32_t GetRemaining() const;
+    // The source side of the shared byte coding (StreamCoding.h). Reading
+    // from memory is the common case and stays inline.
+    bool ReadExact(void* target, uint32_t count)
+    {
+        if (m_begin == nullptr)
+            return m_source.ReadExact(target, count);
+        if (count > static_cast<size_t>(m_end - m_cursor))
+            return false;
+        std::memcpy(target, m_cursor, count);
+        m_cursor += count;
+        return true;
+    }
+    uint32_t GetRemaining() const
+    {
+        return m_begin != nullptr ? static_cast<uint32_t>(m_end - m_cursor) : m_source.GetRemaining();
+    }
 
 private:
-    // Empty maps with the buckets for each small count, made on first use.
-    template <typename Map>
-    struct PresizedMaps {
-        static constexpr uint32_t MaxCount = 16;
-        const Map& For(uint32_t count);
-        Map maps[MaxCount + 1];
-        bool made[MaxCount + 1] = {};
-    };
-
+    // A value record into a value that holds nothing yet.
+    bool ReadFreshValue(DataValue& value);
     bool ReadPayload(DataValue& value, ValueType type);
+    // A name: its count, then its bytes.
+    bool ReadName(std::string& name);
+    // A block for a part of the tree: from the arena when there is one.
+    void* Take(size_t size)
+    {
+        return m_arena != nullptr ? SmallBlocks::TakeFromArena(m_arena, size) : SmallBlocks::Allocate(size);
+    }
     // A StringA (unitBytes 1) or StringW (2) payload as stored text.
     bool ReadStoredText(DataValue& value, ValueType type, uint32_t unitBytes);
     // Parts that hold heap memory make the arena's tree need a full walk.
     void NoteName(const std::string& name);
-
-    // Room for count entries in the empty map.
-    template <typename Map>
-    void MakeRoom(Map& map, uint32_t count, PresizedMaps<Map>& presized);
 
     Stream& m_source;
     SmallBlocks::Arena* m_arena;
     const uint8_t* m_begin = nullptr; // memory mode when not null
     const uint8_t* m_cursor = nullptr;
     const uint8_t* m_end = nullptr;
-    PresizedMaps<DataKey::ValueMap> m_valueMaps;
-    PresizedMaps<DataKey::KeyMap> m_keyMaps;
 };
 
 class DataTreeWriter {
 public:
-    DataTreeWriter() = default;
+    // Without a target the bytes are collected in one block (Data, Size);
+    // with one they go to it in chunks as they are made, so a large tree
+    // never needs a block of its whole size.
+    explicit DataTreeWriter(Stream* target = nullptr) : m_target(target) {}
     DataTreeWriter(const DataTreeWriter&) = delete;
     DataTreeWriter& operator=(const DataTreeWriter&) = delete;
 
@@ -75,21 +85,38 @@ public:
     void WriteNode(const DataKey& key);
     const uint8_t* Data() const { return m_bytes.get(); }
     uint32_t Size() const { return static_cast<uint32_t>(m_size); }
+    // Hands what is left to the target; false when the target took less
+    // than it was given at any time.
+    bool Finish();
 
 private:
-    // Appends are many and small: a plain copy into spare room, which grows
-    // by doubling (its bytes are not cleared first, unlike a vector's).
+    static constexpr size_t ChunkBytes = 256 * 1024;
+
+    // Appends are many and small: a plain copy into spare room.
     void Append(const void* data, size_t count)
     {
         if (m_capacity - m_size < count)
-            Grow(count);
+            MakeRoom(count);
         std::memcpy(m_bytes.get() + m_size, data, count);
         m_size += count;
     }
+    // Grows by doubling (its bytes are not cleared first, unlike a vector's);
+    // with a target, once a chunk is full it is passed on instead (and a
+    // larger block is taken only for one record larger than a chunk).
+    void MakeRoom(size_t count);
     void Grow(size_t count);
+    void PassOn();
     template <typename T>
     void AppendScalar(T value) { Append(&value, sizeof(value)); }
-    void AppendCount(uint32_t count);
+    void AppendCount(uint32_t count)
+    {
+        if (count < 0xFF && m_capacity != m_size) {
+            m_bytes[m_size++] = static_cast<uint8_t>(count);
+            return;
+        }
+        AppendLongCount(count);
+    }
+    void AppendLongCount(uint32_t count);
     // A count of code units, then the units.
     template <typename Char>
     void AppendText(std::basic_string_view<Char> text)
@@ -98,6 +125,8 @@ private:
         Append(text.data(), text.size() * sizeof(Char));
     }
 
+    Stream* m_target;
+    bool m_failed = false;
     std::unique_ptr<uint8_t[]> m_bytes;
     size_t m_size = 0;
     size_t m_capacity = 0;

@@ -384,6 +384,11 @@ void EndFill(Arena* arena)
     g_fillingThread.store(0, std::memory_order_release);
 }
 
+void* TakeFromArena(Arena* arena, size_t size)
+{
+    return arena->Take(size);
+}
+
 Arena* ArenaOf(const void* block)
 {
     return UnitArena(block);

@@ -42,6 +42,8 @@ class Arena;
 // while another thread fills one (its blocks then come from the pool).
 Arena* BeginFill(size_t spanBytes, const void* owner);
 void EndFill(Arena* arena);
+// A block of the arena this thread fills, without asking which one that is.
+void* TakeFromArena(Arena* arena, size_t size);
 // The arena block came from, or null for a pooled or heap block.
 Arena* ArenaOf(const void* block);
 bool IsOwner(const Arena* arena, const void* owner);

@@ -1,0 +1,289 @@
+#pragma once
+// The named items of one kind that a data-tree key holds (its values or its
+// sub-keys), each item knowing its own name. They stay in one array in the
+// order they were added, so a key costs no allocation per entry and a walk
+// over a tree reads memory in the order it was made. Small lists are searched
+// in place; a list with room for more than IndexThreshold items also keeps an
+// open-addressing index of the names, so a key with a hundred thousand
+// sub-keys still finds one at once. Storage comes from the small-block pool,
+// or from the arena of a tree being read. The list never deletes its items.
+
+#include "foundation/SmallBlocks.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <iterator>
+#include <string>
+#include <string_view>
+
+namespace KV {
+
+namespace NamedIndex {
+
+// FNV-1a: names are short, and this is cheaper than a general-purpose hash.
+inline uint32_t Hash(std::string_view name)
+{
+    uint32_t hash = 2166136261u;
+    for (unsigned char c : name)
+        hash = (hash ^ c) * 16777619u;
+    return hash;
+}
+
+} // namespace NamedIndex
+
+template <typename Item>
+class NamedEntries {
+public:
+    // Lists up to this room are searched in place.
+    static constexpr uint32_t IndexThreshold = 16;
+
+    using key_type = std::string;
+    using mapped_type = Item*;
+
+    // What iteration yields: the item's name and the item.
+    struct Entry {
+        const std::string& first;
+        Item* second;
+    };
+
+    class Iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = Entry;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = Entry;
+
+        explicit Iterator(Item* const* at) : m_at(at) {}
+        Entry operator*() const { return Entry{(*m_at)->GetName(), *m_at}; }
+        Iterator& operator++()
+        {
+            ++m_at;
+            return *this;
+        }
+        Iterator operator++(int)
+        {
+            Iterator before = *this;
+            ++m_at;
+            return before;
+        }
+        bool operator==(const Iterator& other) const { return m_at == other.m_at; }
+        bool operator!=(const Iterator& other) const { return m_at != other.m_at; }
+
+    private:
+        Item* const* m_at;
+    };
+
+    NamedEntries() = default;
+    ~NamedEntries() { Reset(); }
+    NamedEntries(const NamedEntries&) = delete;
+    NamedEntries& operator=(const NamedEntries&) = delete;
+
+    void swap(NamedEntries& other) noexcept
+    {
+        std::swap(m_items, other.m_items);
+        std::swap(m_count, other.m_count);
+        std::swap(m_capacity, other.m_capacity);
+    }
+
+    uint32_t size() const { return m_count; }
+    bool empty() const { return m_count == 0; }
+    Iterator begin() const { return Iterator(m_items); }
+    Iterator end() const { return Iterator(m_items + m_count); }
+    Item* const* Items() const { return m_items; }
+
+    Item* Find(std::string_view name) const
+    {
+        if (m_capacity > IndexThreshold) {
+            const uint32_t slot = FindSlot(name);
+            return Index()[slot] == 0 ? nullptr : m_items[Index()[slot] - 1];
+        }
+        for (uint32_t i = 0; i < m_count; ++i) {
+            const std::string& itemName = m_items[i]->GetName();
+            if (itemName.size() == name.size() && std::memcmp(itemName.data(), name.data(), name.size()) == 0)
+                return m_items[i];
+        }
+        return nullptr;
+    }
+
+    // Room for count items in all, taken exactly (a tree being read knows
+    // its counts).
+    void Reserve(uint32_t count)
+    {
+        if (count > m_capacity)
+            Reallocate(count);
+    }
+
+    // item's name must not be in the list yet.
+    void Append(Item* item)
+    {
+        if (m_count == m_capacity)
+            Reallocate(m_capacity < 4 ? 4 : m_capacity * 2);
+        m_items[m_count] = item;
+        if (m_capacity > IndexThreshold)
+            Index()[FindSlot(item->GetName())] = m_count + 1;
+        ++m_count;
+    }
+
+    // Puts item in the place of the item of the same name.
+    void Replace(Item* old, Item* item)
+    {
+        m_items[PositionOf(old)] = item;
+    }
+
+    // Takes the item of that name out of the list (null when missing). A
+    // small list keeps its order; in a large one the last item fills the gap.
+    Item* Remove(std::string_view name)
+    {
+        if (m_capacity <= IndexThreshold) {
+            for (uint32_t i = 0; i < m_count; ++i) {
+                Item* item = m_items[i];
+                if (std::string_view(item->GetName()) == name) {
+                    std::memmove(m_items + i, m_items + i + 1, (m_count - i - 1) * sizeof(Item*));
+                    --m_count;
+                    return item;
+                }
+            }
+            return nullptr;
+        }
+        const uint32_t slot = FindSlot(name);
+        if (Index()[slot] == 0)
+            return nullptr;
+        const uint32_t position = Index()[slot] - 1;
+        Item* item = m_items[position];
+        ClearSlot(slot);
+        const uint32_t last = m_count - 1;
+        if (position != last) {
+            m_items[position] = m_items[last];
+            Index()[FindSlot(m_items[position]->GetName())] = position + 1;
+        }
+        --m_count;
+        return item;
+    }
+
+    // item, in this list under oldName, now carries a new name.
+    void Renamed(Item* item, std::string_view oldName)
+    {
+        if (m_capacity <= IndexThreshold)
+            return;
+        // Its slot is found from the old name's home, by what it holds.
+        const uint32_t mask = IndexSize(m_capacity) - 1;
+        uint32_t* index = Index();
+        uint32_t slot = NamedIndex::Hash(oldName) & mask;
+        while (index[slot] == 0 || m_items[index[slot] - 1] != item)
+            slot = (slot + 1) & mask;
+        const uint32_t position = index[slot] - 1;
+        ClearSlot(slot);
+        index[FindSlot(item->GetName())] = position + 1;
+    }
+
+    // Empties the list and frees its storage (the items stay alive).
+    void Reset()
+    {
+        if (m_items != nullptr) {
+            if (m_capacity > IndexThreshold) {
+                SmallBlocks::Free(Index(), IndexBytes(m_capacity));
+                SmallBlocks::Free(m_items - 1, (m_capacity + 1) * sizeof(Item*));
+            } else {
+                SmallBlocks::Free(m_items, m_capacity * sizeof(Item*));
+            }
+        }
+        Abandon();
+    }
+
+    // Empties the list without freeing its storage: for a list in an arena
+    // that goes back to the system as a whole.
+    void Abandon()
+    {
+        m_items = nullptr;
+        m_count = 0;
+        m_capacity = 0;
+    }
+
+private:
+    // A list with an index has one slot in front of its items that holds it.
+    uint32_t*& Index() const { return *reinterpret_cast<uint32_t**>(m_items - 1); }
+
+    // At least twice the room, a power of two: probes stay short.
+    static uint32_t IndexSize(uint32_t capacity)
+    {
+        uint32_t size = 32;
+        while (size < capacity * 2)
+            size *= 2;
+        return size;
+    }
+    static size_t IndexBytes(uint32_t capacity) { return IndexSize(capacity) * sizeof(uint32_t); }
+
+    // The slot holding name's position + 1, or the empty slot where it goes.
+    uint32_t FindSlot(std::string_view name) const
+    {
+        const uint32_t mask = IndexSize(m_capacity) - 1;
+        const uint32_t* index = Index();
+        uint32_t slot = NamedIndex::Hash(name) & mask;
+        while (index[slot] != 0) {
+            const std::string& itemName = m_items[index[slot] - 1]->GetName();
+            if (itemName.size() == name.size() && std::memcmp(itemName.data(), name.data(), name.size()) == 0)
+                return slot;
+            slot = (slot + 1) & mask;
+        }
+        return slot;
+    }
+
+    // Linear probing keeps every entry reachable from its home slot: the
+    // entries after a freed slot move back into it where they may.
+    void ClearSlot(uint32_t slot)
+    {
+        const uint32_t mask = IndexSize(m_capacity) - 1;
+        uint32_t* index = Index();
+        uint32_t hole = slot;
+        for (uint32_t next = (hole + 1) & mask; index[next] != 0; next = (next + 1) & mask) {
+            const uint32_t home = NamedIndex::Hash(m_items[index[next] - 1]->GetName()) & mask;
+            // Movable when its home is not in (hole, next], cyclically.
+            const bool between = hole <= next ? (home > hole && home <= next) : (home > hole || home <= next);
+            if (!between) {
+                index[hole] = index[next];
+                hole = next;
+            }
+        }
+        index[hole] = 0;
+    }
+
+    uint32_t PositionOf(const Item* item) const
+    {
+        if (m_capacity > IndexThreshold)
+            return Index()[FindSlot(item->GetName())] - 1;
+        uint32_t position = 0;
+        while (m_items[position] != item)
+            ++position;
+        return position;
+    }
+
+    void Reallocate(uint32_t capacity)
+    {
+        const bool indexed = capacity > IndexThreshold;
+        const size_t bytes = (capacity + (indexed ? 1 : 0)) * sizeof(Item*);
+        Item** block = static_cast<Item**>(SmallBlocks::Allocate(bytes));
+        Item** items = indexed ? block + 1 : block;
+        if (m_count != 0)
+            std::memcpy(items, m_items, m_count * sizeof(Item*));
+        const uint32_t count = m_count;
+        Reset();
+        m_items = items;
+        m_count = count;
+        m_capacity = capacity;
+        if (indexed) {
+            uint32_t* index = static_cast<uint32_t*>(SmallBlocks::Allocate(IndexBytes(capacity)));
+            std::memset(index, 0, IndexBytes(capacity));
+            Index() = index;
+            for (uint32_t i = 0; i < m_count; ++i)
+                index[FindSlot(m_items[i]->GetName())] = i + 1;
+        }
+    }
+
+    Item** m_items = nullptr;
+    uint32_t m_count = 0;
+    uint32_t m_capacity = 0;
+};
+
+} // namespace KV
