@@ -1,5 +1,5 @@
 // Whole-file transfer of a data tree: one read of the file into memory before
-// parsing, and one write of the serialised bytes into a file beside the target
+// parsing; the serialised bytes go in chunks into a file beside the target
 // that then replaces it, so a failed save never leaves a broken file behind.
 #include "foundation/DataKey.h"
 
@@ -49,18 +49,6 @@ private:
     std::wstring m_path;
 };
 
-bool WriteAll(FileStream& file, const uint8_t* data, uint32_t size)
-{
-    uint32_t done = 0;
-    while (done < size) {
-        const uint32_t written = file.Write(data + done, size - done);
-        if (written == 0)
-            return false;
-        done += written;
-    }
-    return true;
-}
-
 // A file the platform would refuse to overwrite in place is not replaced
 // either (the rename alone would pass over a read-only flag on some systems).
 bool MayReplace(const std::wstring& target)
@@ -71,7 +59,7 @@ bool MayReplace(const std::wstring& target)
     return (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
 }
 
-bool ReplaceWithBytes(const std::wstring& target, const uint8_t* data, uint32_t size)
+bool ReplaceWithTree(const std::wstring& target, const DataKey& tree)
 {
     if (target.empty() || !MayReplace(target))
         return false;
@@ -81,7 +69,9 @@ bool ReplaceWithBytes(const std::wstring& target, const uint8_t* data, uint32_t 
     FileStream file;
     if (!file.Open(temp.GetPath().c_str(), false))
         return false;
-    const bool written = WriteAll(file, data, size) && file.Flush();
+    DataTreeWriter writer(&file);
+    writer.WriteNode(tree);
+    const bool written = writer.Finish() && file.Flush();
     file.Close();
     if (!written)
         return false;
@@ -119,18 +109,14 @@ bool DataKey::Save(const wchar_t* path) const
 {
     if (path == nullptr)
         return false;
-    DataTreeWriter writer;
-    writer.WriteNode(*this);
-    return ReplaceWithBytes(path, writer.Data(), writer.Size());
+    return ReplaceWithTree(path, *this);
 }
 
 bool DataKey::Save(const char* path) const
 {
     if (path == nullptr)
         return false;
-    DataTreeWriter writer;
-    writer.WriteNode(*this);
-    return ReplaceWithBytes(AnsiToWide(path), writer.Data(), writer.Size());
+    return ReplaceWithTree(AnsiToWide(path), *this);
 }
 
 bool DataKey::Load(const wchar_t* path)

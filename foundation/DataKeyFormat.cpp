@@ -8,9 +8,9 @@ namespace KV {
 
 void DataKey::Serialize(Stream& target) const
 {
-    DataTreeWriter writer;
+    DataTreeWriter writer(&target);
     writer.WriteNode(*this);
-    target.Write(writer.Data(), writer.Size());
+    writer.Finish();
 }
 
 namespace {
