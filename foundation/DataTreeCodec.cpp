@@ -31,7 +31,12 @@ bool HasInlinePayload(ValueType type)
 
 } // namespace
 
-DataTreeReader::DataTreeReader(Stream& source, SmallBlocks::Arena* arena) : m_source(source), m_arena(arena)
+DataTreeReader::DataTreeReader(const uint8_t* data, uint32_t size, SmallBlocks::Arena* arena)
+    : m_source(nullptr), m_arena(arena), m_begin(data), m_cursor(data), m_end(data + size)
+{
+}
+
+DataTreeReader::DataTreeReader(Stream& source, SmallBlocks::Arena* arena) : m_source(&source), m_arena(arena)
 {
     const uint8_t* data = nullptr;
     if (const MemoryStream* memory = dynamic_cast<const MemoryStream*>(&source))
@@ -49,13 +54,13 @@ DataTreeReader::DataTreeReader(Stream& source, SmallBlocks::Arena* arena) : m_so
 
 DataTreeReader::~DataTreeReader()
 {
-    if (m_begin == nullptr)
+    if (m_begin == nullptr || m_source == nullptr)
         return;
     uint32_t position = static_cast<uint32_t>(m_cursor - m_begin);
-    m_source.Seek(0, SeekBegin);
+    m_source->Seek(0, SeekBegin);
     while (position != 0) {
         const uint32_t step = position > 0x7FFFFFFFu ? 0x7FFFFFFFu : position;
-        m_source.Seek(static_cast<int32_t>(step), SeekCurrent);
+        m_source->Seek(static_cast<int32_t>(step), SeekCurrent);
         position -= step;
     }
 }
@@ -174,10 +179,10 @@ DataTreeReader::NodeResult DataTreeReader::ReadNode(DataKey& key, uint32_t depth
             return NodeResult::Failed;
         if (m_arena != nullptr)
             value->m_bits |= DataValue::InArena;
-        // Of two values of one name the first read stays.
-        if (key.m_values.Find(value->m_name) == nullptr)
-            key.m_values.Append(value.release());
+        key.m_values.AppendUnchecked(value.release());
     }
+    // Of two values of one name the first read stays.
+    key.m_values.KeepFirstOfEachName([](DataValue* later) { delete later; });
 
     uint32_t keyCount = 0;
     if (!ReadExact(&keyCount, sizeof(keyCount)) ||
@@ -193,9 +198,9 @@ DataTreeReader::NodeResult DataTreeReader::ReadNode(DataKey& key, uint32_t depth
         // stored files expect; only running out of data fails the load.
         if (ReadNode(*sub, depth + 1) == NodeResult::Failed)
             return NodeResult::Failed;
-        if (key.m_keys.Find(sub->m_name) == nullptr)
-            key.m_keys.Append(sub.release());
+        key.m_keys.AppendUnchecked(sub.release());
     }
+    key.m_keys.KeepFirstOfEachName([](DataKey* later) { delete later; });
     return NodeResult::Complete;
 }
 

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -96,12 +97,11 @@ public:
     Item* Find(std::string_view name) const
     {
         if (m_capacity > IndexThreshold) {
-            const uint32_t slot = FindSlot(name);
-            return Index()[slot] == 0 ? nullptr : m_items[Index()[slot] - 1];
+            const Slot& slot = Index()[FindSlot(name, NamedIndex::Hash(name))];
+            return slot.position == 0 ? nullptr : m_items[slot.position - 1];
         }
         for (uint32_t i = 0; i < m_count; ++i) {
-            const std::string& itemName = m_items[i]->GetName();
-            if (itemName.size() == name.size() && std::memcmp(itemName.data(), name.data(), name.size()) == 0)
+            if (SameName(m_items[i]->GetName(), name))
                 return m_items[i];
         }
         return nullptr;
@@ -116,14 +116,81 @@ public:
     }
 
     // item's name must not be in the list yet.
-    void Append(Item* item)
+    void Append(Item* item) { AppendIfNew(item); }
+
+    // Adds item unless an item of its name is there already (false then).
+    bool AppendIfNew(Item* item)
     {
-        if (m_count == m_capacity)
-            Reallocate(m_capacity < 4 ? 4 : m_capacity * 2);
-        m_items[m_count] = item;
-        if (m_capacity > IndexThreshold)
-            Index()[FindSlot(item->GetName())] = m_count + 1;
-        ++m_count;
+        const std::string& name = item->GetName();
+        if (m_capacity <= IndexThreshold) {
+            if (Find(name) != nullptr)
+                return false;
+            if (m_count == m_capacity)
+                Reallocate(m_capacity < 4 ? 4 : m_capacity * 2);
+        }
+        if (m_capacity > IndexThreshold) {
+            uint32_t hash = NamedIndex::Hash(name);
+            uint32_t slot = FindSlot(name, hash);
+            if (Index()[slot].position != 0)
+                return false;
+            if (m_count == m_capacity) {
+                Reallocate(m_capacity * 2);
+                slot = FindSlot(name, hash);
+            }
+            Index()[slot] = Slot{hash, m_count + 1};
+        }
+        m_items[m_count++] = item;
+        return true;
+    }
+
+    // For a reader that adds a whole list at once, after Reserve on the empty
+    // list: items go in as they come, unchecked; KeepFirstOfEachName then
+    // looks at their names all together.
+    void AppendUnchecked(Item* item) { m_items[m_count++] = item; }
+
+    // Keeps the first item of each name, in order, and hands every later one
+    // to drop. A large list gets its index here: hashes first, in one pass
+    // over the names, then the slots, each asked for a few items before it
+    // is used, so that waiting for them overlaps.
+    template <typename Drop>
+    void KeepFirstOfEachName(Drop&& drop)
+    {
+        uint32_t kept = 0;
+        if (m_capacity <= IndexThreshold) {
+            for (uint32_t i = 0; i < m_count; ++i) {
+                Item* item = m_items[i];
+                bool seen = false;
+                for (uint32_t j = 0; j < kept && !seen; ++j)
+                    seen = SameName(m_items[j]->GetName(), item->GetName());
+                if (seen)
+                    drop(item);
+                else
+                    m_items[kept++] = item;
+            }
+            m_count = kept;
+            return;
+        }
+        std::unique_ptr<uint32_t[]> hashes(new uint32_t[m_count]);
+        for (uint32_t i = 0; i < m_count; ++i)
+            hashes[i] = NamedIndex::Hash(m_items[i]->GetName());
+        constexpr uint32_t Ahead = 8;
+        const uint32_t mask = IndexSize(m_capacity) - 1;
+        Slot* index = Index();
+        for (uint32_t i = 0; i < m_count; ++i) {
+            if (i + Ahead < m_count)
+                __builtin_prefetch(&index[hashes[i + Ahead] & mask]);
+            Item* item = m_items[i];
+            // Only the kept items, at the front, are indexed so far.
+            const uint32_t slot = FindSlot(item->GetName(), hashes[i]);
+            if (index[slot].position != 0) {
+                drop(item);
+                continue;
+            }
+            m_items[kept] = item;
+            index[slot] = Slot{hashes[i], kept + 1};
+            ++kept;
+        }
+        m_count = kept;
     }
 
     // Puts item in the place of the item of the same name.
@@ -139,7 +206,7 @@ public:
         if (m_capacity <= IndexThreshold) {
             for (uint32_t i = 0; i < m_count; ++i) {
                 Item* item = m_items[i];
-                if (std::string_view(item->GetName()) == name) {
+                if (SameName(item->GetName(), name)) {
                     std::memmove(m_items + i, m_items + i + 1, (m_count - i - 1) * sizeof(Item*));
                     --m_count;
                     return item;
@@ -147,16 +214,16 @@ public:
             }
             return nullptr;
         }
-        const uint32_t slot = FindSlot(name);
-        if (Index()[slot] == 0)
+        const uint32_t slot = FindSlot(name, NamedIndex::Hash(name));
+        if (Index()[slot].position == 0)
             return nullptr;
-        const uint32_t position = Index()[slot] - 1;
+        const uint32_t position = Index()[slot].position - 1;
         Item* item = m_items[position];
         ClearSlot(slot);
         const uint32_t last = m_count - 1;
         if (position != last) {
             m_items[position] = m_items[last];
-            Index()[FindSlot(m_items[position]->GetName())] = position + 1;
+            Index()[SlotOf(m_items[position]->GetName(), last)].position = position + 1;
         }
         --m_count;
         return item;
@@ -167,15 +234,10 @@ public:
     {
         if (m_capacity <= IndexThreshold)
             return;
-        // Its slot is found from the old name's home, by what it holds.
-        const uint32_t mask = IndexSize(m_capacity) - 1;
-        uint32_t* index = Index();
-        uint32_t slot = NamedIndex::Hash(oldName) & mask;
-        while (index[slot] == 0 || m_items[index[slot] - 1] != item)
-            slot = (slot + 1) & mask;
-        const uint32_t position = index[slot] - 1;
-        ClearSlot(slot);
-        index[FindSlot(item->GetName())] = position + 1;
+        const uint32_t position = PositionOf(item, oldName);
+        ClearSlot(SlotOf(oldName, position));
+        const uint32_t hash = NamedIndex::Hash(item->GetName());
+        Index()[FindSlot(item->GetName(), hash)] = Slot{hash, position + 1};
     }
 
     // Empties the list and frees its storage (the items stay alive).
@@ -202,8 +264,20 @@ public:
     }
 
 private:
+    // An index slot: the name's hash, so that a probe rarely needs to look at
+    // an item, and the item's position + 1 (0: the slot is free).
+    struct Slot {
+        uint32_t hash;
+        uint32_t position;
+    };
+
+    static bool SameName(const std::string& itemName, std::string_view name)
+    {
+        return itemName.size() == name.size() && std::memcmp(itemName.data(), name.data(), name.size()) == 0;
+    }
+
     // A list with an index has one slot in front of its items that holds it.
-    uint32_t*& Index() const { return *reinterpret_cast<uint32_t**>(m_items - 1); }
+    Slot*& Index() const { return *reinterpret_cast<Slot**>(m_items - 1); }
 
     // At least twice the room, a power of two: probes stay short.
     static uint32_t IndexSize(uint32_t capacity)
@@ -213,20 +287,30 @@ private:
             size *= 2;
         return size;
     }
-    static size_t IndexBytes(uint32_t capacity) { return IndexSize(capacity) * sizeof(uint32_t); }
+    static size_t IndexBytes(uint32_t capacity) { return IndexSize(capacity) * sizeof(Slot); }
 
-    // The slot holding name's position + 1, or the empty slot where it goes.
-    uint32_t FindSlot(std::string_view name) const
+    // The slot of name, or the free slot where it goes.
+    uint32_t FindSlot(std::string_view name, uint32_t hash) const
     {
         const uint32_t mask = IndexSize(m_capacity) - 1;
-        const uint32_t* index = Index();
-        uint32_t slot = NamedIndex::Hash(name) & mask;
-        while (index[slot] != 0) {
-            const std::string& itemName = m_items[index[slot] - 1]->GetName();
-            if (itemName.size() == name.size() && std::memcmp(itemName.data(), name.data(), name.size()) == 0)
+        const Slot* index = Index();
+        uint32_t slot = hash & mask;
+        while (index[slot].position != 0) {
+            if (index[slot].hash == hash && SameName(m_items[index[slot].position - 1]->GetName(), name))
                 return slot;
             slot = (slot + 1) & mask;
         }
+        return slot;
+    }
+
+    // The slot that holds position, searched from the home of name.
+    uint32_t SlotOf(std::string_view name, uint32_t position) const
+    {
+        const uint32_t mask = IndexSize(m_capacity) - 1;
+        const Slot* index = Index();
+        uint32_t slot = NamedIndex::Hash(name) & mask;
+        while (index[slot].position != position + 1)
+            slot = (slot + 1) & mask;
         return slot;
     }
 
@@ -235,10 +319,10 @@ private:
     void ClearSlot(uint32_t slot)
     {
         const uint32_t mask = IndexSize(m_capacity) - 1;
-        uint32_t* index = Index();
+        Slot* index = Index();
         uint32_t hole = slot;
-        for (uint32_t next = (hole + 1) & mask; index[next] != 0; next = (next + 1) & mask) {
-            const uint32_t home = NamedIndex::Hash(m_items[index[next] - 1]->GetName()) & mask;
+        for (uint32_t next = (hole + 1) & mask; index[next].position != 0; next = (next + 1) & mask) {
+            const uint32_t home = index[next].hash & mask;
             // Movable when its home is not in (hole, next], cyclically.
             const bool between = hole <= next ? (home > hole && home <= next) : (home > hole || home <= next);
             if (!between) {
@@ -246,18 +330,26 @@ private:
                 hole = next;
             }
         }
-        index[hole] = 0;
+        index[hole] = Slot{0, 0};
     }
 
-    uint32_t PositionOf(const Item* item) const
+    // Where item stands; name is the one it is indexed under.
+    uint32_t PositionOf(const Item* item, std::string_view name) const
     {
-        if (m_capacity > IndexThreshold)
-            return Index()[FindSlot(item->GetName())] - 1;
+        if (m_capacity > IndexThreshold) {
+            const uint32_t mask = IndexSize(m_capacity) - 1;
+            const Slot* index = Index();
+            uint32_t slot = NamedIndex::Hash(name) & mask;
+            while (index[slot].position == 0 || m_items[index[slot].position - 1] != item)
+                slot = (slot + 1) & mask;
+            return index[slot].position - 1;
+        }
         uint32_t position = 0;
         while (m_items[position] != item)
             ++position;
         return position;
     }
+    uint32_t PositionOf(const Item* item) const { return PositionOf(item, item->GetName()); }
 
     void Reallocate(uint32_t capacity)
     {
@@ -273,11 +365,14 @@ private:
         m_count = count;
         m_capacity = capacity;
         if (indexed) {
-            uint32_t* index = static_cast<uint32_t*>(SmallBlocks::Allocate(IndexBytes(capacity)));
+            Slot* index = static_cast<Slot*>(SmallBlocks::Allocate(IndexBytes(capacity)));
             std::memset(index, 0, IndexBytes(capacity));
             Index() = index;
-            for (uint32_t i = 0; i < m_count; ++i)
-                index[FindSlot(m_items[i]->GetName())] = i + 1;
+            for (uint32_t i = 0; i < m_count; ++i) {
+                const std::string& name = m_items[i]->GetName();
+                const uint32_t hash = NamedIndex::Hash(name);
+                index[FindSlot(name, hash)] = Slot{hash, i + 1};
+            }
         }
     }
 
