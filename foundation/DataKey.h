@@ -167,6 +167,11 @@ private:
 
     template <typename Setter>
     void SetTyped(const std::string& name, Setter&& setter);
+    // Deserialize from bytes of no stream (a file's mapped view).
+    bool DeserializeBytes(const uint8_t* data, uint32_t size);
+    // What both share: read (given the arena, if any) replaces the content.
+    template <typename Read>
+    bool ReadTree(uint32_t dataBytes, Read&& read);
 };
 
 } // namespace KV

@@ -31,7 +31,8 @@ SmallBlocks::Arena* BeginArena(uint32_t dataBytes, const DataKey* owner)
 
 } // namespace
 
-bool DataKey::Deserialize(Stream& source)
+template <typename Read>
+bool DataKey::ReadTree(uint32_t dataBytes, Read&& read)
 {
     Clear();
     const std::string oldName = m_name;
@@ -39,14 +40,10 @@ bool DataKey::Deserialize(Stream& source)
     // in another tree's arena reads onto the heap.
     SmallBlocks::Arena* arena = nullptr;
     if (m_arena == nullptr) {
-        arena = BeginArena(source.GetRemaining(), this);
+        arena = BeginArena(dataBytes, this);
         m_arena = arena;
     }
-    DataTreeReader::NodeResult result;
-    {
-        DataTreeReader reader(source, arena);
-        result = reader.ReadNode(*this, 0);
-    }
+    const DataTreeReader::NodeResult result = read(arena);
     SmallBlocks::EndFill(arena);
     if (result == DataTreeReader::NodeResult::Complete)
         return true;
@@ -54,6 +51,23 @@ bool DataKey::Deserialize(Stream& source)
     Clear();
     m_name = oldName;
     return false;
+}
+
+bool DataKey::Deserialize(Stream& source)
+{
+    return ReadTree(source.GetRemaining(), [&](SmallBlocks::Arena* arena) {
+        DataTreeReader reader(source, arena);
+        return reader.ReadNode(*this, 0);
+    });
+}
+
+bool DataKey::DeserializeBytes(const uint8_t* data, uint32_t size)
+{
+    static const uint8_t nothing = 0;
+    return ReadTree(size, [&](SmallBlocks::Arena* arena) {
+        DataTreeReader reader(size != 0 ? data : &nothing, size, arena);
+        return reader.ReadNode(*this, 0);
+    });
 }
 
 } // namespace KV

@@ -21,6 +21,8 @@ public:
     // With an arena (which this thread fills), strings are kept as stored
     // text and every key and value read is marked as living in the arena.
     explicit DataTreeReader(Stream& source, SmallBlocks::Arena* arena = nullptr);
+    // Reads bytes that are not a stream's (a file's mapped view).
+    DataTreeReader(const uint8_t* data, uint32_t size, SmallBlocks::Arena* arena);
     // A memory source is left positioned after what was read.
     ~DataTreeReader();
     DataTreeReader(const DataTreeReader&) = delete;
@@ -37,7 +39,7 @@ public:
     bool ReadExact(void* target, uint32_t count)
     {
         if (m_begin == nullptr)
-            return m_source.ReadExact(target, count);
+            return m_source->ReadExact(target, count);
         if (count > static_cast<size_t>(m_end - m_cursor))
             return false;
         std::memcpy(target, m_cursor, count);
@@ -46,7 +48,7 @@ public:
     }
     uint32_t GetRemaining() const
     {
-        return m_begin != nullptr ? static_cast<uint32_t>(m_end - m_cursor) : m_source.GetRemaining();
+        return m_begin != nullptr ? static_cast<uint32_t>(m_end - m_cursor) : m_source->GetRemaining();
     }
 
 private:
@@ -65,7 +67,8 @@ private:
     // Parts that hold heap memory make the arena's tree need a full walk.
     void NoteName(const std::string& name);
 
-    Stream& m_source;
+    // Null when reading bytes of no stream.
+    Stream* m_source;
     SmallBlocks::Arena* m_arena;
     const uint8_t* m_begin = nullptr; // memory mode when not null
     const uint8_t* m_cursor = nullptr;
