@@ -7,8 +7,10 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
+struct ChannelFields;
 class CCategory;
 class CCountry;
 class CSavedChannelStates;
@@ -20,10 +22,12 @@ class DataKey;
 
 class CChannel {
 public:
-    // Reads the channel from its key of the catalogue file and joins the
-    // user's saved choices for its id; out-of-range saved stream indices
-    // fall back to the first stream. The channel enters GetAllChannels.
-    CChannel(CCountry& country, CCategory* category, const KV::DataKey& key, const CSavedChannelStates& savedStates);
+    // Takes the channel from its key of the catalogue file (key is named by
+    // the channel key, fields were read from it) and joins the user's saved
+    // choices for its id; out-of-range saved stream indices fall back to the
+    // first stream. The channel enters GetAllChannels.
+    CChannel(CCountry& country, CCategory* category, const KV::DataKey& key, const ChannelFields& fields,
+             const CSavedChannelStates& savedStates);
     // Leaves GetAllChannels.
     ~CChannel();
 
@@ -32,10 +36,8 @@ public:
 
     // Country key + "_" + channel key.
     static std::string MakeId(const std::string& countryKey, const std::string& channelKey);
-    // The language text of "c_" + id, else the file's "n".
-    static std::wstring LookUpName(const std::string& id, const KV::DataKey& key);
-    // Whether the channel's key holds its first stream.
-    static bool HasStream(const KV::DataKey& key);
+    // The language text of "c_" + id, else fileName (the file's "n").
+    static std::wstring LookUpName(const std::string& id, std::wstring_view fileName);
 
     CCountry& GetCountry() const { return m_country; }
     CCategory* GetCategory() const { return m_category; }
@@ -78,8 +80,6 @@ public:
     bool SaveState(KV::DataKey& channelsKey) const;
 
 private:
-    // textId: "c_" + id.
-    static std::wstring LookUpNameById(const std::string& textId, const KV::DataKey& key);
     void ReadSavedState(const CSavedChannelStates& savedStates);
     const std::wstring& ComposeDisplayText() const;
 

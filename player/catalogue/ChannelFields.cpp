@@ -2,13 +2,11 @@
 
 #include "foundation/DataKey.h"
 
-#include <string>
-
 namespace {
 
 // The index a stream key's name stands for, written as std::to_string writes
 // it; false for any other name or an index of limit or more.
-bool StreamIndex(const std::string& name, size_t limit, size_t& index)
+bool StreamIndex(std::string_view name, size_t limit, size_t& index)
 {
     if (name.empty() || name.size() > 9 || (name[0] == '0' && name.size() > 1))
         return false;
@@ -21,36 +19,50 @@ bool StreamIndex(const std::string& name, size_t limit, size_t& index)
     return index < limit;
 }
 
+void ReadStream(ChannelFields::Stream& stream)
+{
+    for (const auto& entry : stream.key->GetValues()) {
+        const std::string_view name = entry.first;
+        if (name == "b")
+            stream.bitrate = entry.second->GetInt();
+        else if (name == "u")
+            stream.url = entry.second->GetStringWView();
+    }
+}
+
 } // namespace
 
 ChannelFields::ChannelFields(const KV::DataKey& key)
 {
     for (const auto& entry : key.GetValues()) {
-        const std::string& name = entry.first;
+        const std::string_view field = entry.first;
         const KV::DataValue& value = *entry.second;
-        if (name == "n")
-            this->name = value.GetStringWView();
-        else if (name == "p")
+        if (field == "n")
+            name = value.GetStringWView();
+        else if (field == "c")
+            category = value.GetStringAView();
+        else if (field == "p")
             player = value.GetStringAView();
-        else if (name == "g")
+        else if (field == "g")
             grabber = value.GetStringAView();
-        else if (name == "R")
+        else if (field == "R")
             recorder = value.GetStringAView();
-        else if (name == "iid")
+        else if (field == "iid")
             icon = value.GetStringAView();
-        else if (name == "r")
+        else if (field == "r")
             radio = value.GetBool();
     }
 
     const size_t count = key.GetKeyCount();
-    streams.assign(count, nullptr);
+    if (count > InlineStreams) {
+        m_more.resize(count);
+        m_streams = m_more.data();
+    }
     for (const auto& entry : key.GetKeys()) {
         size_t index = 0;
         if (StreamIndex(entry.first, count, index))
-            streams[index] = entry.second;
+            m_streams[index].key = entry.second;
     }
-    size_t present = 0;
-    while (present < count && streams[present] != nullptr)
-        ++present;
-    streams.resize(present);
+    while (m_streamCount < count && m_streams[m_streamCount].key != nullptr)
+        ReadStream(m_streams[m_streamCount++]);
 }

@@ -4,6 +4,7 @@
 #include "foundation/Lang.h"
 #include "foundation/Skin.h"
 #include "foundation/Utilities.h"
+#include "player/catalogue/ChannelFields.h"
 #include "player/catalogue/ChannelList.h"
 #include "player/catalogue/SortedKeys.h"
 #include "player/catalogue/SystemMessageBox.h"
@@ -31,18 +32,19 @@ CCountry::CCountry(const CChannelList& list, const KV::DataKey& key, const CSave
 
     // In key order, so that channels are built in the order they are kept.
     for (const KV::DataKey* channelKey : SortedSubKeys(key)) {
-        CCategory* category = FindCategoryByCode(list, channelKey->GetStringAView("c"));
+        const ChannelFields fields(*channelKey);
+        CCategory* category = FindCategoryByCode(list, fields.category);
         if (!category)
             continue;
-        if (!CChannel::HasStream(*channelKey)) {
+        if (fields.StreamCount() == 0) {
             // Nothing to play or record: the channel is not listed.
-            const std::wstring name = CChannel::LookUpName(CChannel::MakeId(m_key, channelKey->GetName()), *channelKey);
+            const std::wstring name = CChannel::LookUpName(CChannel::MakeId(m_key, channelKey->GetName()), fields.name);
             const std::wstring text = m_label + L" : " + name + L" - No url!";
             ShowSystemMessageBox(nullptr, text.c_str(), nullptr, MB_OK);
             continue;
         }
         m_channels.emplace_hint(m_channels.end(), channelKey->GetName(),
-                                std::make_unique<CChannel>(*this, category, *channelKey, savedStates));
+                                std::make_unique<CChannel>(*this, category, *channelKey, fields, savedStates));
     }
 }
 
