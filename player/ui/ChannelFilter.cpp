@@ -5,19 +5,28 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <cwchar>
+
+namespace {
+
+wchar_t UpperLatin(wchar_t c)
+{
+    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
+} // namespace
 
 std::wstring UpperCaseLatin(const std::wstring& text)
 {
     std::wstring upper(text);
     for (wchar_t& c : upper)
-        if (c >= L'a' && c <= L'z')
-            c = static_cast<wchar_t>(c - L'a' + L'A');
+        c = UpperLatin(c);
     return upper;
 }
 
-bool FilterKeeps(const ChannelFilter& filter, const CChannel& channel, const std::wstring& upperName)
+bool FilterKeeps(const ChannelFilter& filter, const CChannel& channel, std::wstring_view upperName)
 {
     if (filter.country != nullptr && &channel.GetCountry() != filter.country)
         return false;
@@ -27,7 +36,7 @@ bool FilterKeeps(const ChannelFilter& filter, const CChannel& channel, const std
         return false;
     if (filter.tvRadio == TvRadioChoice::RadioOnly && !channel.IsRadio())
         return false;
-    if (!filter.search.empty() && upperName.find(filter.search) == std::wstring::npos)
+    if (!filter.search.empty() && upperName.find(filter.search) == std::wstring_view::npos)
         return false;
     return true;
 }
@@ -39,73 +48,101 @@ std::wstring MakeSortText(const CChannel& channel)
 
 namespace {
 
-// Sort keys of the strings that a sorted list box's comparison
-// (CompareStringW of the user's locale, case ignored) orders as plain byte
-// comparisons of the keys do; kept end to end in one buffer.
-class SortKeys {
-public:
-    explicit SortKeys(size_t count) { m_offsets.reserve(count + 1); m_offsets.push_back(0); m_bytes.reserve(count * 48); }
-
-    void Add(LCID locale, const std::wstring& text)
-    {
-        const int length = static_cast<int>(text.size());
-        BYTE key[512];
-        int size = ::LCMapStringW(locale, LCMAP_SORTKEY | NORM_IGNORECASE, text.c_str(), length,
-                                  reinterpret_cast<wchar_t*>(key), sizeof(key));
-        if (size > 0) {
-            m_bytes.insert(m_bytes.end(), key, key + size);
-        } else {
-            size = ::LCMapStringW(locale, LCMAP_SORTKEY | NORM_IGNORECASE, text.c_str(), length, nullptr, 0);
-            if (size > 0) {
-                const size_t at = m_bytes.size();
-                m_bytes.resize(at + static_cast<size_t>(size));
-                ::LCMapStringW(locale, LCMAP_SORTKEY | NORM_IGNORECASE, text.c_str(), length,
-                               reinterpret_cast<wchar_t*>(&m_bytes[at]), size);
-            }
-        }
-        m_offsets.push_back(m_bytes.size());
+// Appends the sort key of text, under which a sorted list box's comparison
+// (CompareStringW of the user's locale, case ignored) orders strings as
+// plain byte comparisons of their keys do.
+void AppendSortKey(LCID locale, std::wstring_view text, std::vector<BYTE>& keys)
+{
+    const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    const int length = static_cast<int>(text.size());
+    BYTE key[512];
+    int size = ::LCMapStringW(locale, flags, text.data(), length, reinterpret_cast<wchar_t*>(key), sizeof(key));
+    if (size > 0) {
+        keys.insert(keys.end(), key, key + size);
+        return;
     }
-
-    bool Less(size_t a, size_t b) const
-    {
-        const size_t lengthA = m_offsets[a + 1] - m_offsets[a];
-        const size_t lengthB = m_offsets[b + 1] - m_offsets[b];
-        const int order = std::memcmp(&m_bytes[m_offsets[a]], &m_bytes[m_offsets[b]], std::min(lengthA, lengthB));
-        return order != 0 ? order < 0 : lengthA < lengthB;
+    size = ::LCMapStringW(locale, flags, text.data(), length, nullptr, 0);
+    if (size > 0) {
+        const size_t at = keys.size();
+        keys.resize(at + static_cast<size_t>(size));
+        ::LCMapStringW(locale, flags, text.data(), length, reinterpret_cast<wchar_t*>(&keys[at]), size);
     }
+}
 
-private:
-    std::vector<size_t> m_offsets;
-    std::vector<BYTE> m_bytes;
+// Where one channel's texts lie in the text block: its sort text, directly
+// followed by its name upper-cased.
+struct TextPlace {
+    CChannel* channel;
+    size_t at;
+    size_t sortLength;
+    size_t nameLength;
+};
+
+// One entry's place in the ordering: the first eight bytes of its sort key
+// as a number that orders as the bytes do (a shorter key padded with zeros),
+// which settles most comparisons without visiting the keys; where its key
+// lies; and its index, which makes the order stable.
+struct OrderItem {
+    uint64_t prefix;
+    uint32_t keyAt;
+    uint32_t keyLength;
+    uint32_t index;
 };
 
 } // namespace
 
 std::vector<ChannelEntry> MakeSortedEntries(const CChannelList& catalogue)
 {
-    size_t count = 0;
-    for (const auto& country : catalogue.GetCountries())
-        count += country.second->GetChannels().size();
-    std::vector<ChannelEntry> entries;
-    entries.reserve(count);
-    for (const auto& country : catalogue.GetCountries())
-        for (const auto& channel : country.second->GetChannels())
-            entries.push_back(ChannelEntry{channel.second.get(), UpperCaseLatin(channel.second->GetName()),
-                                           MakeSortText(*channel.second)});
+    // One pass over the catalogue: its objects lie all over the heap.
+    auto texts = std::make_shared<std::wstring>();
+    std::vector<TextPlace> places;
+    for (const auto& country : catalogue.GetCountries()) {
+        const std::wstring& label = country.second->GetLabel();
+        for (const auto& channel : country.second->GetChannels()) {
+            const std::wstring& name = channel.second->GetName();
+            places.push_back(TextPlace{channel.second.get(), texts->size(), label.size() + name.size(), name.size()});
+            texts->append(label);
+            texts->append(name);
+            for (wchar_t c : name)
+                texts->push_back(UpperLatin(c));
+        }
+    }
 
     const LCID locale = ::GetUserDefaultLCID();
-    SortKeys keys(entries.size());
-    for (const ChannelEntry& entry : entries)
-        keys.Add(locale, entry.sortText);
-    std::vector<size_t> order(entries.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys.Less(a, b); });
+    std::vector<BYTE> keys;
+    keys.reserve(places.size() * 48);
+    std::vector<OrderItem> order(places.size());
+    for (size_t i = 0; i < places.size(); ++i) {
+        const size_t keyAt = keys.size();
+        AppendSortKey(locale, std::wstring_view(texts->data() + places[i].at, places[i].sortLength), keys);
+        const size_t keyLength = keys.size() - keyAt;
+        uint64_t prefix = 0;
+        for (size_t b = 0; b < 8; ++b)
+            prefix = (prefix << 8) | (b < keyLength ? keys[keyAt + b] : 0u);
+        order[i] = OrderItem{prefix, static_cast<uint32_t>(keyAt), static_cast<uint32_t>(keyLength),
+                             static_cast<uint32_t>(i)};
+    }
+
+    const BYTE* keyBytes = keys.data();
+    std::sort(order.begin(), order.end(), [keyBytes](const OrderItem& a, const OrderItem& b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        const int bytes = std::memcmp(keyBytes + a.keyAt, keyBytes + b.keyAt, std::min(a.keyLength, b.keyLength));
+        if (bytes != 0)
+            return bytes < 0;
+        if (a.keyLength != b.keyLength)
+            return a.keyLength < b.keyLength;
+        return a.index < b.index;
+    });
 
     std::vector<ChannelEntry> sorted;
-    sorted.reserve(entries.size());
-    for (size_t index : order)
-        sorted.push_back(std::move(entries[index]));
+    sorted.reserve(order.size());
+    for (const OrderItem& item : order) {
+        const TextPlace& place = places[item.index];
+        const wchar_t* sortText = texts->data() + place.at;
+        sorted.push_back(ChannelEntry{place.channel, std::wstring_view(sortText + place.sortLength, place.nameLength),
+                                      std::wstring_view(sortText, place.sortLength), texts});
+    }
     return sorted;
 }
 
