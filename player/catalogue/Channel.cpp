@@ -41,8 +41,8 @@ std::wstring CChannel::LookUpName(const std::string& id, std::wstring_view fileN
 }
 
 CChannel::CChannel(CCountry& country, CCategory* category, const KV::DataKey& key, const ChannelFields& fields,
-                   const CSavedChannelStates& savedStates)
-    : m_country(country), m_category(category), m_key(key.GetName())
+                   CChannelSources sources, const CSavedChannelStates& savedStates)
+    : m_country(country), m_category(category), m_key(key.GetName()), m_sources(sources)
 {
     AllChannels().push_back(this);
 
@@ -75,12 +75,6 @@ CChannel::CChannel(CCountry& country, CCategory* category, const KV::DataKey& ke
         textId.assign("c_");
         textId += m_key;
         m_icon = KV::Skin::GetImage(textId);
-    }
-
-    m_sources.reserve(fields.StreamCount());
-    for (size_t i = 0; i < fields.StreamCount(); ++i) {
-        const ChannelFields::Stream& stream = fields.GetStream(i);
-        m_sources.emplace_back(stream.bitrate, std::wstring(stream.url));
     }
 
     ReadSavedState(savedStates);

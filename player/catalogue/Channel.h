@@ -26,8 +26,9 @@ public:
     // the channel key, fields were read from it) and joins the user's saved
     // choices for its id; out-of-range saved stream indices fall back to the
     // first stream. The channel enters GetAllChannels.
+    // sources are kept by the country.
     CChannel(CCountry& country, CCategory* category, const KV::DataKey& key, const ChannelFields& fields,
-             const CSavedChannelStates& savedStates);
+             CChannelSources sources, const CSavedChannelStates& savedStates);
     // Leaves GetAllChannels.
     ~CChannel();
 
@@ -51,7 +52,7 @@ public:
     // Null when the skin has no icon for the channel.
     CImage* GetIcon() const { return m_icon; }
 
-    const std::vector<CChannelSource>& GetSources() const { return m_sources; }
+    CChannelSources GetSources() const { return m_sources; }
     // The stream the user chose; null only for a channel without streams.
     // Safe to call from a recording's thread while the user picks another.
     const CChannelSource* GetCurrentSource() const;
@@ -91,7 +92,7 @@ private:
     std::string m_playerKey;
     std::string m_grabberKey;
     CImage* m_icon = nullptr;
-    std::vector<CChannelSource> m_sources;
+    CChannelSources m_sources;
     std::atomic<int32_t> m_currentSource{0};
     bool m_favourite = false;
     bool m_recordable = false;

@@ -44,7 +44,8 @@ CCountry::CCountry(const CChannelList& list, const KV::DataKey& key, const CSave
             continue;
         }
         m_channels.emplace_hint(m_channels.end(), channelKey->GetName(),
-                                std::make_unique<CChannel>(*this, category, *channelKey, fields, savedStates));
+                                std::make_unique<CChannel>(*this, category, *channelKey, fields,
+                                                           m_sources.Add(fields), savedStates));
     }
 }
 

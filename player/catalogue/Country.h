@@ -3,6 +3,7 @@
 // ordered by channel key.
 
 #include "player/catalogue/Channel.h"
+#include "player/catalogue/SourceStore.h"
 
 #include <map>
 #include <memory>
@@ -47,5 +48,7 @@ private:
     std::string m_key;
     CImage* m_flag = nullptr;
     std::wstring m_label;
+    // The channels' streams; declared first, so they outlive the channels.
+    CSourceStore m_sources;
     ChannelMap m_channels;
 };
