@@ -11,14 +11,40 @@
 
 namespace {
 
-// The nine categories, compared in place with the channel's stored code.
-CCategory* FindCategoryByCode(const CChannelList& list, std::string_view code)
-{
-    for (const auto& category : list.GetCategories())
-        if (category.first == code)
-            return category.second.get();
-    return nullptr;
-}
+// The catalogue's categories by code, compared in place with each channel's
+// stored code, a character at a time: the codes are one or two long.
+class CategoryFinder {
+public:
+    explicit CategoryFinder(const CChannelList& list)
+    {
+        for (const auto& category : list.GetCategories())
+            m_entries.push_back(Entry{category.first, category.second.get()});
+    }
+
+    CCategory* Find(std::string_view code) const
+    {
+        for (const Entry& entry : m_entries)
+            if (entry.code.size() == code.size() && SameCharacters(entry.code, code))
+                return entry.category;
+        return nullptr;
+    }
+
+private:
+    struct Entry {
+        std::string_view code;
+        CCategory* category;
+    };
+
+    static bool SameCharacters(std::string_view a, std::string_view b)
+    {
+        for (size_t i = 0; i < a.size(); ++i)
+            if (a[i] != b[i])
+                return false;
+        return true;
+    }
+
+    std::vector<Entry> m_entries;
+};
 
 } // namespace
 
@@ -30,10 +56,11 @@ CCountry::CCountry(const CChannelList& list, const KV::DataKey& key, const CSave
     if (m_label.empty())
         m_label = KV::AnsiToWide(m_key);
 
+    const CategoryFinder categories(list);
     // In key order, so that channels are built in the order they are kept.
     for (const KV::DataKey* channelKey : SortedSubKeys(key)) {
         const ChannelFields fields(*channelKey);
-        CCategory* category = FindCategoryByCode(list, fields.category);
+        CCategory* category = categories.Find(fields.category);
         if (!category)
             continue;
         if (fields.StreamCount() == 0) {
