@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <cwchar>
 
 namespace {
@@ -78,16 +77,56 @@ struct TextPlace {
     size_t nameLength;
 };
 
-// One entry's place in the ordering: the first eight bytes of its sort key
-// as a number that orders as the bytes do (a shorter key padded with zeros),
-// which settles most comparisons without visiting the keys; where its key
-// lies; and its index, which makes the order stable.
+// One entry's place in the ordering: where its sort key lies, its index,
+// which makes the order stable, and eight bytes of its key as a number that
+// orders as the bytes do, which settles most comparisons without visiting
+// the keys.
 struct OrderItem {
-    uint64_t prefix;
     uint32_t keyAt;
     uint32_t keyLength;
     uint32_t index;
+    uint64_t chunk;
 };
+
+// Eight bytes of the item's key from byte at on; bytes past its end count
+// as zeros.
+uint64_t KeyChunk(const BYTE* keys, const OrderItem& item, size_t at)
+{
+    uint64_t chunk = 0;
+    for (size_t b = at; b < at + 8; ++b)
+        chunk = (chunk << 8) | (b < item.keyLength ? keys[item.keyAt + b] : 0u);
+    return chunk;
+}
+
+// Orders the items, whose keys share their bytes before at, as byte
+// comparisons of the whole keys do (a key that begins another goes first),
+// equal keys by index: eight bytes at a time, going on only with the items
+// that the bytes so far leave equal.
+void SortByKeys(OrderItem* first, OrderItem* last, const BYTE* keys, size_t at)
+{
+    bool longer = false;
+    for (OrderItem* item = first; item != last; ++item) {
+        item->chunk = KeyChunk(keys, *item, at);
+        longer = longer || item->keyLength > at + 8;
+    }
+    std::sort(first, last, [](const OrderItem& a, const OrderItem& b) {
+        if (a.chunk != b.chunk)
+            return a.chunk < b.chunk;
+        if (a.keyLength != b.keyLength)
+            return a.keyLength < b.keyLength;
+        return a.index < b.index;
+    });
+    if (!longer)
+        return;
+    for (OrderItem* run = first; run != last;) {
+        OrderItem* end = run + 1;
+        while (end != last && end->chunk == run->chunk)
+            ++end;
+        if (end - run > 1)
+            SortByKeys(run, end, keys, at + 8);
+        run = end;
+    }
+}
 
 } // namespace
 
@@ -115,25 +154,10 @@ std::vector<ChannelEntry> MakeSortedEntries(const CChannelList& catalogue)
     for (size_t i = 0; i < places.size(); ++i) {
         const size_t keyAt = keys.size();
         AppendSortKey(locale, std::wstring_view(texts->data() + places[i].at, places[i].sortLength), keys);
-        const size_t keyLength = keys.size() - keyAt;
-        uint64_t prefix = 0;
-        for (size_t b = 0; b < 8; ++b)
-            prefix = (prefix << 8) | (b < keyLength ? keys[keyAt + b] : 0u);
-        order[i] = OrderItem{prefix, static_cast<uint32_t>(keyAt), static_cast<uint32_t>(keyLength),
-                             static_cast<uint32_t>(i)};
+        order[i] = OrderItem{static_cast<uint32_t>(keyAt), static_cast<uint32_t>(keys.size() - keyAt),
+                             static_cast<uint32_t>(i), 0};
     }
-
-    const BYTE* keyBytes = keys.data();
-    std::sort(order.begin(), order.end(), [keyBytes](const OrderItem& a, const OrderItem& b) {
-        if (a.prefix != b.prefix)
-            return a.prefix < b.prefix;
-        const int bytes = std::memcmp(keyBytes + a.keyAt, keyBytes + b.keyAt, std::min(a.keyLength, b.keyLength));
-        if (bytes != 0)
-            return bytes < 0;
-        if (a.keyLength != b.keyLength)
-            return a.keyLength < b.keyLength;
-        return a.index < b.index;
-    });
+    SortByKeys(order.data(), order.data() + order.size(), keys.data(), 0);
 
     std::vector<ChannelEntry> sorted;
     sorted.reserve(order.size());
