@@ -4,6 +4,7 @@
 #include "foundation/Lang.h"
 #include "foundation/Skin.h"
 #include "player/catalogue/ChannelFields.h"
+#include "player/catalogue/CountryArena.h"
 #include "player/catalogue/Country.h"
 #include "player/catalogue/SavedChannelStates.h"
 
@@ -78,6 +79,11 @@ CChannel::CChannel(CCountry& country, CCategory* category, const KV::DataKey& ke
     }
 
     ReadSavedState(savedStates);
+}
+
+void* CChannel::operator new(size_t size, CCountryArena& arena)
+{
+    return arena.Take(size, alignof(CChannel));
 }
 
 CChannel::~CChannel()

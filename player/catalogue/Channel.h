@@ -13,6 +13,7 @@
 struct ChannelFields;
 class CCategory;
 class CCountry;
+class CCountryArena;
 class CSavedChannelStates;
 class CImage;
 
@@ -31,6 +32,12 @@ public:
              CChannelSources sources, const CSavedChannelStates& savedStates);
     // Leaves GetAllChannels.
     ~CChannel();
+
+    // A channel lives in its country's arena, which gives its memory back
+    // with the country: deleting a channel only destroys it.
+    static void* operator new(size_t size, CCountryArena& arena);
+    static void operator delete(void*) noexcept {}
+    static void operator delete(void*, CCountryArena&) noexcept {}
 
     CChannel(const CChannel&) = delete;
     CChannel& operator=(const CChannel&) = delete;

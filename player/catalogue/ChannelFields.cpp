@@ -1,6 +1,10 @@
 #include "player/catalogue/ChannelFields.h"
 
 #include "foundation/DataKey.h"
+#include "player/catalogue/CountryArena.h"
+
+#include <algorithm>
+#include <new>
 
 namespace {
 
@@ -65,4 +69,21 @@ ChannelFields::ChannelFields(const KV::DataKey& key)
     }
     while (m_streamCount < count && m_streams[m_streamCount].key != nullptr)
         ReadStream(m_streams[m_streamCount++]);
+}
+
+CChannelSources ChannelFields::CopyStreams(CCountryArena& arena) const
+{
+    size_t characters = 0;
+    for (size_t i = 0; i < m_streamCount; ++i)
+        characters += m_streams[i].url.size();
+    auto* sources = static_cast<CChannelSource*>(
+        arena.Take(m_streamCount * sizeof(CChannelSource), alignof(CChannelSource)));
+    auto* text = static_cast<wchar_t*>(arena.Take(characters * sizeof(wchar_t), alignof(wchar_t)));
+    for (size_t i = 0; i < m_streamCount; ++i) {
+        const Stream& stream = m_streams[i];
+        std::copy(stream.url.begin(), stream.url.end(), text);
+        new (&sources[i]) CChannelSource(stream.bitrate, std::wstring_view(text, stream.url.size()));
+        text += stream.url.size();
+    }
+    return CChannelSources(sources, m_streamCount);
 }

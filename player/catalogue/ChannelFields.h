@@ -4,10 +4,14 @@
 // of a look-up per field. The texts point into the key and are valid while it
 // is.
 
+#include "player/catalogue/ChannelSource.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
+
+class CCountryArena;
 
 namespace KV {
 class DataKey;
@@ -39,6 +43,9 @@ struct ChannelFields {
     // The stream keys "0", "1", ... up to the first number missing.
     size_t StreamCount() const { return m_streamCount; }
     const Stream& GetStream(size_t index) const { return m_streams[index]; }
+    // The streams as the channel keeps them, with their addresses, copied
+    // into the country's arena (they lie together there).
+    CChannelSources CopyStreams(CCountryArena& arena) const;
 
 private:
     // Channels have a few streams: they are kept here without a heap block.

@@ -1,7 +1,8 @@
 #pragma once
 // One stream of a channel: its bitrate and its address (or, for a channel
 // with a grabber, the identifier the grabber resolves). The address's
-// characters are kept by the channel's country (CSourceStore).
+// characters are kept by the channel's country (CCountryArena); nothing of
+// a stream needs to be destroyed.
 
 #include <cstddef>
 #include <cstdint>

@@ -49,7 +49,7 @@ private:
 } // namespace
 
 CCountry::CCountry(const CChannelList& list, const KV::DataKey& key, const CSavedChannelStates& savedStates)
-    : m_key(key.GetName())
+    : m_key(key.GetName()), m_channels(ChannelMap::allocator_type(m_arena))
 {
     m_flag = KV::Skin::GetImage("f_" + m_key);
     m_label = KV::Lang::GetText("c_" + m_key);
@@ -71,8 +71,8 @@ CCountry::CCountry(const CChannelList& list, const KV::DataKey& key, const CSave
             continue;
         }
         m_channels.emplace_hint(m_channels.end(), channelKey->GetName(),
-                                std::make_unique<CChannel>(*this, category, *channelKey, fields,
-                                                           m_sources.Add(fields), savedStates));
+                                new (m_arena) CChannel(*this, category, *channelKey, fields,
+                                                       fields.CopyStreams(m_arena), savedStates));
     }
 }
 
