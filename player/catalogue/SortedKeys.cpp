@@ -1,6 +1,7 @@
 #include "player/catalogue/SortedKeys.h"
 
 #include "foundation/DataKey.h"
+#include "player/catalogue/OrderedChunk.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -8,15 +9,11 @@
 
 namespace {
 
-// The first eight bytes of a name as a number that orders as the bytes do
-// (a shorter name padded with zeros). Two names whose prefixes differ are
-// ordered by them; equal prefixes leave it to the whole names.
+// Two names whose first eight bytes differ are ordered by them; equal
+// prefixes leave it to the whole names.
 uint64_t NamePrefix(std::string_view name)
 {
-    uint64_t prefix = 0;
-    for (size_t i = 0; i < 8; ++i)
-        prefix = (prefix << 8) | (i < name.size() ? static_cast<unsigned char>(name[i]) : 0u);
-    return prefix;
+    return OrderedChunk(reinterpret_cast<const unsigned char*>(name.data()), name.size(), 0);
 }
 
 struct SortEntry {

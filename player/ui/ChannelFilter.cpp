@@ -1,6 +1,7 @@
 #include "player/ui/ChannelFilter.h"
 
 #include "player/catalogue/ChannelList.h"
+#include "player/catalogue/OrderedChunk.h"
 
 #include <windows.h>
 
@@ -88,16 +89,6 @@ struct OrderItem {
     uint64_t chunk;
 };
 
-// Eight bytes of the item's key from byte at on; bytes past its end count
-// as zeros.
-uint64_t KeyChunk(const BYTE* keys, const OrderItem& item, size_t at)
-{
-    uint64_t chunk = 0;
-    for (size_t b = at; b < at + 8; ++b)
-        chunk = (chunk << 8) | (b < item.keyLength ? keys[item.keyAt + b] : 0u);
-    return chunk;
-}
-
 // Orders the items, whose keys share their bytes before at, as byte
 // comparisons of the whole keys do (a key that begins another goes first),
 // equal keys by index: eight bytes at a time, going on only with the items
@@ -106,7 +97,7 @@ void SortByKeys(OrderItem* first, OrderItem* last, const BYTE* keys, size_t at)
 {
     bool longer = false;
     for (OrderItem* item = first; item != last; ++item) {
-        item->chunk = KeyChunk(keys, *item, at);
+        item->chunk = OrderedChunk(keys + item->keyAt, item->keyLength, at);
         longer = longer || item->keyLength > at + 8;
     }
     std::sort(first, last, [](const OrderItem& a, const OrderItem& b) {

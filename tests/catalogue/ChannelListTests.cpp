@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace CatalogueEnvironment;
 
 namespace {
@@ -352,6 +354,38 @@ TEST_F(CatalogueTest, AllChannelsListsTheLoadedOnesInOrderOfConstruction)
         EXPECT_EQ(ids, kEdgeIds);
     }
     EXPECT_EQ(GetAllChannels().size(), before);
+}
+
+TEST_F(CatalogueTest, ChannelsWhoseKeysShareLongBeginningsAreBuiltInKeyOrder)
+{
+    // Keys alike in their first eight bytes and more, one the beginning of
+    // another, and bytes above 0x7F, which order after the letters.
+    const std::vector<std::string> keys = {"channel_long_b", "channel_long", "channel_long_a", "channel_lonG",
+                                           "channel_long_a2", "channel_lo", "channel", "channel\xe4", "channel_long_\xe4"};
+    KV::DataKey root("channels");
+    for (const char* countryKey : {"country_with_a_long_key", "country_with_a_long_key_too"}) {
+        KV::DataKey* country = root.AddKey(countryKey);
+        for (const std::string& key : keys) {
+            KV::DataKey* channel = country->AddKey(key);
+            channel->SetStringA("c", "n");
+            channel->AddKey("0")->SetStringW("u", L"http://127.0.0.1:9/");
+        }
+    }
+    const std::wstring name = L"long_keys.brsc";
+    ASSERT_TRUE(root.Save(FixturePath(name)));
+
+    const size_t before = GetAllChannels().size();
+    CChannelList list(Fixture(name));
+    std::vector<std::string> expected;
+    for (const char* countryKey : {"country_with_a_long_key", "country_with_a_long_key_too"})
+        for (const std::string& key : keys)
+            expected.push_back(std::string(countryKey) + "_" + key);
+    std::sort(expected.begin(), expected.end());
+    std::vector<std::string> built;
+    for (size_t i = before; i < GetAllChannels().size(); ++i)
+        built.push_back(GetAllChannels()[i]->GetId());
+    EXPECT_EQ(built, expected);
+    EXPECT_EQ(Ids(list), expected);
 }
 
 TEST_F(CatalogueTest, ScrambledFileReadsLikeThePlainOne)
