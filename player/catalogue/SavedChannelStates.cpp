@@ -11,6 +11,21 @@ size_t HashOf(std::string_view id)
     return std::hash<std::string_view>()(id);
 }
 
+// "cu" and "f" of one saved channel, in one pass over its values; each as
+// the typed getters read it (0 and false unless of its type).
+CSavedChannelStates::State ReadState(const KV::DataKey& channel)
+{
+    CSavedChannelStates::State state{0, false};
+    for (const auto& entry : channel.GetValues()) {
+        const std::string_view name = entry.first;
+        if (name == "cu")
+            state.currentSource = entry.second->GetInt();
+        else if (name == "f")
+            state.favourite = entry.second->GetBool();
+    }
+    return state;
+}
+
 } // namespace
 
 CSavedChannelStates::CSavedChannelStates(const KV::DataKey* channelsKey)
@@ -19,7 +34,7 @@ CSavedChannelStates::CSavedChannelStates(const KV::DataKey* channelsKey)
         return;
     m_entries.reserve(channelsKey->GetKeyCount());
     for (const auto& entry : channelsKey->GetKeys())
-        m_entries.push_back(Entry{entry.first, State{entry.second->GetInt("cu", 0), entry.second->GetBool("f", false)}});
+        m_entries.push_back(Entry{entry.first, ReadState(*entry.second)});
 
     size_t size = 2;
     while (size < m_entries.size() * 2)
