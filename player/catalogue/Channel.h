@@ -24,10 +24,10 @@ class DataKey;
 class CChannel {
 public:
     // Takes the channel from its key of the catalogue file (key is named by
-    // the channel key, fields were read from it) and joins the user's saved
-    // choices for its id; out-of-range saved stream indices fall back to the
-    // first stream. The channel enters GetAllChannels.
-    // sources are kept by the country.
+    // the channel key, fields were read from it, sources are the streams its
+    // country keeps for it) and joins the user's saved choices for its id;
+    // out-of-range saved stream indices fall back to the first stream. The
+    // channel enters GetAllChannels.
     CChannel(CCountry& country, CCategory* category, const KV::DataKey& key, const ChannelFields& fields,
              CChannelSources sources, const CSavedChannelStates& savedStates);
     // Leaves GetAllChannels.

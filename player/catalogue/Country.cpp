@@ -9,6 +9,9 @@
 #include "player/catalogue/SortedKeys.h"
 #include "player/catalogue/SystemMessageBox.h"
 
+#include <string_view>
+#include <vector>
+
 namespace {
 
 // The catalogue's categories by code, compared in place with each channel's
