@@ -388,6 +388,32 @@ TEST_F(CatalogueTest, ChannelsWhoseKeysShareLongBeginningsAreBuiltInKeyOrder)
     EXPECT_EQ(Ids(list), expected);
 }
 
+TEST_F(CatalogueTest, ManyStreamsAreReadInNumberOrderUpToTheFirstGap)
+{
+    // Twelve streams "0" to "11", then "13" after the gap; "012" and "x" are
+    // no stream numbers.
+    KV::DataKey root("channels");
+    KV::DataKey* channel = root.AddKey("de")->AddKey("many");
+    channel->SetStringA("c", "n");
+    for (int i : {11, 3, 0, 13, 7, 1, 10, 2, 9, 4, 8, 6, 5}) {
+        KV::DataKey* stream = channel->AddKey(std::to_string(i));
+        stream->SetInt("b", 100 + i);
+        stream->SetStringW("u", L"http://127.0.0.1:9/" + std::to_wstring(i));
+    }
+    channel->AddKey("012")->SetInt("b", 1);
+    channel->AddKey("x")->SetInt("b", 2);
+    const std::wstring name = L"many_streams.brsc";
+    ASSERT_TRUE(root.Save(FixturePath(name)));
+
+    CChannelList list(Fixture(name));
+    const CChannel& many = Channel(list, "de_many");
+    ASSERT_EQ(many.GetSources().size(), 12u);
+    for (size_t i = 0; i < many.GetSources().size(); ++i) {
+        EXPECT_EQ(many.GetSources()[i].GetBitrate(), static_cast<int32_t>(100 + i)) << i;
+        EXPECT_EQ(many.GetSources()[i].GetUrl(), L"http://127.0.0.1:9/" + std::to_wstring(i)) << i;
+    }
+}
+
 TEST_F(CatalogueTest, ScrambledFileReadsLikeThePlainOne)
 {
     // Written by kvdt build --scramble from the text of edge.brsc.
