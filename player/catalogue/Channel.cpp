@@ -4,6 +4,7 @@
 #include "foundation/Lang.h"
 #include "foundation/Skin.h"
 #include "player/catalogue/ChannelFields.h"
+#include "player/catalogue/CountryArena.h"
 #include "player/catalogue/Country.h"
 #include "player/catalogue/SavedChannelStates.h"
 
@@ -34,30 +35,17 @@ std::string CChannel::MakeId(const std::string& countryKey, const std::string& c
     return id;
 }
 
-std::wstring CChannel::LookUpName(const std::string& id, const KV::DataKey& key)
+std::wstring CChannel::LookUpName(const std::string& id, std::wstring_view fileName)
 {
-    return LookUpNameById("c_" + id, key);
+    const std::wstring& text = KV::Lang::GetText("c_" + id);
+    return text.empty() ? std::wstring(fileName) : text;
 }
 
-std::wstring CChannel::LookUpNameById(const std::string& textId, const KV::DataKey& key)
-{
-    const std::wstring& text = KV::Lang::GetText(textId);
-    if (!text.empty())
-        return text;
-    return std::wstring(key.GetStringWView("n"));
-}
-
-bool CChannel::HasStream(const KV::DataKey& key)
-{
-    return key.GetKey("0") != nullptr;
-}
-
-CChannel::CChannel(CCountry& country, CCategory* category, const KV::DataKey& key,
-                   const CSavedChannelStates& savedStates)
-    : m_country(country), m_category(category), m_key(key.GetName())
+CChannel::CChannel(CCountry& country, CCategory* category, const KV::DataKey& key, const ChannelFields& fields,
+                   CChannelSources sources, const CSavedChannelStates& savedStates)
+    : m_country(country), m_category(category), m_key(key.GetName()), m_sources(sources)
 {
     AllChannels().push_back(this);
-    const ChannelFields fields(key);
 
     m_id = MakeId(country.GetKey(), m_key);
     // Channels are made one after another on one thread: their text ids
@@ -66,27 +54,36 @@ CChannel::CChannel(CCountry& country, CCategory* category, const KV::DataKey& ke
     textId.assign("c_");
     textId += m_id;
     const std::wstring& text = KV::Lang::GetText(textId);
-    m_name = text.empty() ? std::wstring(fields.name) : text;
-    m_playerKey = fields.player;
-    m_grabberKey = fields.grabber;
+    if (text.empty())
+        m_name.assign(fields.name);
+    else
+        m_name = text;
+    m_playerKey.assign(fields.player);
+    m_grabberKey.assign(fields.grabber);
     m_radio = fields.radio;
-    m_recorderKey = fields.recorder;
+    m_recorderKey.assign(fields.recorder);
     m_recordable = !m_recorderKey.empty();
 
     // A named icon the skin lacks falls back to the plain channel key, which
     // skins share between countries.
-    m_icon = fields.icon.empty() ? KV::Skin::GetImage(textId) : KV::Skin::GetImage(std::string(fields.icon));
+    if (fields.icon.empty()) {
+        m_icon = KV::Skin::GetImage(textId);
+    } else {
+        textId.assign(fields.icon);
+        m_icon = KV::Skin::GetImage(textId);
+    }
     if (!m_icon) {
         textId.assign("c_");
         textId += m_key;
         m_icon = KV::Skin::GetImage(textId);
     }
 
-    m_sources.reserve(fields.streams.size());
-    for (const KV::DataKey* stream : fields.streams)
-        m_sources.emplace_back(stream->GetInt("b"), std::wstring(stream->GetStringWView("u")));
-
     ReadSavedState(savedStates);
+}
+
+void* CChannel::operator new(size_t size, CCountryArena& arena)
+{
+    return arena.Take(size, alignof(CChannel));
 }
 
 CChannel::~CChannel()

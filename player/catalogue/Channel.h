@@ -7,10 +7,13 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
+struct ChannelFields;
 class CCategory;
 class CCountry;
+class CCountryArena;
 class CSavedChannelStates;
 class CImage;
 
@@ -20,22 +23,29 @@ class DataKey;
 
 class CChannel {
 public:
-    // Reads the channel from its key of the catalogue file and joins the
-    // user's saved choices for its id; out-of-range saved stream indices
-    // fall back to the first stream. The channel enters GetAllChannels.
-    CChannel(CCountry& country, CCategory* category, const KV::DataKey& key, const CSavedChannelStates& savedStates);
+    // Takes the channel from its key of the catalogue file (key is named by
+    // the channel key, fields were read from it, sources are the streams its
+    // country keeps for it) and joins the user's saved choices for its id;
+    // out-of-range saved stream indices fall back to the first stream. The
+    // channel enters GetAllChannels.
+    CChannel(CCountry& country, CCategory* category, const KV::DataKey& key, const ChannelFields& fields,
+             CChannelSources sources, const CSavedChannelStates& savedStates);
     // Leaves GetAllChannels.
     ~CChannel();
+
+    // A channel lives in its country's arena, which gives its memory back
+    // with the country: deleting a channel only destroys it.
+    static void* operator new(size_t size, CCountryArena& arena);
+    static void operator delete(void*) noexcept {}
+    static void operator delete(void*, CCountryArena&) noexcept {}
 
     CChannel(const CChannel&) = delete;
     CChannel& operator=(const CChannel&) = delete;
 
     // Country key + "_" + channel key.
     static std::string MakeId(const std::string& countryKey, const std::string& channelKey);
-    // The language text of "c_" + id, else the file's "n".
-    static std::wstring LookUpName(const std::string& id, const KV::DataKey& key);
-    // Whether the channel's key holds its first stream.
-    static bool HasStream(const KV::DataKey& key);
+    // The language text of "c_" + id, else fileName (the file's "n").
+    static std::wstring LookUpName(const std::string& id, std::wstring_view fileName);
 
     CCountry& GetCountry() const { return m_country; }
     CCategory* GetCategory() const { return m_category; }
@@ -49,7 +59,7 @@ public:
     // Null when the skin has no icon for the channel.
     CImage* GetIcon() const { return m_icon; }
 
-    const std::vector<CChannelSource>& GetSources() const { return m_sources; }
+    CChannelSources GetSources() const { return m_sources; }
     // The stream the user chose; null only for a channel without streams.
     // Safe to call from a recording's thread while the user picks another.
     const CChannelSource* GetCurrentSource() const;
@@ -78,8 +88,6 @@ public:
     bool SaveState(KV::DataKey& channelsKey) const;
 
 private:
-    // textId: "c_" + id.
-    static std::wstring LookUpNameById(const std::string& textId, const KV::DataKey& key);
     void ReadSavedState(const CSavedChannelStates& savedStates);
     const std::wstring& ComposeDisplayText() const;
 
@@ -91,7 +99,7 @@ private:
     std::string m_playerKey;
     std::string m_grabberKey;
     CImage* m_icon = nullptr;
-    std::vector<CChannelSource> m_sources;
+    CChannelSources m_sources;
     std::atomic<int32_t> m_currentSource{0};
     bool m_favourite = false;
     bool m_recordable = false;

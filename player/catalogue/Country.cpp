@@ -4,45 +4,78 @@
 #include "foundation/Lang.h"
 #include "foundation/Skin.h"
 #include "foundation/Utilities.h"
+#include "player/catalogue/ChannelFields.h"
 #include "player/catalogue/ChannelList.h"
 #include "player/catalogue/SortedKeys.h"
 #include "player/catalogue/SystemMessageBox.h"
 
+#include <string_view>
+#include <vector>
+
 namespace {
 
-// The nine categories, compared in place with the channel's stored code.
-CCategory* FindCategoryByCode(const CChannelList& list, std::string_view code)
-{
-    for (const auto& category : list.GetCategories())
-        if (category.first == code)
-            return category.second.get();
-    return nullptr;
-}
+// The catalogue's categories by code, compared in place with each channel's
+// stored code, a character at a time: the codes are one or two long.
+class CategoryFinder {
+public:
+    explicit CategoryFinder(const CChannelList& list)
+    {
+        for (const auto& category : list.GetCategories())
+            m_entries.push_back(Entry{category.first, category.second.get()});
+    }
+
+    CCategory* Find(std::string_view code) const
+    {
+        for (const Entry& entry : m_entries)
+            if (entry.code.size() == code.size() && SameCharacters(entry.code, code))
+                return entry.category;
+        return nullptr;
+    }
+
+private:
+    struct Entry {
+        std::string_view code;
+        CCategory* category;
+    };
+
+    static bool SameCharacters(std::string_view a, std::string_view b)
+    {
+        for (size_t i = 0; i < a.size(); ++i)
+            if (a[i] != b[i])
+                return false;
+        return true;
+    }
+
+    std::vector<Entry> m_entries;
+};
 
 } // namespace
 
 CCountry::CCountry(const CChannelList& list, const KV::DataKey& key, const CSavedChannelStates& savedStates)
-    : m_key(key.GetName())
+    : m_key(key.GetName()), m_channels(ChannelMap::allocator_type(m_arena))
 {
     m_flag = KV::Skin::GetImage("f_" + m_key);
     m_label = KV::Lang::GetText("c_" + m_key);
     if (m_label.empty())
         m_label = KV::AnsiToWide(m_key);
 
+    const CategoryFinder categories(list);
     // In key order, so that channels are built in the order they are kept.
     for (const KV::DataKey* channelKey : SortedSubKeys(key)) {
-        CCategory* category = FindCategoryByCode(list, channelKey->GetStringAView("c"));
+        const ChannelFields fields(*channelKey);
+        CCategory* category = categories.Find(fields.category);
         if (!category)
             continue;
-        if (!CChannel::HasStream(*channelKey)) {
+        if (fields.StreamCount() == 0) {
             // Nothing to play or record: the channel is not listed.
-            const std::wstring name = CChannel::LookUpName(CChannel::MakeId(m_key, channelKey->GetName()), *channelKey);
+            const std::wstring name = CChannel::LookUpName(CChannel::MakeId(m_key, channelKey->GetName()), fields.name);
             const std::wstring text = m_label + L" : " + name + L" - No url!";
             ShowSystemMessageBox(nullptr, text.c_str(), nullptr, MB_OK);
             continue;
         }
         m_channels.emplace_hint(m_channels.end(), channelKey->GetName(),
-                                std::make_unique<CChannel>(*this, category, *channelKey, savedStates));
+                                new (m_arena) CChannel(*this, category, *channelKey, fields,
+                                                       fields.CopyStreams(m_arena), savedStates));
     }
 }
 

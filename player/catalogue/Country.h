@@ -3,6 +3,7 @@
 // ordered by channel key.
 
 #include "player/catalogue/Channel.h"
+#include "player/catalogue/CountryArena.h"
 
 #include <map>
 #include <memory>
@@ -18,7 +19,8 @@ class DataKey;
 
 class CCountry {
 public:
-    using ChannelMap = std::map<std::string, std::unique_ptr<CChannel>>;
+    using ChannelMap = std::map<std::string, std::unique_ptr<CChannel>, std::less<std::string>,
+                                CountryAllocator<std::pair<const std::string, std::unique_ptr<CChannel>>>>;
 
     // Reads the country and its channels from its key of the catalogue file.
     // Channels of an unknown category are left out silently; channels
@@ -47,5 +49,8 @@ private:
     std::string m_key;
     CImage* m_flag = nullptr;
     std::wstring m_label;
+    // The channels, their map's nodes and their streams; declared first, so
+    // that it outlives them.
+    CCountryArena m_arena;
     ChannelMap m_channels;
 };

@@ -3,7 +3,8 @@
 // flag "f" of each sub-key of the settings' "channels" key), read in one pass
 // over that key when the catalogue loads, so that joining them to the channels
 // costs a probe of one compact table per channel instead of look-ups spread
-// over the settings tree.
+// over the settings tree: a slot holds the choices and the id's hash, so only
+// the id's characters are visited beyond it.
 
 #include <cstdint>
 #include <string>
@@ -30,13 +31,16 @@ public:
     const State* Find(const std::string& id) const;
 
 private:
-    struct Entry {
-        std::string_view id;
-        State state;
+    struct Slot {
+        // The id's characters are the settings key's.
+        const char* id = nullptr;
+        size_t length = 0;
+        size_t hash = 0;
+        State state{0, false};
+        bool used = false;
     };
 
-    std::vector<Entry> m_entries;
-    // Open addressing: index + 1 into m_entries, 0 for a free slot; the size
-    // is a power of two at least twice the number of entries.
-    std::vector<uint32_t> m_slots;
+    // Open addressing; the size is a power of two at least twice the number
+    // of channels.
+    std::vector<Slot> m_slots;
 };

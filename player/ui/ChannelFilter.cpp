@@ -1,23 +1,32 @@
 #include "player/ui/ChannelFilter.h"
 
 #include "player/catalogue/ChannelList.h"
+#include "player/catalogue/OrderedChunk.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <cstring>
+#include <cstdint>
 #include <cwchar>
+
+namespace {
+
+wchar_t UpperLatin(wchar_t c)
+{
+    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
+} // namespace
 
 std::wstring UpperCaseLatin(const std::wstring& text)
 {
     std::wstring upper(text);
     for (wchar_t& c : upper)
-        if (c >= L'a' && c <= L'z')
-            c = static_cast<wchar_t>(c - L'a' + L'A');
+        c = UpperLatin(c);
     return upper;
 }
 
-bool FilterKeeps(const ChannelFilter& filter, const CChannel& channel, const std::wstring& upperName)
+bool FilterKeeps(const ChannelFilter& filter, const CChannel& channel, std::wstring_view upperName)
 {
     if (filter.country != nullptr && &channel.GetCountry() != filter.country)
         return false;
@@ -27,7 +36,7 @@ bool FilterKeeps(const ChannelFilter& filter, const CChannel& channel, const std
         return false;
     if (filter.tvRadio == TvRadioChoice::RadioOnly && !channel.IsRadio())
         return false;
-    if (!filter.search.empty() && upperName.find(filter.search) == std::wstring::npos)
+    if (!filter.search.empty() && upperName.find(filter.search) == std::wstring_view::npos)
         return false;
     return true;
 }
@@ -39,73 +48,116 @@ std::wstring MakeSortText(const CChannel& channel)
 
 namespace {
 
-// Sort keys of the strings that a sorted list box's comparison
-// (CompareStringW of the user's locale, case ignored) orders as plain byte
-// comparisons of the keys do; kept end to end in one buffer.
-class SortKeys {
-public:
-    explicit SortKeys(size_t count) { m_offsets.reserve(count + 1); m_offsets.push_back(0); m_bytes.reserve(count * 48); }
-
-    void Add(LCID locale, const std::wstring& text)
-    {
-        const int length = static_cast<int>(text.size());
-        BYTE key[512];
-        int size = ::LCMapStringW(locale, LCMAP_SORTKEY | NORM_IGNORECASE, text.c_str(), length,
-                                  reinterpret_cast<wchar_t*>(key), sizeof(key));
-        if (size > 0) {
-            m_bytes.insert(m_bytes.end(), key, key + size);
-        } else {
-            size = ::LCMapStringW(locale, LCMAP_SORTKEY | NORM_IGNORECASE, text.c_str(), length, nullptr, 0);
-            if (size > 0) {
-                const size_t at = m_bytes.size();
-                m_bytes.resize(at + static_cast<size_t>(size));
-                ::LCMapStringW(locale, LCMAP_SORTKEY | NORM_IGNORECASE, text.c_str(), length,
-                               reinterpret_cast<wchar_t*>(&m_bytes[at]), size);
-            }
-        }
-        m_offsets.push_back(m_bytes.size());
+// Appends the sort key of text, under which a sorted list box's comparison
+// (CompareStringW of the user's locale, case ignored) orders strings as
+// plain byte comparisons of their keys do.
+void AppendSortKey(LCID locale, std::wstring_view text, std::vector<BYTE>& keys)
+{
+    const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    const int length = static_cast<int>(text.size());
+    BYTE key[512];
+    int size = ::LCMapStringW(locale, flags, text.data(), length, reinterpret_cast<wchar_t*>(key), sizeof(key));
+    if (size > 0) {
+        keys.insert(keys.end(), key, key + size);
+        return;
     }
-
-    bool Less(size_t a, size_t b) const
-    {
-        const size_t lengthA = m_offsets[a + 1] - m_offsets[a];
-        const size_t lengthB = m_offsets[b + 1] - m_offsets[b];
-        const int order = std::memcmp(&m_bytes[m_offsets[a]], &m_bytes[m_offsets[b]], std::min(lengthA, lengthB));
-        return order != 0 ? order < 0 : lengthA < lengthB;
+    size = ::LCMapStringW(locale, flags, text.data(), length, nullptr, 0);
+    if (size > 0) {
+        const size_t at = keys.size();
+        keys.resize(at + static_cast<size_t>(size));
+        ::LCMapStringW(locale, flags, text.data(), length, reinterpret_cast<wchar_t*>(&keys[at]), size);
     }
+}
 
-private:
-    std::vector<size_t> m_offsets;
-    std::vector<BYTE> m_bytes;
+// Where one channel's texts lie in the text block: its sort text, directly
+// followed by its name upper-cased.
+struct TextPlace {
+    CChannel* channel;
+    size_t at;
+    size_t sortLength;
+    size_t nameLength;
 };
+
+// One entry's place in the ordering: where its sort key lies, its index,
+// which makes the order stable, and eight bytes of its key as a number that
+// orders as the bytes do, which settles most comparisons without visiting
+// the keys.
+struct OrderItem {
+    uint32_t keyAt;
+    uint32_t keyLength;
+    uint32_t index;
+    uint64_t chunk;
+};
+
+// Orders the items, whose keys share their bytes before at, as byte
+// comparisons of the whole keys do (a key that begins another goes first),
+// equal keys by index: eight bytes at a time, going on only with the items
+// that the bytes so far leave equal.
+void SortByKeys(OrderItem* first, OrderItem* last, const BYTE* keys, size_t at)
+{
+    bool longer = false;
+    for (OrderItem* item = first; item != last; ++item) {
+        item->chunk = OrderedChunk(keys + item->keyAt, item->keyLength, at);
+        longer = longer || item->keyLength > at + 8;
+    }
+    std::sort(first, last, [](const OrderItem& a, const OrderItem& b) {
+        if (a.chunk != b.chunk)
+            return a.chunk < b.chunk;
+        if (a.keyLength != b.keyLength)
+            return a.keyLength < b.keyLength;
+        return a.index < b.index;
+    });
+    if (!longer)
+        return;
+    for (OrderItem* run = first; run != last;) {
+        OrderItem* end = run + 1;
+        while (end != last && end->chunk == run->chunk)
+            ++end;
+        if (end - run > 1)
+            SortByKeys(run, end, keys, at + 8);
+        run = end;
+    }
+}
 
 } // namespace
 
 std::vector<ChannelEntry> MakeSortedEntries(const CChannelList& catalogue)
 {
-    size_t count = 0;
-    for (const auto& country : catalogue.GetCountries())
-        count += country.second->GetChannels().size();
-    std::vector<ChannelEntry> entries;
-    entries.reserve(count);
-    for (const auto& country : catalogue.GetCountries())
-        for (const auto& channel : country.second->GetChannels())
-            entries.push_back(ChannelEntry{channel.second.get(), UpperCaseLatin(channel.second->GetName()),
-                                           MakeSortText(*channel.second)});
+    // One pass over the catalogue: its objects lie all over the heap.
+    auto texts = std::make_shared<std::wstring>();
+    std::vector<TextPlace> places;
+    for (const auto& country : catalogue.GetCountries()) {
+        const std::wstring& label = country.second->GetLabel();
+        for (const auto& channel : country.second->GetChannels()) {
+            const std::wstring& name = channel.second->GetName();
+            places.push_back(TextPlace{channel.second.get(), texts->size(), label.size() + name.size(), name.size()});
+            texts->append(label);
+            texts->append(name);
+            for (wchar_t c : name)
+                texts->push_back(UpperLatin(c));
+        }
+    }
 
     const LCID locale = ::GetUserDefaultLCID();
-    SortKeys keys(entries.size());
-    for (const ChannelEntry& entry : entries)
-        keys.Add(locale, entry.sortText);
-    std::vector<size_t> order(entries.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys.Less(a, b); });
+    std::vector<BYTE> keys;
+    keys.reserve(places.size() * 48);
+    std::vector<OrderItem> order(places.size());
+    for (size_t i = 0; i < places.size(); ++i) {
+        const size_t keyAt = keys.size();
+        AppendSortKey(locale, std::wstring_view(texts->data() + places[i].at, places[i].sortLength), keys);
+        order[i] = OrderItem{static_cast<uint32_t>(keyAt), static_cast<uint32_t>(keys.size() - keyAt),
+                             static_cast<uint32_t>(i), 0};
+    }
+    SortByKeys(order.data(), order.data() + order.size(), keys.data(), 0);
 
     std::vector<ChannelEntry> sorted;
-    sorted.reserve(entries.size());
-    for (size_t index : order)
-        sorted.push_back(std::move(entries[index]));
+    sorted.reserve(order.size());
+    for (const OrderItem& item : order) {
+        const TextPlace& place = places[item.index];
+        const wchar_t* sortText = texts->data() + place.at;
+        sorted.push_back(ChannelEntry{place.channel, std::wstring_view(sortText + place.sortLength, place.nameLength),
+                                      std::wstring_view(sortText, place.sortLength), texts});
+    }
     return sorted;
 }
 

@@ -4,7 +4,9 @@
 // the text the lists sort channels by, and the step from one favourite to
 // the next.
 
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CCategory;
@@ -27,17 +29,19 @@ struct ChannelFilter {
 std::wstring UpperCaseLatin(const std::wstring& text);
 
 // Whether the filter keeps the channel; upperName is its name upper-cased.
-bool FilterKeeps(const ChannelFilter& filter, const CChannel& channel, const std::wstring& upperName);
+bool FilterKeeps(const ChannelFilter& filter, const CChannel& channel, std::wstring_view upperName);
 
 // Country label followed by the channel name: what the lists sort by.
 std::wstring MakeSortText(const CChannel& channel);
 
 // One channel as the panel keeps it for filtering: its upper-cased name and
-// its sort text, computed once.
+// its sort text, computed once. The texts of all entries of one ordering are
+// kept end to end in one block, which the entries share.
 struct ChannelEntry {
     CChannel* channel;
-    std::wstring upperName;
-    std::wstring sortText;
+    std::wstring_view upperName;
+    std::wstring_view sortText;
+    std::shared_ptr<const std::wstring> texts;
 };
 
 // Every channel of the catalogue (countries and channels in key order),

@@ -78,16 +78,25 @@ LRESULT CChannelsCtrl::OnInitDialog(WindowMessage&)
 
 void CChannelsCtrl::FillCountries()
 {
-    if (m_catalogue != nullptr)
-        for (const auto& country : m_catalogue->GetCountries()) {
+    // Without redrawing, an added entry costs the list no scroll bar update.
+    m_country.SetRedraw(FALSE);
+    if (m_catalogue != nullptr) {
+        const CChannelList::CountryMap& countries = m_catalogue->GetCountries();
+        size_t textBytes = 0;
+        for (const auto& country : countries)
+            textBytes += (country.second->GetLabel().size() + 1) * sizeof(wchar_t);
+        m_country.SendMessage(CB_INITSTORAGE, countries.size() + 1, textBytes);
+        for (const auto& country : countries) {
             const int index = m_country.AddString(country.second->GetLabel().c_str());
             if (index >= 0)
                 m_country.SetItemDataPtr(index, country.second.get());
         }
+    }
     DropSortStyle(m_country);
     m_country.InsertString(0, KV::Lang::GetText("str_all_countries").c_str());
     SelectStored(m_country, "cur_country");
     m_country.SetExtendedUI(TRUE);
+    m_country.SetRedraw(TRUE);
 }
 
 void CChannelsCtrl::FillCategories()

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace CatalogueEnvironment;
 
 namespace {
@@ -352,6 +354,64 @@ TEST_F(CatalogueTest, AllChannelsListsTheLoadedOnesInOrderOfConstruction)
         EXPECT_EQ(ids, kEdgeIds);
     }
     EXPECT_EQ(GetAllChannels().size(), before);
+}
+
+TEST_F(CatalogueTest, ChannelsWhoseKeysShareLongBeginningsAreBuiltInKeyOrder)
+{
+    // Keys alike in their first eight bytes and more, one the beginning of
+    // another, and bytes above 0x7F, which order after the letters.
+    const std::vector<std::string> keys = {"channel_long_b", "channel_long", "channel_long_a", "channel_lonG",
+                                           "channel_long_a2", "channel_lo", "channel", "channel\xe4", "channel_long_\xe4"};
+    KV::DataKey root("channels");
+    for (const char* countryKey : {"country_with_a_long_key", "country_with_a_long_key_too"}) {
+        KV::DataKey* country = root.AddKey(countryKey);
+        for (const std::string& key : keys) {
+            KV::DataKey* channel = country->AddKey(key);
+            channel->SetStringA("c", "n");
+            channel->AddKey("0")->SetStringW("u", L"http://127.0.0.1:9/");
+        }
+    }
+    const std::wstring name = L"long_keys.brsc";
+    ASSERT_TRUE(root.Save(FixturePath(name)));
+
+    const size_t before = GetAllChannels().size();
+    CChannelList list(Fixture(name));
+    std::vector<std::string> expected;
+    for (const char* countryKey : {"country_with_a_long_key", "country_with_a_long_key_too"})
+        for (const std::string& key : keys)
+            expected.push_back(std::string(countryKey) + "_" + key);
+    std::sort(expected.begin(), expected.end());
+    std::vector<std::string> built;
+    for (size_t i = before; i < GetAllChannels().size(); ++i)
+        built.push_back(GetAllChannels()[i]->GetId());
+    EXPECT_EQ(built, expected);
+    EXPECT_EQ(Ids(list), expected);
+}
+
+TEST_F(CatalogueTest, ManyStreamsAreReadInNumberOrderUpToTheFirstGap)
+{
+    // Twelve streams "0" to "11", then "13" after the gap; "012" and "x" are
+    // no stream numbers.
+    KV::DataKey root("channels");
+    KV::DataKey* channel = root.AddKey("de")->AddKey("many");
+    channel->SetStringA("c", "n");
+    for (int i : {11, 3, 0, 13, 7, 1, 10, 2, 9, 4, 8, 6, 5}) {
+        KV::DataKey* stream = channel->AddKey(std::to_string(i));
+        stream->SetInt("b", 100 + i);
+        stream->SetStringW("u", L"http://127.0.0.1:9/" + std::to_wstring(i));
+    }
+    channel->AddKey("012")->SetInt("b", 1);
+    channel->AddKey("x")->SetInt("b", 2);
+    const std::wstring name = L"many_streams.brsc";
+    ASSERT_TRUE(root.Save(FixturePath(name)));
+
+    CChannelList list(Fixture(name));
+    const CChannel& many = Channel(list, "de_many");
+    ASSERT_EQ(many.GetSources().size(), 12u);
+    for (size_t i = 0; i < many.GetSources().size(); ++i) {
+        EXPECT_EQ(many.GetSources()[i].GetBitrate(), static_cast<int32_t>(100 + i)) << i;
+        EXPECT_EQ(many.GetSources()[i].GetUrl(), L"http://127.0.0.1:9/" + std::to_wstring(i)) << i;
+    }
 }
 
 TEST_F(CatalogueTest, ScrambledFileReadsLikeThePlainOne)
