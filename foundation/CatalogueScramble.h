@@ -20,6 +20,9 @@ class MemoryStream;
 
 void ScrambleCatalogue(uint8_t* data, uint32_t size);
 
+// Writes document to path in the scrambled form, as the catalogue ships.
+bool SaveScrambledCatalogue(const KV::DataKey& document, const std::wstring& path);
+
 // Reads the catalogue from content, plain or else scrambled (content is
 // unscrambled in place then); false leaves document empty.
 bool ReadCatalogueDocument(KV::MemoryStream& content, KV::DataKey& document);

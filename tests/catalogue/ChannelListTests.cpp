@@ -1,6 +1,7 @@
 // The channel catalogue loaded from fixture files through the real
 // settings store, language pack and skin.
 
+#include "foundation/Crc.h"
 #include "foundation/DataKey.h"
 #include "foundation/Image.h"
 #include "player/app/Settings.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 using namespace CatalogueEnvironment;
 
@@ -436,6 +438,30 @@ TEST(CatalogueScramble, IsItsOwnInverse)
     ScrambleCatalogue(reinterpret_cast<uint8_t*>(&bytes[0]), static_cast<uint32_t>(bytes.size()));
     EXPECT_EQ(bytes, plain);
     ScrambleCatalogue(nullptr, 10);
+}
+
+// Files scrambled by earlier versions and by the catalogue server must read:
+// the keystream is checked against its definition, word by word, through
+// every byte of the word number and into a partial last word.
+TEST(CatalogueScramble, KeystreamWordsAreTheCrcOfTheSeedAndTheirNumber)
+{
+    const char seedText[] = "Brisvane channel catalogue";
+    const uint32_t seed = KV::Crc32(seedText, sizeof(seedText) - 1);
+    const uint32_t words = (1u << 24) + 2;
+    std::vector<uint8_t> bytes(words * 4 - 1, 0);
+    ScrambleCatalogue(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    const auto expected = [seed](uint32_t n) {
+        const uint32_t input[2] = {seed, n};
+        return KV::Crc32(input, sizeof(input));
+    };
+    for (uint32_t n = 0; n < words; n = n < 1000 ? n + 1 : n * 3 + 7) {
+        const uint32_t word = expected(n);
+        for (uint32_t i = 0; i < 4 && n * 4 + i < bytes.size(); ++i)
+            ASSERT_EQ(bytes[n * 4 + i], static_cast<uint8_t>(word >> (8 * i))) << "word " << n << " byte " << i;
+    }
+    for (uint32_t n = words - 3; n < words; ++n)
+        for (uint32_t i = 0; i < 4 && n * 4 + i < bytes.size(); ++i)
+            ASSERT_EQ(bytes[n * 4 + i], static_cast<uint8_t>(expected(n) >> (8 * i))) << "word " << n;
 }
 
 } // namespace

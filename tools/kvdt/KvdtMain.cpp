@@ -59,17 +59,9 @@ int Dump(const std::wstring& file, const std::wstring* out)
     return ExitOk;
 }
 
-// The scrambled form is the plain file's bytes run through the catalogue's
-// keystream (foundation/CatalogueScramble.h).
 bool SaveTree(const KV::DataKey& root, const std::wstring& path, bool scramble)
 {
-    if (!scramble)
-        return root.Save(path);
-    KV::MemoryStream plain;
-    root.Serialize(plain);
-    std::string bytes(reinterpret_cast<const char*>(plain.GetBuffer()), plain.GetSize());
-    ScrambleCatalogue(reinterpret_cast<uint8_t*>(&bytes[0]), static_cast<uint32_t>(bytes.size()));
-    return Kvdt::WriteWholeFile(path, bytes);
+    return scramble ? SaveScrambledCatalogue(root, path) : root.Save(path);
 }
 
 int Build(const std::wstring& source, const std::wstring& out, const std::wstring* depfile, bool scramble)
