@@ -20,7 +20,9 @@ class MemoryStream;
 class DataKey {
 public:
     // Iteration visits the entries in the order they were added (for a tree
-    // read from data: the order of the data).
+    // read from data: the order of the data), except that taking an entry out
+    // of a large list moves its last entry into the gap. Nothing may rely on
+    // the order: files list entries in any order.
     using ValueMap = NamedEntries<DataValue>;
     using KeyMap = NamedEntries<DataKey>;
 
