@@ -120,26 +120,21 @@ void DataKey::DeleteContent()
 {
     SmallBlocks::Arena* owned = OwnsArena() ? m_arena : nullptr;
     const bool unchanged = owned != nullptr && !SmallBlocks::HasChanged(owned);
-    if (!unchanged) {
+    if (unchanged) {
+        // The lists' storage is arena memory too.
+        m_values.Abandon();
+        m_keys.Abandon();
+    } else {
         for (const auto& entry : m_values)
             delete entry.second;
         for (const auto& entry : m_keys)
             delete entry.second;
-    }
-    if (owned != nullptr) {
-        // The lists' storage is arena memory too.
-        if (unchanged) {
-            m_values.Abandon();
-            m_keys.Abandon();
-        } else {
-            m_values.Reset();
-            m_keys.Reset();
-        }
-        m_arena = nullptr;
-        SmallBlocks::ReleaseArena(owned, unchanged);
-    } else {
         m_values.Reset();
         m_keys.Reset();
+    }
+    if (owned != nullptr) {
+        m_arena = nullptr;
+        SmallBlocks::ReleaseArena(owned, unchanged);
     }
 }
 

@@ -92,7 +92,6 @@ public:
     bool empty() const { return m_count == 0; }
     Iterator begin() const { return Iterator(m_items); }
     Iterator end() const { return Iterator(m_items + m_count); }
-    Item* const* Items() const { return m_items; }
 
     Item* Find(std::string_view name) const
     {
@@ -115,32 +114,17 @@ public:
             Reallocate(count);
     }
 
-    // item's name must not be in the list yet.
-    void Append(Item* item) { AppendIfNew(item); }
-
-    // Adds item unless an item of its name is there already (false then).
-    bool AppendIfNew(Item* item)
+    // item's name must not be in the list yet (callers look it up first).
+    void Append(Item* item)
     {
-        const std::string& name = item->GetName();
-        if (m_capacity <= IndexThreshold) {
-            if (Find(name) != nullptr)
-                return false;
-            if (m_count == m_capacity)
-                Reallocate(m_capacity < 4 ? 4 : m_capacity * 2);
-        }
+        if (m_count == m_capacity)
+            Reallocate(m_capacity < 4 ? 4 : m_capacity * 2);
         if (m_capacity > IndexThreshold) {
-            uint32_t hash = NamedIndex::Hash(name);
-            uint32_t slot = FindSlot(name, hash);
-            if (Index()[slot].position != 0)
-                return false;
-            if (m_count == m_capacity) {
-                Reallocate(m_capacity * 2);
-                slot = FindSlot(name, hash);
-            }
-            Index()[slot] = Slot{hash, m_count + 1};
+            const std::string& name = item->GetName();
+            const uint32_t hash = NamedIndex::Hash(name);
+            Index()[FindSlot(name, hash)] = Slot{hash, m_count + 1};
         }
         m_items[m_count++] = item;
-        return true;
     }
 
     // For a reader that adds a whole list at once, after Reserve on the empty
@@ -222,8 +206,9 @@ public:
         ClearSlot(slot);
         const uint32_t last = m_count - 1;
         if (position != last) {
-            m_items[position] = m_items[last];
-            Index()[SlotOf(m_items[position]->GetName(), last)].position = position + 1;
+            Item* moved = m_items[last];
+            m_items[position] = moved;
+            Index()[SlotOf(moved, moved->GetName())].position = position + 1;
         }
         --m_count;
         return item;
@@ -234,8 +219,9 @@ public:
     {
         if (m_capacity <= IndexThreshold)
             return;
-        const uint32_t position = PositionOf(item, oldName);
-        ClearSlot(SlotOf(oldName, position));
+        const uint32_t slot = SlotOf(item, oldName);
+        const uint32_t position = Index()[slot].position - 1;
+        ClearSlot(slot);
         const uint32_t hash = NamedIndex::Hash(item->GetName());
         Index()[FindSlot(item->GetName(), hash)] = Slot{hash, position + 1};
     }
@@ -303,13 +289,14 @@ private:
         return slot;
     }
 
-    // The slot that holds position, searched from the home of name.
-    uint32_t SlotOf(std::string_view name, uint32_t position) const
+    // The slot that points at item, searched from the home of name (the
+    // name it is indexed under, which a rename may have changed since).
+    uint32_t SlotOf(const Item* item, std::string_view name) const
     {
         const uint32_t mask = IndexSize(m_capacity) - 1;
         const Slot* index = Index();
         uint32_t slot = NamedIndex::Hash(name) & mask;
-        while (index[slot].position != position + 1)
+        while (index[slot].position == 0 || m_items[index[slot].position - 1] != item)
             slot = (slot + 1) & mask;
         return slot;
     }
@@ -333,23 +320,15 @@ private:
         index[hole] = Slot{0, 0};
     }
 
-    // Where item stands; name is the one it is indexed under.
-    uint32_t PositionOf(const Item* item, std::string_view name) const
+    uint32_t PositionOf(const Item* item) const
     {
-        if (m_capacity > IndexThreshold) {
-            const uint32_t mask = IndexSize(m_capacity) - 1;
-            const Slot* index = Index();
-            uint32_t slot = NamedIndex::Hash(name) & mask;
-            while (index[slot].position == 0 || m_items[index[slot].position - 1] != item)
-                slot = (slot + 1) & mask;
-            return index[slot].position - 1;
-        }
+        if (m_capacity > IndexThreshold)
+            return Index()[SlotOf(item, item->GetName())].position - 1;
         uint32_t position = 0;
         while (m_items[position] != item)
             ++position;
         return position;
     }
-    uint32_t PositionOf(const Item* item) const { return PositionOf(item, item->GetName()); }
 
     void Reallocate(uint32_t capacity)
     {
