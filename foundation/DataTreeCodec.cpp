@@ -219,12 +219,8 @@ void DataTreeWriter::Grow(size_t count)
 
 void DataTreeWriter::PassOn()
 {
-    for (size_t done = 0; done < m_size && !m_failed;) {
-        const uint32_t written = m_target->Write(m_bytes.get() + done, static_cast<uint32_t>(m_size - done));
-        if (written == 0)
-            m_failed = true;
-        done += written;
-    }
+    if (!m_failed && !m_target->WriteExact(m_bytes.get(), static_cast<uint32_t>(m_size)))
+        m_failed = true;
     m_size = 0;
 }
 

@@ -126,11 +126,7 @@ void MemoryStream::Close()
 
 bool MemoryStream::SaveTo(Stream& target) const
 {
-    if (target.Write(&m_size, sizeof(m_size)) != sizeof(m_size))
-        return false;
-    if (m_size == 0)
-        return true;
-    return target.Write(m_data, m_size) == m_size;
+    return target.WriteExact(&m_size, sizeof(m_size)) && target.WriteExact(m_data, m_size);
 }
 
 bool MemoryStream::LoadFrom(Stream& source)

@@ -39,6 +39,13 @@ bool Stream::ReadExact(void* target, uint32_t count)
     return Read(target, count) == count;
 }
 
+bool Stream::WriteExact(const void* source, uint32_t count)
+{
+    if (count == 0)
+        return true;
+    return Write(source, count) == count;
+}
+
 Stream& Stream::operator<<(int8_t value) { return WriteScalar(*this, value); }
 Stream& Stream::operator<<(uint8_t value) { return WriteScalar(*this, value); }
 Stream& Stream::operator<<(bool value) { return WriteScalar(*this, value); }

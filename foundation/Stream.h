@@ -35,6 +35,8 @@ public:
 
     // Reads exactly count bytes; false (target partly filled) when fewer arrived.
     bool ReadExact(void* target, uint32_t count);
+    // Writes exactly count bytes; false when fewer were taken.
+    bool WriteExact(const void* source, uint32_t count);
 
     // Scalars: the bytes of their in-memory (little-endian) representation.
     Stream& operator<<(int8_t value);

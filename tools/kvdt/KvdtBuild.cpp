@@ -324,7 +324,7 @@ private:
             if (!BufferBytes(payload, path, bytes))
                 return false;
             KV::MemoryStream stream;
-            if (!bytes.empty() && stream.Write(bytes.data(), static_cast<uint32_t>(bytes.size())) != bytes.size())
+            if (!stream.WriteExact(bytes.data(), static_cast<uint32_t>(bytes.size())))
                 return Fail(path, "out of memory");
             key.SetBuffer(name, stream);
             return true;

@@ -25,8 +25,7 @@ bool WriteWholeFile(const std::wstring& path, const std::string& bytes)
     KV::FileStream file;
     if (!file.Open(path.c_str(), false))
         return false;
-    const uint32_t size = static_cast<uint32_t>(bytes.size());
-    const bool written = size == 0 || file.Write(bytes.data(), size) == size;
+    const bool written = file.WriteExact(bytes.data(), static_cast<uint32_t>(bytes.size()));
     const bool flushed = file.Flush();
     file.Close();
     return written && flushed;
