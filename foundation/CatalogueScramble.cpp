@@ -68,15 +68,7 @@ bool SaveScrambledCatalogue(const KV::DataKey& document, const std::wstring& pat
     document.Serialize(bytes);
     ScrambleCatalogue(bytes.GetBuffer(), bytes.GetSize());
     KV::FileStream file;
-    if (!file.Open(path.c_str(), false))
-        return false;
-    for (uint32_t done = 0; done < bytes.GetSize();) {
-        const uint32_t written = file.Write(bytes.GetBuffer() + done, bytes.GetSize() - done);
-        if (written == 0)
-            return false;
-        done += written;
-    }
-    return true;
+    return file.Open(path.c_str(), false) && file.WriteExact(bytes.GetBuffer(), bytes.GetSize());
 }
 
 bool ReadCatalogueDocument(KV::MemoryStream& content, KV::DataKey& document)
@@ -88,18 +80,21 @@ bool ReadCatalogueDocument(KV::MemoryStream& content, KV::DataKey& document)
     return document.Deserialize(content);
 }
 
+CatalogueFileRead ReadCatalogueFile(const std::wstring& path, KV::DataKey& document)
+{
+    KV::FileStream file;
+    if (path.empty() || !file.Open(path.c_str(), true))
+        return CatalogueFileRead::NotOpened;
+    KV::MemoryStream content(file);
+    file.Close();
+    return ReadCatalogueDocument(content, document) ? CatalogueFileRead::Read : CatalogueFileRead::Unreadable;
+}
+
 bool IsCatalogueFile(const std::wstring& path)
 {
     KV::DataKey document;
-    {
-        KV::FileStream file;
-        if (path.empty() || !file.Open(path.c_str(), true))
-            return false;
-        KV::MemoryStream content(file);
-        file.Close();
-        if (!ReadCatalogueDocument(content, document))
-            return false;
-    }
+    if (ReadCatalogueFile(path, document) != CatalogueFileRead::Read)
+        return false;
     for (const auto& country : document.GetKeys()) {
         if (country.second && country.second->GetKeyCount() > 0)
             return true;

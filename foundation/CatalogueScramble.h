@@ -27,6 +27,10 @@ bool SaveScrambledCatalogue(const KV::DataKey& document, const std::wstring& pat
 // unscrambled in place then); false leaves document empty.
 bool ReadCatalogueDocument(KV::MemoryStream& content, KV::DataKey& document);
 
+enum class CatalogueFileRead { NotOpened, Unreadable, Read };
+// The whole file at path read, then ReadCatalogueDocument.
+CatalogueFileRead ReadCatalogueFile(const std::wstring& path, KV::DataKey& document);
+
 // Whether the file reads as a catalogue with at least one country holding
 // at least one channel: what may replace the catalogue in use.
 bool IsCatalogueFile(const std::wstring& path);

@@ -2,8 +2,6 @@
 
 #include "foundation/CatalogueScramble.h"
 #include "foundation/DataKey.h"
-#include "foundation/FileStream.h"
-#include "foundation/MemoryStream.h"
 #include "foundation/Utilities.h"
 #include "player/app/Settings.h"
 #include "player/catalogue/SavedChannelStates.h"
@@ -53,16 +51,10 @@ CChannelList* CChannelList::Instance()
 bool CChannelList::Load(const std::wstring& path)
 {
     KV::DataKey document;
-    bool read = false;
-    {
-        KV::FileStream file;
-        if (path.empty() || !file.Open(path.c_str(), true))
-            return false;
-        // One read of the whole file; the tree is then read from memory.
-        KV::MemoryStream content(file);
-        file.Close();
-        read = ReadCatalogueDocument(content, document);
-    }
+    const CatalogueFileRead outcome = ReadCatalogueFile(path, document);
+    if (outcome == CatalogueFileRead::NotOpened)
+        return false;
+    const bool read = outcome == CatalogueFileRead::Read;
 
     CUrlGrabber::CreateEmbedGrabbers(&document);
 
