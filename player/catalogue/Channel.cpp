@@ -98,14 +98,14 @@ CChannel::~CChannel()
 
 void CChannel::ReadSavedState(const CSavedChannelStates& savedStates)
 {
-    const CSavedChannelStates::State* saved = savedStates.Find(m_id);
-    if (!saved)
+    CSavedChannelStates::State saved;
+    if (!savedStates.Find(m_id, saved))
         return;
-    int32_t index = saved->currentSource;
+    int32_t index = saved.currentSource;
     if (index < 0 || static_cast<size_t>(index) >= m_sources.size())
         index = 0;
     m_currentSource = index;
-    m_favourite = saved->favourite;
+    m_favourite = saved.favourite;
 }
 
 const CChannelSource* CChannel::GetCurrentSource() const

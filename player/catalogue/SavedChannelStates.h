@@ -1,15 +1,10 @@
 #pragma once
 // The user's saved choices for every channel (stream index "cu" and favourite
-// flag "f" of each sub-key of the settings' "channels" key), read in one pass
-// over that key when the catalogue loads, so that joining them to the channels
-// costs a probe of one compact table per channel instead of look-ups spread
-// over the settings tree: a slot holds the choices and the id's hash, so only
-// the id's characters are visited beyond it.
+// flag "f" of each sub-key of the settings' "channels" key), found by the
+// channel id through that key's own index when the catalogue loads.
 
 #include <cstdint>
 #include <string>
-#include <string_view>
-#include <vector>
 
 namespace KV {
 class DataKey;
@@ -24,23 +19,12 @@ public:
     };
 
     // channelsKey: the settings' "channels" key, or null for none. It must
-    // outlive this table and stay unchanged.
-    explicit CSavedChannelStates(const KV::DataKey* channelsKey);
+    // outlive this object and stay unchanged.
+    explicit CSavedChannelStates(const KV::DataKey* channelsKey) : m_channels(channelsKey) {}
 
-    // Null when the settings hold nothing for the channel id.
-    const State* Find(const std::string& id) const;
+    // False when the settings hold nothing for the channel id.
+    bool Find(const std::string& id, State& state) const;
 
 private:
-    struct Slot {
-        // The id's characters are the settings key's.
-        const char* id = nullptr;
-        size_t length = 0;
-        size_t hash = 0;
-        State state{0, false};
-        bool used = false;
-    };
-
-    // Open addressing; the size is a power of two at least twice the number
-    // of channels.
-    std::vector<Slot> m_slots;
+    const KV::DataKey* m_channels;
 };
