@@ -1,11 +1,10 @@
-// Whole-file transfer of a data tree: one read of the file into memory before
-// parsing; the serialised bytes go in chunks into a file beside the target
+// Whole-file transfer of a data tree: a load parses the file's mapped view;
+// a save writes the serialised bytes in chunks into a file beside the target
 // that then replaces it, so a failed save never leaves a broken file behind.
 #include "foundation/DataKey.h"
 
 #include "foundation/DataTreeCodec.h"
 #include "foundation/FileStream.h"
-#include "foundation/MemoryStream.h"
 #include "foundation/UtilitiesCommon.h"
 
 #include <windows.h>
