@@ -6,6 +6,8 @@
 #include "foundation/MemoryStream.h"
 
 #include <cstring>
+#include <string_view>
+#include <unordered_set>
 
 namespace {
 
@@ -71,33 +73,37 @@ bool SaveScrambledCatalogue(const KV::DataKey& document, const std::wstring& pat
     return file.Open(path.c_str(), false) && file.WriteExact(bytes.GetBuffer(), bytes.GetSize());
 }
 
-bool ReadCatalogueDocument(KV::MemoryStream& content, KV::DataKey& document)
-{
-    if (document.Deserialize(content))
-        return true;
-    ScrambleCatalogue(content.GetBuffer(), content.GetSize());
-    content.Seek(0, KV::SeekBegin);
-    return document.Deserialize(content);
-}
-
-CatalogueFileRead ReadCatalogueFile(const std::wstring& path, KV::DataKey& document)
+CatalogueFileRead ReadCatalogueFile(const std::wstring& path, CatalogueDocument& document)
 {
     KV::FileStream file;
     if (path.empty() || !file.Open(path.c_str(), true))
         return CatalogueFileRead::NotOpened;
-    KV::MemoryStream content(file);
+    const uint32_t size = file.GetSize();
+    // Left uninitialised: the read fills it.
+    document.bytes.reset(new uint8_t[size != 0 ? size : 1]);
+    if (size != 0 && !file.ReadExact(document.bytes.get(), size)) {
+        document.bytes.reset();
+        document.tree.Open(nullptr, 0);
+        return CatalogueFileRead::Unreadable;
+    }
     file.Close();
-    return ReadCatalogueDocument(content, document) ? CatalogueFileRead::Read : CatalogueFileRead::Unreadable;
+    if (document.tree.Open(document.bytes.get(), size))
+        return CatalogueFileRead::Read;
+    ScrambleCatalogue(document.bytes.get(), size);
+    return document.tree.Open(document.bytes.get(), size) ? CatalogueFileRead::Read : CatalogueFileRead::Unreadable;
 }
 
 bool IsCatalogueFile(const std::wstring& path)
 {
-    KV::DataKey document;
+    CatalogueDocument document;
     if (ReadCatalogueFile(path, document) != CatalogueFileRead::Read)
         return false;
-    for (const auto& country : document.GetKeys()) {
-        if (country.second && country.second->GetKeyCount() > 0)
-            return true;
-    }
-    return false;
+    // Of two countries of one name a load keeps the first.
+    std::unordered_set<std::string_view> seen;
+    bool found = false;
+    document.tree.Root().ForEachKey([&](const KV::DataTreeView::Key& country) {
+        if (!found && seen.insert(country.GetName()).second)
+            found = country.GetKeyCount() > 0;
+    });
+    return found;
 }

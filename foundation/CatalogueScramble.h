@@ -10,12 +10,14 @@
 //
 // Scrambling and unscrambling are the same operation.
 
+#include "foundation/DataTreeView.h"
+
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace KV {
 class DataKey;
-class MemoryStream;
 }
 
 void ScrambleCatalogue(uint8_t* data, uint32_t size);
@@ -23,13 +25,18 @@ void ScrambleCatalogue(uint8_t* data, uint32_t size);
 // Writes document to path in the scrambled form, as the catalogue ships.
 bool SaveScrambledCatalogue(const KV::DataKey& document, const std::wstring& path);
 
-// Reads the catalogue from content, plain or else scrambled (content is
-// unscrambled in place then); false leaves document empty.
-bool ReadCatalogueDocument(KV::MemoryStream& content, KV::DataKey& document);
+// A catalogue file's bytes, unscrambled when it was stored scrambled, and the
+// view its readers walk: a catalogue is read once at every start and kept
+// as channels, so no data tree is built of it.
+struct CatalogueDocument {
+    std::unique_ptr<uint8_t[]> bytes;
+    KV::DataTreeView tree;
+};
 
 enum class CatalogueFileRead { NotOpened, Unreadable, Read };
-// The whole file at path read, then ReadCatalogueDocument.
-CatalogueFileRead ReadCatalogueFile(const std::wstring& path, KV::DataKey& document);
+// The whole file at path read, as a plain data tree or else a scrambled one.
+// Unreadable leaves the document's view closed.
+CatalogueFileRead ReadCatalogueFile(const std::wstring& path, CatalogueDocument& document);
 
 // Whether the file reads as a catalogue with at least one country holding
 // at least one channel: what may replace the catalogue in use.

@@ -25,7 +25,7 @@ const std::vector<CChannel*>& GetAllChannels()
     return AllChannels();
 }
 
-std::string CChannel::MakeId(const std::string& countryKey, const std::string& channelKey)
+std::string CChannel::MakeId(std::string_view countryKey, std::string_view channelKey)
 {
     std::string id;
     id.reserve(countryKey.size() + 1 + channelKey.size());
@@ -41,9 +41,9 @@ std::wstring CChannel::LookUpName(const std::string& id, std::wstring_view fileN
     return text.empty() ? std::wstring(fileName) : text;
 }
 
-CChannel::CChannel(CCountry& country, CCategory* category, const KV::DataKey& key, const ChannelFields& fields,
+CChannel::CChannel(CCountry& country, CCategory* category, std::string_view channelKey, const ChannelFields& fields,
                    CChannelSources sources, const CSavedChannelStates& savedStates)
-    : m_country(country), m_category(category), m_key(key.GetName()), m_sources(sources)
+    : m_country(country), m_category(category), m_key(channelKey), m_sources(sources)
 {
     AllChannels().push_back(this);
 

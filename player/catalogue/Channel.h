@@ -23,12 +23,12 @@ class DataKey;
 
 class CChannel {
 public:
-    // Takes the channel from its key of the catalogue file (key is named by
-    // the channel key, fields were read from it, sources are the streams its
-    // country keeps for it) and joins the user's saved choices for its id;
+    // Takes the channel from its key of the catalogue file (named channelKey,
+    // fields were read from it, sources are the streams its country keeps for
+    // it) and joins the user's saved choices for its id;
     // out-of-range saved stream indices fall back to the first stream. The
     // channel enters GetAllChannels.
-    CChannel(CCountry& country, CCategory* category, const KV::DataKey& key, const ChannelFields& fields,
+    CChannel(CCountry& country, CCategory* category, std::string_view channelKey, const ChannelFields& fields,
              CChannelSources sources, const CSavedChannelStates& savedStates);
     // Leaves GetAllChannels.
     ~CChannel();
@@ -43,7 +43,7 @@ public:
     CChannel& operator=(const CChannel&) = delete;
 
     // Country key + "_" + channel key.
-    static std::string MakeId(const std::string& countryKey, const std::string& channelKey);
+    static std::string MakeId(std::string_view countryKey, std::string_view channelKey);
     // The language text of "c_" + id, else fileName (the file's "n").
     static std::wstring LookUpName(const std::string& id, std::wstring_view fileName);
 

@@ -1,9 +1,8 @@
 #include "player/catalogue/ChannelFields.h"
 
-#include "foundation/DataKey.h"
 #include "player/catalogue/CountryArena.h"
 
-#include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -23,51 +22,79 @@ bool StreamIndex(std::string_view name, size_t limit, size_t& index)
     return index < limit;
 }
 
+// Which of a key's fields were seen: only the first of a name counts.
+class SeenFields {
+public:
+    // True the first time bit is asked for.
+    bool First(unsigned bit)
+    {
+        const bool first = (m_seen & (1u << bit)) == 0;
+        m_seen |= 1u << bit;
+        return first;
+    }
+
+private:
+    unsigned m_seen = 0;
+};
+
 void ReadStream(ChannelFields::Stream& stream)
 {
-    for (const auto& entry : stream.key->GetValues()) {
-        const std::string_view name = entry.first;
-        if (name == "b")
-            stream.bitrate = entry.second->GetInt();
-        else if (name == "u")
-            stream.url = entry.second->GetStringWView();
-    }
+    SeenFields seen;
+    stream.key.ForEachValue([&](const KV::DataValueView& value) {
+        const std::string_view name = value.GetName();
+        if (name == "b" && seen.First(0))
+            stream.bitrate = value.GetInt();
+        else if (name == "u" && seen.First(1))
+            stream.url = value.GetStringWView();
+    });
 }
 
 } // namespace
 
-ChannelFields::ChannelFields(const KV::DataKey& key)
+ChannelFields::ChannelFields(const KV::DataTreeView::Key& key)
 {
-    for (const auto& entry : key.GetValues()) {
-        const std::string_view field = entry.first;
-        const KV::DataValue& value = *entry.second;
-        if (field == "n")
-            name = value.GetStringWView();
-        else if (field == "c")
-            category = value.GetStringAView();
-        else if (field == "p")
-            player = value.GetStringAView();
-        else if (field == "g")
-            grabber = value.GetStringAView();
-        else if (field == "R")
-            recorder = value.GetStringAView();
-        else if (field == "iid")
-            icon = value.GetStringAView();
-        else if (field == "r")
-            radio = value.GetBool();
-    }
+    SeenFields seen;
+    key.ForEachValue([&](const KV::DataValueView& value) {
+        const std::string_view field = value.GetName();
+        if (field == "n") {
+            if (seen.First(0))
+                name = value.GetStringWView();
+        } else if (field == "c") {
+            if (seen.First(1))
+                category = value.GetStringAView();
+        } else if (field == "p") {
+            if (seen.First(2))
+                player = value.GetStringAView();
+        } else if (field == "g") {
+            if (seen.First(3))
+                grabber = value.GetStringAView();
+        } else if (field == "R") {
+            if (seen.First(4))
+                recorder = value.GetStringAView();
+        } else if (field == "iid") {
+            if (seen.First(5))
+                icon = value.GetStringAView();
+        } else if (field == "r") {
+            if (seen.First(6))
+                radio = value.GetBool();
+        }
+    });
 
+    // Stream numbers count up from 0 without a gap, so none can reach the
+    // number of sub-keys (duplicates included).
     const size_t count = key.GetKeyCount();
     if (count > InlineStreams) {
         m_more.resize(count);
         m_streams = m_more.data();
     }
-    for (const auto& entry : key.GetKeys()) {
+    key.ForEachKey([&](const KV::DataTreeView::Key& sub) {
         size_t index = 0;
-        if (StreamIndex(entry.first, count, index))
-            m_streams[index].key = entry.second;
-    }
-    while (m_streamCount < count && m_streams[m_streamCount].key != nullptr)
+        if (StreamIndex(sub.GetName(), count, index) && !m_streams[index].present) {
+            m_streams[index].present = true;
+            m_streams[index].key = sub;
+        }
+    });
+    while (m_streamCount < count && m_streams[m_streamCount].present)
         ReadStream(m_streams[m_streamCount++]);
 }
 
@@ -81,7 +108,8 @@ CChannelSources ChannelFields::CopyStreams(CCountryArena& arena) const
     auto* text = static_cast<wchar_t*>(arena.Take(characters * sizeof(wchar_t), alignof(wchar_t)));
     for (size_t i = 0; i < m_streamCount; ++i) {
         const Stream& stream = m_streams[i];
-        std::copy(stream.url.begin(), stream.url.end(), text);
+        // A byte copy: the file's characters need not be aligned.
+        std::memcpy(text, stream.url.data(), stream.url.size() * sizeof(wchar_t));
         new (&sources[i]) CChannelSource(stream.bitrate, std::wstring_view(text, stream.url.size()));
         text += stream.url.size();
     }

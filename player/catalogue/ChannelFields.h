@@ -1,9 +1,11 @@
 #pragma once
 // The fields of one channel's key in the catalogue file, read in one pass over
 // its values, one over its sub-keys and one over each stream's values instead
-// of a look-up per field. The texts point into the key and are valid while it
-// is.
+// of a look-up per field. Of two entries of one name the first counts, as a
+// load of the file keeps it. The texts point into the file's bytes (StringW
+// ones need not be aligned) and are valid while they are.
 
+#include "foundation/DataTreeView.h"
 #include "player/catalogue/ChannelSource.h"
 
 #include <cstddef>
@@ -13,15 +15,12 @@
 
 class CCountryArena;
 
-namespace KV {
-class DataKey;
-}
-
 struct ChannelFields {
     // One stream key: "b" (Int, the bitrate) and "u" (StringW, the address),
     // 0 and empty when missing or not of their type.
     struct Stream {
-        const KV::DataKey* key = nullptr;
+        bool present = false;
+        KV::DataTreeView::Key key;
         int32_t bitrate = 0;
         std::wstring_view url;
     };
@@ -35,7 +34,7 @@ struct ChannelFields {
     std::string_view icon;     // "iid", StringA
     bool radio = false;        // "r", Bool
 
-    explicit ChannelFields(const KV::DataKey& key);
+    explicit ChannelFields(const KV::DataTreeView::Key& key);
 
     ChannelFields(const ChannelFields&) = delete;
     ChannelFields& operator=(const ChannelFields&) = delete;

@@ -8,9 +8,29 @@
 #include "player/catalogue/SortedKeys.h"
 #include "player/playback/UrlGrabber.h"
 
+#include <cstring>
+
 namespace {
 
 CChannelList* g_instance = nullptr;
+
+// The root's values as a key of their own, as the grabbers take them: of two
+// of one name the first, and of the rest only the texts they use.
+KV::DataKey RootValues(const KV::DataTreeView& tree)
+{
+    KV::DataKey values;
+    tree.Root().ForEachValue([&](const KV::DataValueView& value) {
+        KV::DataValue* added = values.AddValue(std::string(value.GetName()));
+        if (added != nullptr && value.GetType() == KV::ValueType::StringW) {
+            const std::wstring_view text = value.GetStringWView();
+            std::wstring copy(text.size(), L'\0');
+            // A byte copy: the file's characters need not be aligned.
+            std::memcpy(&copy[0], text.data(), text.size() * sizeof(wchar_t));
+            added->SetStringW(copy);
+        }
+    });
+    return values;
+}
 
 } // namespace
 
@@ -50,21 +70,25 @@ CChannelList* CChannelList::Instance()
 
 bool CChannelList::Load(const std::wstring& path)
 {
-    KV::DataKey document;
+    CatalogueDocument document;
     const CatalogueFileRead outcome = ReadCatalogueFile(path, document);
     if (outcome == CatalogueFileRead::NotOpened)
         return false;
     const bool read = outcome == CatalogueFileRead::Read;
 
-    CUrlGrabber::CreateEmbedGrabbers(&document);
+    if (read) {
+        const KV::DataKey rootValues = RootValues(document.tree);
+        CUrlGrabber::CreateEmbedGrabbers(&rootValues);
+    }
 
     for (size_t i = 0; i < CategoryCount; ++i)
         m_categories.emplace(CategoryCodes[i], std::make_unique<CCategory>(CategoryCodes[i]));
 
     const CSavedChannelStates savedStates(CSettings::GetChannelsNode());
-    for (const KV::DataKey* countryKey : SortedSubKeys(document))
-        m_countries.emplace_hint(m_countries.end(), countryKey->GetName(),
-                                 std::make_unique<CCountry>(*this, *countryKey, savedStates));
+    if (read)
+        for (const KV::DataTreeView::Key& countryKey : SortedSubKeys(document.tree.Root()))
+            m_countries.emplace_hint(m_countries.end(), std::string(countryKey.GetName()),
+                                     std::make_unique<CCountry>(*this, countryKey, savedStates));
 
     const std::wstring current = CSettings::GetString("cur_channel", L"");
     if (!current.empty())

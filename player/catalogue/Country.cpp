@@ -1,6 +1,5 @@
 #include "player/catalogue/Country.h"
 
-#include "foundation/DataKey.h"
 #include "foundation/Lang.h"
 #include "foundation/Skin.h"
 #include "foundation/Utilities.h"
@@ -51,7 +50,7 @@ private:
 
 } // namespace
 
-CCountry::CCountry(const CChannelList& list, const KV::DataKey& key, const CSavedChannelStates& savedStates)
+CCountry::CCountry(const CChannelList& list, const KV::DataTreeView::Key& key, const CSavedChannelStates& savedStates)
     : m_key(key.GetName()), m_channels(ChannelMap::allocator_type(m_arena))
 {
     m_flag = KV::Skin::GetImage("f_" + m_key);
@@ -61,20 +60,21 @@ CCountry::CCountry(const CChannelList& list, const KV::DataKey& key, const CSave
 
     const CategoryFinder categories(list);
     // In key order, so that channels are built in the order they are kept.
-    for (const KV::DataKey* channelKey : SortedSubKeys(key)) {
-        const ChannelFields fields(*channelKey);
+    for (const KV::DataTreeView::Key& channelKey : SortedSubKeys(key)) {
+        const std::string_view channelName = channelKey.GetName();
+        const ChannelFields fields(channelKey);
         CCategory* category = categories.Find(fields.category);
         if (!category)
             continue;
         if (fields.StreamCount() == 0) {
             // Nothing to play or record: the channel is not listed.
-            const std::wstring name = CChannel::LookUpName(CChannel::MakeId(m_key, channelKey->GetName()), fields.name);
+            const std::wstring name = CChannel::LookUpName(CChannel::MakeId(m_key, channelName), fields.name);
             const std::wstring text = m_label + L" : " + name + L" - No url!";
             ShowSystemMessageBox(nullptr, text.c_str(), nullptr, MB_OK);
             continue;
         }
-        m_channels.emplace_hint(m_channels.end(), channelKey->GetName(),
-                                new (m_arena) CChannel(*this, category, *channelKey, fields,
+        m_channels.emplace_hint(m_channels.end(), std::string(channelName),
+                                new (m_arena) CChannel(*this, category, channelName, fields,
                                                        fields.CopyStreams(m_arena), savedStates));
     }
 }

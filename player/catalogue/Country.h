@@ -2,6 +2,7 @@
 // One country of the catalogue: its key, flag and label, and its channels
 // ordered by channel key.
 
+#include "foundation/DataTreeView.h"
 #include "player/catalogue/Channel.h"
 #include "player/catalogue/CountryArena.h"
 
@@ -13,10 +14,6 @@ class CChannelList;
 class CImage;
 class CSavedChannelStates;
 
-namespace KV {
-class DataKey;
-}
-
 class CCountry {
 public:
     using ChannelMap = std::map<std::string, std::unique_ptr<CChannel>, std::less<std::string>,
@@ -26,7 +23,7 @@ public:
     // Channels of an unknown category are left out silently; channels
     // without any stream are told to the user and left out. savedStates
     // are the user's choices, joined by channel id.
-    CCountry(const CChannelList& list, const KV::DataKey& key, const CSavedChannelStates& savedStates);
+    CCountry(const CChannelList& list, const KV::DataTreeView::Key& key, const CSavedChannelStates& savedStates);
     // Deletes the channels, the last constructed first.
     ~CCountry();
 

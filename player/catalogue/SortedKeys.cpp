@@ -1,6 +1,5 @@
 #include "player/catalogue/SortedKeys.h"
 
-#include "foundation/DataKey.h"
 #include "player/catalogue/OrderedChunk.h"
 
 #include <algorithm>
@@ -18,34 +17,41 @@ uint64_t NamePrefix(std::string_view name)
 
 struct SortEntry {
     uint64_t prefix;
-    const KV::DataKey* key;
+    std::string_view name;
+    uint32_t order; // in the file
+    KV::DataTreeView::Key key;
 };
 
 } // namespace
 
-std::vector<const KV::DataKey*> SortedSubKeys(const KV::DataKey& key)
+std::vector<KV::DataTreeView::Key> SortedSubKeys(const KV::DataTreeView::Key& key)
 {
-    std::vector<const KV::DataKey*> keys;
-    keys.reserve(key.GetKeyCount());
-    for (const auto& entry : key.GetKeys())
-        keys.push_back(entry.second);
-    const auto byName = [](const KV::DataKey* a, const KV::DataKey* b) { return a->GetName() < b->GetName(); };
-    // Files written in key order need no sort at all.
-    if (std::is_sorted(keys.begin(), keys.end(), byName))
-        return keys;
-
     // Most names differ in their first bytes: comparing those as numbers
-    // spares the sort a visit to every key for every comparison.
+    // spares the sort a visit to every name for every comparison.
     std::vector<SortEntry> entries;
-    entries.reserve(keys.size());
-    for (const KV::DataKey* each : keys)
-        entries.push_back(SortEntry{NamePrefix(each->GetName()), each});
-    std::sort(entries.begin(), entries.end(), [](const SortEntry& a, const SortEntry& b) {
-        if (a.prefix != b.prefix)
-            return a.prefix < b.prefix;
-        return a.key->GetName() < b.key->GetName();
+    entries.reserve(key.GetKeyCount());
+    bool sorted = true;
+    key.ForEachKey([&](const KV::DataTreeView::Key& sub) {
+        const std::string_view name = sub.GetName();
+        if (!entries.empty() && !(entries.back().name < name))
+            sorted = false;
+        entries.push_back(SortEntry{NamePrefix(name), name, static_cast<uint32_t>(entries.size()), sub});
     });
+    // Files written in key order need no sort at all.
+    if (!sorted) {
+        std::sort(entries.begin(), entries.end(), [](const SortEntry& a, const SortEntry& b) {
+            if (a.prefix != b.prefix)
+                return a.prefix < b.prefix;
+            if (a.name != b.name)
+                return a.name < b.name;
+            return a.order < b.order;
+        });
+    }
+
+    std::vector<KV::DataTreeView::Key> keys;
+    keys.reserve(entries.size());
     for (size_t i = 0; i < entries.size(); ++i)
-        keys[i] = entries[i].key;
+        if (i == 0 || entries[i].name != entries[i - 1].name)
+            keys.push_back(entries[i].key);
     return keys;
 }

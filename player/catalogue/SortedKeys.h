@@ -1,11 +1,10 @@
 #pragma once
-// The sub-keys of a data-tree key in byte order of their names (the tree's
-// own maps have no order).
+// The sub-keys of a catalogue key in byte order of their names, as a load of
+// the file keeps them: of two sub-keys of one name only the first in the
+// file.
+
+#include "foundation/DataTreeView.h"
 
 #include <vector>
 
-namespace KV {
-class DataKey;
-}
-
-std::vector<const KV::DataKey*> SortedSubKeys(const KV::DataKey& key);
+std::vector<KV::DataTreeView::Key> SortedSubKeys(const KV::DataTreeView::Key& key);
