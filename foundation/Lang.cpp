@@ -109,14 +109,16 @@ void Free()
 
 const std::wstring& GetText(const std::string& id)
 {
+    static const std::string field("text");
     const LangDoc* current = GetState().current;
-    return current ? current->Get(id, "text") : EmptyText();
+    return current ? current->Get(id, field) : EmptyText();
 }
 
 const std::wstring& GetDesc(const std::string& id)
 {
+    static const std::string field("desc");
     const LangDoc* current = GetState().current;
-    return current ? current->Get(id, "desc") : EmptyText();
+    return current ? current->Get(id, field) : EmptyText();
 }
 
 void SetItemText(HWND window, int controlId, const std::string& textId)

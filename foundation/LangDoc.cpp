@@ -18,18 +18,31 @@ const std::wstring& EmptyText()
 
 void LangItem::Set(const std::string& field, const std::wstring& text)
 {
-    m_fields[field] = text;
+    for (auto& entry : m_fields) {
+        if (entry.first == field) {
+            entry.second = text;
+            return;
+        }
+    }
+    m_fields.emplace_back(field, text);
 }
 
 const std::wstring& LangItem::Get(const std::string& field) const
 {
-    auto found = m_fields.find(field);
-    return found == m_fields.end() ? EmptyText() : found->second;
+    for (const auto& entry : m_fields)
+        if (entry.first == field)
+            return entry.second;
+    return EmptyText();
 }
 
 LangDoc::LangDoc(const LangDoc& other)
 {
     *this = other;
+}
+
+LangDoc::~LangDoc()
+{
+    Clear();
 }
 
 LangDoc& LangDoc::operator=(const LangDoc& other)
@@ -39,30 +52,29 @@ LangDoc& LangDoc::operator=(const LangDoc& other)
     Clear();
     m_language = other.m_language;
     m_ext = other.m_ext;
+    m_items.Reserve(other.m_items.size());
     for (const auto& entry : other.m_items)
-        m_items[entry.first] = std::make_unique<LangItem>(*entry.second);
+        m_items.Append(new LangItem(*entry.second));
     return *this;
 }
 
 LangItem* LangDoc::AddItem(const std::string& id)
 {
-    auto inserted = m_items.emplace(id, nullptr);
-    if (!inserted.second)
+    if (m_items.Find(id) != nullptr)
         return nullptr;
-    inserted.first->second = std::make_unique<LangItem>(id);
-    return inserted.first->second.get();
+    LangItem* item = new LangItem(id);
+    m_items.Append(item);
+    return item;
 }
 
 LangItem* LangDoc::FindItem(const std::string& id)
 {
-    auto found = m_items.find(id);
-    return found == m_items.end() ? nullptr : found->second.get();
+    return m_items.Find(id);
 }
 
 const LangItem* LangDoc::FindItem(const std::string& id) const
 {
-    auto found = m_items.find(id);
-    return found == m_items.end() ? nullptr : found->second.get();
+    return m_items.Find(id);
 }
 
 const std::wstring& LangDoc::Get(const std::string& id, const std::string& field) const
@@ -81,7 +93,9 @@ void LangDoc::Set(const std::string& id, const std::string& field, const std::ws
 
 void LangDoc::Clear()
 {
-    m_items.clear();
+    for (const auto& entry : m_items)
+        delete entry.second;
+    m_items.Reset();
 }
 
 bool LangDoc::FromKey(const DataKey& node)
@@ -91,6 +105,7 @@ bool LangDoc::FromKey(const DataKey& node)
     m_ext = node.GetStringWView("ext");
     if (m_language.empty() || m_ext.empty())
         return false;
+    m_items.Reserve(node.GetKeyCount());
     for (const auto& entry : node.GetKeys()) {
         if (!entry.second)
             continue;

@@ -1,11 +1,16 @@
 #pragma once
 // In-memory language documents: one LangDoc per language, holding items by
 // text id, each item holding texts by field name ("text", "desc", ...).
-// Ids and field names compare exactly (case matters).
+// Ids and field names compare exactly (case matters). A document finds its
+// items through the same flat name index as the data tree (a catalogue asks
+// for a text per channel at every start); an item holds its few fields in a
+// short list.
 
-#include <memory>
+#include "foundation/NamedEntries.h"
+
 #include <string>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace KV {
 
@@ -20,15 +25,19 @@ public:
     ~LangItem() = default;
 
     const std::string& GetId() const { return m_id; }
+    // The id, under the name the document's index asks for.
+    const std::string& GetName() const { return m_id; }
     // Creates or overwrites the field.
     void Set(const std::string& field, const std::wstring& text);
     // The field's text, or an empty text when the field is missing.
     const std::wstring& Get(const std::string& field) const;
-    const std::unordered_map<std::string, std::wstring>& GetFields() const { return m_fields; }
+    using Fields = std::vector<std::pair<std::string, std::wstring>>;
+    // In the order they were first set.
+    const Fields& GetFields() const { return m_fields; }
 
 private:
     std::string m_id;
-    std::unordered_map<std::string, std::wstring> m_fields;
+    Fields m_fields;
 };
 
 class LangDoc {
@@ -36,7 +45,7 @@ public:
     LangDoc() = default;
     LangDoc(const LangDoc& other);
     LangDoc& operator=(const LangDoc& other);
-    ~LangDoc() = default;
+    ~LangDoc();
 
     const std::wstring& GetLanguage() const { return m_language; }
     const std::wstring& GetExt() const { return m_ext; }
@@ -65,7 +74,8 @@ public:
 private:
     std::wstring m_language;
     std::wstring m_ext;
-    std::unordered_map<std::string, std::unique_ptr<LangItem>> m_items;
+    // Owns its items (the list itself deletes none).
+    NamedEntries<LangItem> m_items;
 };
 
 } // namespace KV

@@ -93,6 +93,9 @@ public:
     Iterator begin() const { return Iterator(m_items); }
     Iterator end() const { return Iterator(m_items + m_count); }
 
+    // The item at position (below size()), in the order of iteration.
+    Item* At(uint32_t position) const { return m_items[position]; }
+
     Item* Find(std::string_view name) const
     {
         if (m_capacity > IndexThreshold) {
