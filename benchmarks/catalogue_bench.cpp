@@ -133,9 +133,15 @@ void MakeCatalogue(const Options& options, KV::DataKey& root, KV::DataKey& setti
             stream->SetInt("b", 300 + 400 * s);
             stream->SetStringW("u", L"mms://stream.example/" + std::to_wstring(i) + L"/" + std::to_wstring(s));
         }
-        KV::DataKey* state = saved->GetKey(countryKey + "_" + channelKey, true);
-        state->SetInt("cu", static_cast<int32_t>(i % 3));
-        state->SetBool("f", i % 10 == 0);
+    }
+    // The player saves the choices country by country and channel by
+    // channel in key order, as its catalogue holds them.
+    for (unsigned country = 0; country < options.countries; ++country) {
+        for (unsigned i = country; i < options.channels; i += options.countries) {
+            KV::DataKey* state = saved->GetKey(Numbered("c", country) + "_" + Numbered("ch", i), true);
+            state->SetInt("cu", static_cast<int32_t>(i % 3));
+            state->SetBool("f", i % 10 == 0);
+        }
     }
     settings.GetKey("options", true)->SetStringW("cur_channel", L"c00000_ch00000");
 }
