@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace KV {
@@ -66,7 +67,8 @@ public:
     void Clear();
 
 private:
-    std::map<std::string, std::unique_ptr<CImage>> m_images;
+    // Hashed: the catalogue asks for an icon or two per channel at start-up.
+    std::unordered_map<std::string, std::unique_ptr<CImage>> m_images;
     // Images that a later one of the same name replaced: callers may still
     // hold them, so they live until Clear.
     std::vector<std::unique_ptr<CImage>> m_replacedImages;

@@ -22,6 +22,19 @@ bool StreamIndex(std::string_view name, size_t limit, size_t& index)
     return index < limit;
 }
 
+// Field names are a character or three: compared here character by
+// character, as a call to memcmp per field and name would cost more than the
+// rest of the reading.
+bool IsName(std::string_view name, char only)
+{
+    return name.size() == 1 && name[0] == only;
+}
+
+bool IsName(std::string_view name, const char (&three)[4])
+{
+    return name.size() == 3 && name[0] == three[0] && name[1] == three[1] && name[2] == three[2];
+}
+
 // Which of a key's fields were seen: only the first of a name counts.
 class SeenFields {
 public:
@@ -42,9 +55,9 @@ void ReadStream(ChannelFields::Stream& stream)
     SeenFields seen;
     stream.key.ForEachValue([&](const KV::DataValueView& value) {
         const std::string_view name = value.GetName();
-        if (name == "b" && seen.First(0))
+        if (IsName(name, 'b') && seen.First(0))
             stream.bitrate = value.GetInt();
-        else if (name == "u" && seen.First(1))
+        else if (IsName(name, 'u') && seen.First(1))
             stream.url = value.GetStringWView();
     });
 }
@@ -56,27 +69,37 @@ ChannelFields::ChannelFields(const KV::DataTreeView::Key& key)
     SeenFields seen;
     key.ForEachValue([&](const KV::DataValueView& value) {
         const std::string_view field = value.GetName();
-        if (field == "n") {
-            if (seen.First(0))
-                name = value.GetStringWView();
-        } else if (field == "c") {
-            if (seen.First(1))
-                category = value.GetStringAView();
-        } else if (field == "p") {
-            if (seen.First(2))
-                player = value.GetStringAView();
-        } else if (field == "g") {
-            if (seen.First(3))
-                grabber = value.GetStringAView();
-        } else if (field == "R") {
-            if (seen.First(4))
-                recorder = value.GetStringAView();
-        } else if (field == "iid") {
-            if (seen.First(5))
-                icon = value.GetStringAView();
-        } else if (field == "r") {
-            if (seen.First(6))
-                radio = value.GetBool();
+        if (field.size() == 1) {
+            switch (field[0]) {
+            case 'n':
+                if (seen.First(0))
+                    name = value.GetStringWView();
+                break;
+            case 'c':
+                if (seen.First(1))
+                    category = value.GetStringAView();
+                break;
+            case 'p':
+                if (seen.First(2))
+                    player = value.GetStringAView();
+                break;
+            case 'g':
+                if (seen.First(3))
+                    grabber = value.GetStringAView();
+                break;
+            case 'R':
+                if (seen.First(4))
+                    recorder = value.GetStringAView();
+                break;
+            case 'r':
+                if (seen.First(6))
+                    radio = value.GetBool();
+                break;
+            default:
+                break;
+            }
+        } else if (IsName(field, "iid") && seen.First(5)) {
+            icon = value.GetStringAView();
         }
     });
 

@@ -22,6 +22,16 @@ struct SortEntry {
     KV::DataTreeView::Key key;
 };
 
+bool Before(const SortEntry& a, const SortEntry& b)
+{
+    return a.prefix != b.prefix ? a.prefix < b.prefix : a.name < b.name;
+}
+
+bool SameName(const SortEntry& a, const SortEntry& b)
+{
+    return a.prefix == b.prefix && a.name == b.name;
+}
+
 } // namespace
 
 std::vector<KV::DataTreeView::Key> SortedSubKeys(const KV::DataTreeView::Key& key)
@@ -33,25 +43,21 @@ std::vector<KV::DataTreeView::Key> SortedSubKeys(const KV::DataTreeView::Key& ke
     bool sorted = true;
     key.ForEachKey([&](const KV::DataTreeView::Key& sub) {
         const std::string_view name = sub.GetName();
-        if (!entries.empty() && !(entries.back().name < name))
-            sorted = false;
         entries.push_back(SortEntry{NamePrefix(name), name, static_cast<uint32_t>(entries.size()), sub});
+        if (entries.size() > 1 && !Before(entries[entries.size() - 2], entries.back()))
+            sorted = false;
     });
     // Files written in key order need no sort at all.
     if (!sorted) {
         std::sort(entries.begin(), entries.end(), [](const SortEntry& a, const SortEntry& b) {
-            if (a.prefix != b.prefix)
-                return a.prefix < b.prefix;
-            if (a.name != b.name)
-                return a.name < b.name;
-            return a.order < b.order;
+            return SameName(a, b) ? a.order < b.order : Before(a, b);
         });
     }
 
     std::vector<KV::DataTreeView::Key> keys;
     keys.reserve(entries.size());
     for (size_t i = 0; i < entries.size(); ++i)
-        if (i == 0 || entries[i].name != entries[i - 1].name)
+        if (i == 0 || !SameName(entries[i], entries[i - 1]))
             keys.push_back(entries[i].key);
     return keys;
 }
