@@ -44,24 +44,29 @@ private:
     uint32_t m_byteShares[4][256];
 };
 
-} // namespace
-
-void ScrambleCatalogue(uint8_t* data, uint32_t size)
+// source XORed with the keystream into target (which may be source).
+void XorWithKeystream(const uint8_t* source, uint8_t* target, uint32_t size)
 {
-    if (!data)
-        return;
     static const Keystream keystream;
     uint32_t offset = 0;
     uint32_t index = 0;
     for (; size - offset >= 4; offset += 4, ++index) {
         uint32_t bytes;
-        std::memcpy(&bytes, data + offset, 4);
+        std::memcpy(&bytes, source + offset, 4);
         bytes ^= keystream.Word(index); // the word's low byte goes first, as the file is little-endian
-        std::memcpy(data + offset, &bytes, 4);
+        std::memcpy(target + offset, &bytes, 4);
     }
     const uint32_t word = keystream.Word(index);
     for (uint32_t i = 0; offset + i < size; ++i)
-        data[offset + i] ^= static_cast<uint8_t>(word >> (8 * i));
+        target[offset + i] = source[offset + i] ^ static_cast<uint8_t>(word >> (8 * i));
+}
+
+} // namespace
+
+void ScrambleCatalogue(uint8_t* data, uint32_t size)
+{
+    if (data)
+        XorWithKeystream(data, data, size);
 }
 
 bool SaveScrambledCatalogue(const KV::DataKey& document, const std::wstring& path)
@@ -75,22 +80,21 @@ bool SaveScrambledCatalogue(const KV::DataKey& document, const std::wstring& pat
 
 CatalogueFileRead ReadCatalogueFile(const std::wstring& path, CatalogueDocument& document)
 {
-    KV::FileStream file;
-    if (path.empty() || !file.Open(path.c_str(), true))
+    if (path.empty())
         return CatalogueFileRead::NotOpened;
-    const uint32_t size = file.GetSize();
-    // Left uninitialised: the read fills it.
-    document.bytes.reset(new uint8_t[size != 0 ? size : 1]);
-    if (size != 0 && !file.ReadExact(document.bytes.get(), size)) {
-        document.bytes.reset();
-        document.tree.Open(nullptr, 0);
-        return CatalogueFileRead::Unreadable;
-    }
-    file.Close();
-    if (document.tree.Open(document.bytes.get(), size))
+    if (!document.file.Open(path))
+        return document.file.FileOpened() ? CatalogueFileRead::Unreadable : CatalogueFileRead::NotOpened;
+    const uint8_t* bytes = document.file.Data();
+    const uint32_t size = document.file.Size();
+    if (document.tree.Open(bytes, size))
         return CatalogueFileRead::Read;
-    ScrambleCatalogue(document.bytes.get(), size);
-    return document.tree.Open(document.bytes.get(), size) ? CatalogueFileRead::Read : CatalogueFileRead::Unreadable;
+    if (size == 0)
+        return CatalogueFileRead::Unreadable;
+    // Left uninitialised: the unscrambling fills it.
+    document.unscrambled.reset(new uint8_t[size]);
+    XorWithKeystream(bytes, document.unscrambled.get(), size);
+    return document.tree.Open(document.unscrambled.get(), size) ? CatalogueFileRead::Read
+                                                                 : CatalogueFileRead::Unreadable;
 }
 
 bool IsCatalogueFile(const std::wstring& path)

@@ -11,6 +11,7 @@
 // Scrambling and unscrambling are the same operation.
 
 #include "foundation/DataTreeView.h"
+#include "foundation/FileView.h"
 
 #include <cstdint>
 #include <memory>
@@ -25,11 +26,13 @@ void ScrambleCatalogue(uint8_t* data, uint32_t size);
 // Writes document to path in the scrambled form, as the catalogue ships.
 bool SaveScrambledCatalogue(const KV::DataKey& document, const std::wstring& path);
 
-// A catalogue file's bytes, unscrambled when it was stored scrambled, and the
-// view its readers walk: a catalogue is read once at every start and kept
-// as channels, so no data tree is built of it.
+// A catalogue file's bytes and the view its readers walk: a catalogue is
+// read once at every start and kept as channels, so no data tree is built
+// of it. A plain file is walked in its mapped view; a scrambled one is
+// unscrambled from there into a block of its own.
 struct CatalogueDocument {
-    std::unique_ptr<uint8_t[]> bytes;
+    KV::FileView file;
+    std::unique_ptr<uint8_t[]> unscrambled;
     KV::DataTreeView tree;
 };
 

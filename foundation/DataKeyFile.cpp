@@ -5,6 +5,7 @@
 
 #include "foundation/DataTreeCodec.h"
 #include "foundation/FileStream.h"
+#include "foundation/FileView.h"
 #include "foundation/UtilitiesCommon.h"
 
 #include <windows.h>
@@ -80,52 +81,6 @@ bool ReplaceWithTree(const std::wstring& target, const DataKey& tree)
     temp.Release();
     return true;
 }
-
-// A whole file as read-only memory, for as long as it is read: the system
-// hands its pages over as they are touched, with no copy and no buffer.
-class FileView {
-public:
-    FileView() = default;
-    FileView(const FileView&) = delete;
-    FileView& operator=(const FileView&) = delete;
-    ~FileView()
-    {
-        if (m_view != nullptr)
-            UnmapViewOfFile(m_view);
-        if (m_mapping != nullptr)
-            CloseHandle(m_mapping);
-        if (m_file != INVALID_HANDLE_VALUE)
-            CloseHandle(m_file);
-    }
-
-    bool Open(const std::wstring& path)
-    {
-        m_file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-        if (m_file == INVALID_HANDLE_VALUE)
-            return false;
-        LARGE_INTEGER size;
-        if (!GetFileSizeEx(m_file, &size) || size.QuadPart >= INVALID_FILE_SIZE)
-            return false;
-        m_size = static_cast<uint32_t>(size.QuadPart);
-        if (m_size == 0)
-            return true;
-        m_mapping = CreateFileMappingW(m_file, nullptr, PAGE_READONLY, 0, 0, nullptr);
-        if (m_mapping == nullptr)
-            return false;
-        m_view = static_cast<const uint8_t*>(MapViewOfFile(m_mapping, FILE_MAP_READ, 0, 0, 0));
-        return m_view != nullptr;
-    }
-
-    const uint8_t* Data() const { return m_view; }
-    uint32_t Size() const { return m_size; }
-
-private:
-    HANDLE m_file = INVALID_HANDLE_VALUE;
-    HANDLE m_mapping = nullptr;
-    const uint8_t* m_view = nullptr;
-    uint32_t m_size = 0;
-};
 
 } // namespace
 
