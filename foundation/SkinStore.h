@@ -11,7 +11,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace KV {
@@ -67,8 +66,7 @@ public:
     void Clear();
 
 private:
-    // Hashed: the catalogue asks for an icon or two per channel at start-up.
-    std::unordered_map<std::string, std::unique_ptr<CImage>> m_images;
+    std::map<std::string, std::unique_ptr<CImage>> m_images;
     // Images that a later one of the same name replaced: callers may still
     // hold them, so they live until Clear.
     std::vector<std::unique_ptr<CImage>> m_replacedImages;
