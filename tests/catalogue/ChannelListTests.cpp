@@ -4,16 +4,19 @@
 #include "foundation/Crc.h"
 #include "foundation/DataKey.h"
 #include "foundation/Image.h"
+#include "foundation/MemoryStream.h"
 #include "player/app/Settings.h"
 #include "foundation/CatalogueScramble.h"
 #include "player/catalogue/ChannelList.h"
 #include "player/playback/UrlGrabber.h"
 #include "tests/catalogue/CatalogueEnvironment.h"
 #include "tests/catalogue/MessageBoxRecorder.h"
+#include "tests/support/DataTreeBytes.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 #include <vector>
 
 using namespace CatalogueEnvironment;
@@ -427,6 +430,116 @@ TEST_F(CatalogueTest, ScrambledFileReadsLikeThePlainOne)
     EXPECT_EQ(Channel(list, "de_tv1").GetName(), L"Das Erste");
     EXPECT_EQ(Channel(list, "de_tv1").GetSources().size(), 2u);
     EXPECT_EQ(CUrlGrabber::Resolve(L"c", "web"), L"http://tv.example/live/c");
+}
+
+// Everything a load gives of the catalogue, to compare two loads.
+std::wstring Describe(const CChannelList& list)
+{
+    std::wostringstream out;
+    for (const auto& country : list.GetCountries())
+        for (const auto& entry : country.second->GetChannels()) {
+            const CChannel& channel = *entry.second;
+            const std::string& id = channel.GetId();
+            out << std::wstring(id.begin(), id.end()) << L" '" << channel.GetName() << L"' "
+                << channel.GetCategory()->GetCode().c_str() << L" radio " << channel.IsRadio() << L" "
+                << channel.GetPlayerKey().c_str() << L"/" << channel.GetGrabberKey().c_str() << L"/"
+                << channel.GetRecorderKey().c_str();
+            for (const CChannelSource& source : channel.GetSources())
+                out << L" [" << source.GetBitrate() << L" " << source.GetUrl() << L"]";
+            out << L"\n";
+        }
+    out << L"web: " << CUrlGrabber::Resolve(L"id", "web") << L", txt: " << CUrlGrabber::Resolve(L"id", "txt");
+    return out.str();
+}
+
+// Files can hold two entries of one name anywhere: of each the first counts,
+// as a data-tree load keeps it. Neither countries nor channels are in key
+// order in the file, so that both are sorted.
+TEST_F(CatalogueTest, OfEntriesOfOneNameTheFirstCountsAsInALoadedTree)
+{
+    const std::string bytes =
+        DataTreeBytes()
+            .Key("channels", 4)
+            .StringW("web", L"http://first.example/%s")
+            .StringW("web", L"http://second.example/%s")
+            .StringA("txt", "http://narrow.example/%s")
+            .StringW("txt", L"http://wide.example/%s")
+            .SubKeys(3)
+                .Key("dup", 0).SubKeys(3)
+                    .Key("tv", 4).StringA("n", "Narrow").StringW("n", L"Wide").StringA("c", "n").StringA("c", "mu")
+                    .SubKeys(3)
+                        .Key("0", 2).Int("b", 100).StringW("u", L"http://127.0.0.1:9/first").SubKeys(0)
+                        .Key("0", 2).Int("b", 200).StringW("u", L"http://127.0.0.1:9/second").SubKeys(0)
+                        .Key("1", 3).Int("b", 300).Int("b", 301).StringW("u", L"http://127.0.0.1:9/one").SubKeys(0)
+                    .Key("tv", 2).StringW("n", L"Second tv").StringA("c", "mu").SubKeys(1)
+                        .Key("0", 1).Int("b", 900).SubKeys(0)
+                    .Key("radio", 4).StringW("n", L"Radio").StringA("c", "mu").Bool("r", true).Bool("r", false)
+                    .SubKeys(1)
+                        .Key("0", 1).StringW("u", L"http://127.0.0.1:9/radio").SubKeys(0)
+                .Key("dup", 0).SubKeys(1)
+                    .Key("other", 2).StringW("n", L"Other").StringA("c", "n").SubKeys(1)
+                        .Key("0", 1).Int("b", 1).SubKeys(0)
+                .Key("ab", 0).SubKeys(1)
+                    .Key("x", 2).StringW("n", L"X").StringA("c", "sp").SubKeys(1)
+                        .Key("0", 1).Int("b", 2).SubKeys(0)
+            .String();
+
+    std::wstring fromBytes;
+    {
+        CChannelList list(WriteFixture(L"duplicates.brsc", bytes));
+        EXPECT_EQ(Ids(list), (std::vector<std::string>{"ab_x", "dup_radio", "dup_tv"}));
+        const CChannel& tv = Channel(list, "dup_tv");
+        EXPECT_EQ(tv.GetName(), L""); // the first "n" is no StringW
+        EXPECT_EQ(tv.GetCategory(), list.FindCategory("n"));
+        ASSERT_EQ(tv.GetSources().size(), 2u);
+        EXPECT_EQ(tv.GetSources()[0].GetBitrate(), 100);
+        EXPECT_EQ(tv.GetSources()[0].GetUrl(), L"http://127.0.0.1:9/first");
+        EXPECT_EQ(tv.GetSources()[1].GetBitrate(), 300);
+        EXPECT_TRUE(Channel(list, "dup_radio").IsRadio());
+        EXPECT_EQ(list.FindChannel("dup_other"), nullptr);
+        EXPECT_EQ(CUrlGrabber::Resolve(L"id", "web"), L"http://first.example/id");
+        EXPECT_FALSE(CUrlGrabber::Find("txt")); // the first "txt" is no StringW
+        fromBytes = Describe(list);
+    }
+    CUrlGrabber::DeleteAll();
+
+    KV::DataKey loaded;
+    KV::MemoryStream stream;
+    stream.Write(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    stream.Seek(0, KV::SeekBegin);
+    ASSERT_TRUE(loaded.Deserialize(stream));
+    ASSERT_TRUE(loaded.Save(FixturePath(L"duplicates_loaded.brsc")));
+    CChannelList list(Fixture(L"duplicates_loaded.brsc"));
+    EXPECT_EQ(Describe(list), fromBytes);
+    EXPECT_TRUE(m_boxes.Get().empty());
+}
+
+TEST(CatalogueFile, OnlyTheFirstCountryOfANameMustHoldAChannel)
+{
+    const auto country = [](DataTreeBytes& bytes, bool withChannel) -> DataTreeBytes& {
+        bytes.Key("de", 0).SubKeys(withChannel ? 1 : 0);
+        if (withChannel)
+            bytes.Key("tv", 1).StringA("c", "n").SubKeys(0);
+        return bytes;
+    };
+    struct Case {
+        bool firstHasChannel;
+        bool secondHasChannel;
+    };
+    for (const Case c : {Case{false, true}, Case{true, false}, Case{true, true}, Case{false, false}}) {
+        SCOPED_TRACE(testing::Message() << c.firstHasChannel << " " << c.secondHasChannel);
+        DataTreeBytes bytes;
+        bytes.Key("channels", 0).SubKeys(2);
+        country(bytes, c.firstHasChannel);
+        country(bytes, c.secondHasChannel);
+        const std::wstring path = FixturePath(L"countries_of_one_name.brsc");
+        WriteFixture(L"countries_of_one_name.brsc", bytes.String());
+        EXPECT_EQ(IsCatalogueFile(path), c.firstHasChannel);
+
+        KV::DataKey loaded;
+        ASSERT_TRUE(loaded.Load(path));
+        EXPECT_EQ(loaded.GetKey("de")->GetKeyCount() > 0, c.firstHasChannel);
+    }
 }
 
 TEST(CatalogueScramble, IsItsOwnInverse)
