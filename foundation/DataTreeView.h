@@ -30,7 +30,8 @@ public:
     // As DataValue's strict getters: only an exact type match counts.
     uint32_t GetUInt() const { return Inline(ValueType::UInt); }
     int32_t GetInt() const { return static_cast<int32_t>(Inline(ValueType::Int)); }
-    bool GetBool() const { return Inline(ValueType::Bool) != 0; }
+    // Files store the flag in the first of its four bytes.
+    bool GetBool() const { return m_type == ValueType::Bool && m_payload[0] != 0; }
     std::string_view GetStringAView() const;
     // The characters as they lie in the bytes (not aligned to two bytes:
     // copy them rather than hand them to code that expects alignment).
