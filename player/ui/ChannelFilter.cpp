@@ -28,6 +28,11 @@ std::wstring UpperCaseLatin(const std::wstring& text)
 
 bool FilterKeeps(const ChannelFilter& filter, const CChannel& channel, std::wstring_view upperName)
 {
+    // The name first: the names of a refilter lie together in one block,
+    // while the channels lie all over the heap, and a search leaves most
+    // channels out.
+    if (!filter.search.empty() && upperName.find(filter.search) == std::wstring_view::npos)
+        return false;
     if (filter.country != nullptr && &channel.GetCountry() != filter.country)
         return false;
     if (filter.category != nullptr && channel.GetCategory() != filter.category)
@@ -35,8 +40,6 @@ bool FilterKeeps(const ChannelFilter& filter, const CChannel& channel, std::wstr
     if (filter.tvRadio == TvRadioChoice::TvOnly && channel.IsRadio())
         return false;
     if (filter.tvRadio == TvRadioChoice::RadioOnly && !channel.IsRadio())
-        return false;
-    if (!filter.search.empty() && upperName.find(filter.search) == std::wstring_view::npos)
         return false;
     return true;
 }
