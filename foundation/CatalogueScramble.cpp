@@ -6,6 +6,7 @@
 #include "foundation/MemoryStream.h"
 
 #include <cstring>
+#include <new>
 #include <string_view>
 #include <unordered_set>
 
@@ -44,29 +45,24 @@ private:
     uint32_t m_byteShares[4][256];
 };
 
-// source XORed with the keystream into target (which may be source).
-void XorWithKeystream(const uint8_t* source, uint8_t* target, uint32_t size)
+} // namespace
+
+void ScrambleCatalogue(uint8_t* data, uint32_t size)
 {
+    if (!data)
+        return;
     static const Keystream keystream;
     uint32_t offset = 0;
     uint32_t index = 0;
     for (; size - offset >= 4; offset += 4, ++index) {
         uint32_t bytes;
-        std::memcpy(&bytes, source + offset, 4);
+        std::memcpy(&bytes, data + offset, 4);
         bytes ^= keystream.Word(index); // the word's low byte goes first, as the file is little-endian
-        std::memcpy(target + offset, &bytes, 4);
+        std::memcpy(data + offset, &bytes, 4);
     }
     const uint32_t word = keystream.Word(index);
     for (uint32_t i = 0; offset + i < size; ++i)
-        target[offset + i] = source[offset + i] ^ static_cast<uint8_t>(word >> (8 * i));
-}
-
-} // namespace
-
-void ScrambleCatalogue(uint8_t* data, uint32_t size)
-{
-    if (data)
-        XorWithKeystream(data, data, size);
+        data[offset + i] ^= static_cast<uint8_t>(word >> (8 * i));
 }
 
 bool SaveScrambledCatalogue(const KV::DataKey& document, const std::wstring& path)
@@ -80,21 +76,21 @@ bool SaveScrambledCatalogue(const KV::DataKey& document, const std::wstring& pat
 
 CatalogueFileRead ReadCatalogueFile(const std::wstring& path, CatalogueDocument& document)
 {
-    if (path.empty())
+    KV::FileStream file;
+    if (path.empty() || !file.Open(path.c_str(), true))
         return CatalogueFileRead::NotOpened;
-    if (!document.file.Open(path))
-        return document.file.FileOpened() ? CatalogueFileRead::Unreadable : CatalogueFileRead::NotOpened;
-    const uint8_t* bytes = document.file.Data();
-    const uint32_t size = document.file.Size();
-    if (document.tree.Open(bytes, size))
-        return CatalogueFileRead::Read;
-    if (size == 0)
+    const uint32_t size = file.GetSize();
+    // Left uninitialised: the read fills it. A file too large for the memory
+    // left is no catalogue, and no reason to end the program.
+    document.bytes.reset(new (std::nothrow) uint8_t[size != 0 ? size : 1]);
+    if (!document.bytes || (size != 0 && !file.ReadExact(document.bytes.get(), size)))
         return CatalogueFileRead::Unreadable;
-    // Left uninitialised: the unscrambling fills it.
-    document.unscrambled.reset(new uint8_t[size]);
-    XorWithKeystream(bytes, document.unscrambled.get(), size);
-    return document.tree.Open(document.unscrambled.get(), size) ? CatalogueFileRead::Read
-                                                                 : CatalogueFileRead::Unreadable;
+    // Closed at once, so that nothing keeps the file from being replaced.
+    file.Close();
+    if (document.tree.Open(document.bytes.get(), size))
+        return CatalogueFileRead::Read;
+    ScrambleCatalogue(document.bytes.get(), size);
+    return document.tree.Open(document.bytes.get(), size) ? CatalogueFileRead::Read : CatalogueFileRead::Unreadable;
 }
 
 bool IsCatalogueFile(const std::wstring& path)

@@ -11,7 +11,6 @@
 // Scrambling and unscrambling are the same operation.
 
 #include "foundation/DataTreeView.h"
-#include "foundation/FileView.h"
 
 #include <cstdint>
 #include <memory>
@@ -26,13 +25,11 @@ void ScrambleCatalogue(uint8_t* data, uint32_t size);
 // Writes document to path in the scrambled form, as the catalogue ships.
 bool SaveScrambledCatalogue(const KV::DataKey& document, const std::wstring& path);
 
-// A catalogue file's bytes and the view its readers walk: a catalogue is
-// read once at every start and kept as channels, so no data tree is built
-// of it. A plain file is walked in its mapped view; a scrambled one is
-// unscrambled from there into a block of its own.
+// A catalogue file's bytes, unscrambled when it was stored scrambled, and the
+// view its readers walk: a catalogue is read once at every start and kept
+// as channels, so no data tree is built of it.
 struct CatalogueDocument {
-    KV::FileView file;
-    std::unique_ptr<uint8_t[]> unscrambled;
+    std::unique_ptr<uint8_t[]> bytes;
     KV::DataTreeView tree;
 };
 

@@ -2,6 +2,8 @@
 
 #include "foundation/DataKey.h"
 
+#include <algorithm>
+
 namespace KV {
 
 namespace {
@@ -182,8 +184,9 @@ bool DataTreeView::Open(const uint8_t* data, uint32_t size)
     m_size = data != nullptr ? size : 0;
     m_cursor = 0;
     m_keys.clear();
-    // A guess from the bytes a small key takes; the list grows past it.
-    m_keys.reserve(m_size / 48 + 1);
+    // A guess from the bytes a small key takes, within what any real file
+    // needs; the list grows past it.
+    m_keys.reserve(std::min<uint32_t>(m_size / 48 + 1, 1u << 20));
     if (CheckKey(0) == CheckResult::Complete)
         return true;
     m_keys.clear();

@@ -132,7 +132,8 @@ CChannelSources ChannelFields::CopyStreams(CCountryArena& arena) const
     for (size_t i = 0; i < m_streamCount; ++i) {
         const Stream& stream = m_streams[i];
         // A byte copy: the file's characters need not be aligned.
-        std::memcpy(text, stream.url.data(), stream.url.size() * sizeof(wchar_t));
+        if (!stream.url.empty())
+            std::memcpy(text, stream.url.data(), stream.url.size() * sizeof(wchar_t));
         new (&sources[i]) CChannelSource(stream.bitrate, std::wstring_view(text, stream.url.size()));
         text += stream.url.size();
     }

@@ -542,6 +542,29 @@ TEST(CatalogueFile, OnlyTheFirstCountryOfANameMustHoldAChannel)
     }
 }
 
+// A file larger than the memory a 32-bit program can take in one block (a
+// broken download, say) is no catalogue: refused, not the end of the program.
+TEST_F(CatalogueTest, AFileTooLargeForMemoryIsUnreadable)
+{
+    const std::wstring path = FixturePath(L"too_large.brsc");
+    {
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER size;
+        size.QuadPart = 2600LL * 1024 * 1024; // sparse: takes no disk space
+        const bool sized = SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+        CloseHandle(file);
+        ASSERT_TRUE(sized);
+    }
+    EXPECT_FALSE(IsCatalogueFile(path));
+    {
+        CChannelList list(Fixture(L"too_large.brsc"));
+        EXPECT_TRUE(list.GetCountries().empty());
+        EXPECT_EQ(list.GetCategories().size(), CChannelList::CategoryCount);
+    }
+    DeleteFileW(path.c_str());
+}
+
 TEST(CatalogueScramble, IsItsOwnInverse)
 {
     std::string bytes = "KVDT and some more bytes, 29";
