@@ -43,11 +43,12 @@ std::wstring CChannel::LookUpName(const std::string& id, std::wstring_view fileN
 
 CChannel::CChannel(CCountry& country, CCategory* category, std::string_view channelKey, const ChannelFields& fields,
                    CChannelSources sources, const CSavedChannelStates& savedStates)
-    : m_country(country), m_category(category), m_key(channelKey), m_sources(sources)
+    : m_country(country), m_category(category), m_id(MakeId(country.GetKey(), channelKey)), m_key(channelKey),
+      m_playerKey(fields.player), m_grabberKey(fields.grabber), m_sources(sources), m_recordable(!fields.recorder.empty()),
+      m_radio(fields.radio), m_recorderKey(fields.recorder)
 {
     AllChannels().push_back(this);
 
-    m_id = MakeId(country.GetKey(), m_key);
     // Channels are made one after another on one thread: their text ids
     // share one buffer instead of a heap block each.
     static std::string textId;
@@ -58,11 +59,6 @@ CChannel::CChannel(CCountry& country, CCategory* category, std::string_view chan
         m_name.assign(fields.name);
     else
         m_name = text;
-    m_playerKey.assign(fields.player);
-    m_grabberKey.assign(fields.grabber);
-    m_radio = fields.radio;
-    m_recorderKey.assign(fields.recorder);
-    m_recordable = !m_recorderKey.empty();
 
     // A named icon the skin lacks falls back to the plain channel key, which
     // skins share between countries.
