@@ -21,8 +21,6 @@ public:
     // mapped. An empty file opens with no data.
     bool Open(const std::wstring& path);
 
-    // Whether the file itself opened (when Open failed, a later step did).
-    bool FileOpened() const { return m_file != INVALID_HANDLE_VALUE; }
     const uint8_t* Data() const { return m_view; }
     uint32_t Size() const { return m_size; }
 
