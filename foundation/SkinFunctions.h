@@ -14,6 +14,9 @@ std::unique_ptr<Font> CreateFontFromKey(const DataKey& key);
 void PremultiplyAlpha(CImage& image);
 
 CImage* GetImage(const std::string& name);
+// Whether any image's name begins with prefix: one question for a whole
+// family of names, most of which a skin has no image for.
+bool HasImagesStartingWith(const std::string& prefix);
 Font* GetFont(const std::string& name);
 // 0 (black) when the skin has no such colour.
 COLORREF GetColor(const std::string& name);

@@ -33,6 +33,11 @@ CImage* GetImage(const std::string& name)
     return Store().GetImage(name);
 }
 
+bool HasImagesStartingWith(const std::string& prefix)
+{
+    return Store().HasImagesStartingWith(prefix);
+}
+
 Font* GetFont(const std::string& name)
 {
     return Store().GetFont(name);

@@ -93,6 +93,13 @@ CImage* SkinStore::GetImage(const std::string& name) const
     return found == m_images.end() ? nullptr : found->second.get();
 }
 
+bool SkinStore::HasImagesStartingWith(const std::string& prefix) const
+{
+    // Names beginning with prefix sort from prefix on, together.
+    auto first = m_images.lower_bound(prefix);
+    return first != m_images.end() && first->first.compare(0, prefix.size(), prefix) == 0;
+}
+
 Font* SkinStore::GetFont(const std::string& name) const
 {
     auto found = m_fonts.find(name);

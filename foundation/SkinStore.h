@@ -58,6 +58,8 @@ public:
     void LoadTree(const DataKey& root, BYTE fontQuality);
 
     CImage* GetImage(const std::string& name) const;
+    // Whether any image's name begins with prefix.
+    bool HasImagesStartingWith(const std::string& prefix) const;
     Font* GetFont(const std::string& name) const;
     // 0 (black) when the table has no such colour.
     COLORREF GetColor(const std::string& name) const;

@@ -79,6 +79,21 @@ TEST_F(SkinTest, ImagesDecodeAndOnly32BitOnesArePremultiplied)
     EXPECT_EQ(nullptr, KV::Skin::GetImage("inner"));
 }
 
+TEST_F(SkinTest, AFamilyOfNamesIsAskedForOnce)
+{
+    EXPECT_FALSE(KV::Skin::HasImagesStartingWith(""));
+    KV::Skin::Load(L"fixtures\\skin_full.kvdt");
+    struct Case {
+        const char* prefix;
+        bool has;
+    };
+    // "broken" does not decode: no image of that name.
+    for (const Case& c : {Case{"", true}, Case{"a", true}, Case{"alpha", true}, Case{"alphab", false},
+                          Case{"pl", true}, Case{"br", false}, Case{"b", false}, Case{"z", false}}) {
+        EXPECT_EQ(KV::Skin::HasImagesStartingWith(c.prefix), c.has) << c.prefix;
+    }
+}
+
 TEST_F(SkinTest, FontsTakeTheirFiveValuesWithDefaults)
 {
     KV::Skin::Load(L"fixtures\\skin_full.kvdt");
