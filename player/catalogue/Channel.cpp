@@ -3,6 +3,7 @@
 #include "foundation/DataKey.h"
 #include "foundation/Lang.h"
 #include "foundation/Skin.h"
+#include "player/catalogue/CatalogueLoad.h"
 #include "player/catalogue/ChannelFields.h"
 #include "player/catalogue/CountryArena.h"
 #include "player/catalogue/Country.h"
@@ -42,7 +43,7 @@ std::wstring CChannel::LookUpName(const std::string& id, std::wstring_view fileN
 }
 
 CChannel::CChannel(CCountry& country, CCategory* category, std::string_view channelKey, const ChannelFields& fields,
-                   CChannelSources sources, const CSavedChannelStates& savedStates)
+                   CChannelSources sources, const CatalogueLoad& load)
     : m_country(country), m_category(category), m_id(MakeId(country.GetKey(), channelKey)), m_key(channelKey),
       m_playerKey(fields.player), m_grabberKey(fields.grabber), m_sources(sources), m_recordable(!fields.recorder.empty()),
       m_radio(fields.radio), m_recorderKey(fields.recorder)
@@ -61,20 +62,21 @@ CChannel::CChannel(CCountry& country, CCategory* category, std::string_view chan
         m_name = text;
 
     // A named icon the skin lacks falls back to the plain channel key, which
-    // skins share between countries.
+    // skins share between countries. Both are "c_" names.
     if (fields.icon.empty()) {
-        m_icon = KV::Skin::GetImage(textId);
+        if (load.skinHasChannelIcons)
+            m_icon = KV::Skin::GetImage(textId);
     } else {
         textId.assign(fields.icon);
         m_icon = KV::Skin::GetImage(textId);
     }
-    if (!m_icon) {
+    if (!m_icon && load.skinHasChannelIcons) {
         textId.assign("c_");
         textId += m_key;
         m_icon = KV::Skin::GetImage(textId);
     }
 
-    ReadSavedState(savedStates);
+    ReadSavedState(load.savedStates);
 }
 
 void* CChannel::operator new(size_t size, CCountryArena& arena)

@@ -14,6 +14,7 @@ struct ChannelFields;
 class CCategory;
 class CCountry;
 class CCountryArena;
+struct CatalogueLoad;
 class CSavedChannelStates;
 class CImage;
 
@@ -25,11 +26,11 @@ class CChannel {
 public:
     // Takes the channel from its key of the catalogue file (named channelKey,
     // fields were read from it, sources are the streams its country keeps for
-    // it) and joins the user's saved choices for its id;
+    // it) and joins the user's saved choices for its id (from load);
     // out-of-range saved stream indices fall back to the first stream. The
     // channel enters GetAllChannels.
     CChannel(CCountry& country, CCategory* category, std::string_view channelKey, const ChannelFields& fields,
-             CChannelSources sources, const CSavedChannelStates& savedStates);
+             CChannelSources sources, const CatalogueLoad& load);
     // Leaves GetAllChannels.
     ~CChannel();
 

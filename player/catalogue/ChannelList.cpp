@@ -4,6 +4,8 @@
 #include "foundation/DataKey.h"
 #include "foundation/Utilities.h"
 #include "player/app/Settings.h"
+#include "foundation/Skin.h"
+#include "player/catalogue/CatalogueLoad.h"
 #include "player/catalogue/SavedChannelStates.h"
 #include "player/catalogue/SortedKeys.h"
 #include "player/playback/UrlGrabber.h"
@@ -85,10 +87,11 @@ bool CChannelList::Load(const std::wstring& path)
         m_categories.emplace(CategoryCodes[i], std::make_unique<CCategory>(CategoryCodes[i]));
 
     const CSavedChannelStates savedStates(CSettings::GetChannelsNode());
+    const CatalogueLoad load{savedStates, KV::Skin::HasImagesStartingWith("c_")};
     if (read)
         for (const KV::DataTreeView::Key& countryKey : SortedSubKeys(document.tree.Root()))
             m_countries.emplace_hint(m_countries.end(), std::string(countryKey.GetName()),
-                                     std::make_unique<CCountry>(*this, countryKey, savedStates));
+                                     std::make_unique<CCountry>(*this, countryKey, load));
 
     const std::wstring current = CSettings::GetString("cur_channel", L"");
     if (!current.empty())

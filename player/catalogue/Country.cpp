@@ -3,6 +3,7 @@
 #include "foundation/Lang.h"
 #include "foundation/Skin.h"
 #include "foundation/Utilities.h"
+#include "player/catalogue/CatalogueLoad.h"
 #include "player/catalogue/ChannelFields.h"
 #include "player/catalogue/ChannelList.h"
 #include "player/catalogue/SortedKeys.h"
@@ -50,7 +51,7 @@ private:
 
 } // namespace
 
-CCountry::CCountry(const CChannelList& list, const KV::DataTreeView::Key& key, const CSavedChannelStates& savedStates)
+CCountry::CCountry(const CChannelList& list, const KV::DataTreeView::Key& key, const CatalogueLoad& load)
     : m_key(key.GetName()), m_channels(ChannelMap::allocator_type(m_arena))
 {
     m_flag = KV::Skin::GetImage("f_" + m_key);
@@ -75,7 +76,7 @@ CCountry::CCountry(const CChannelList& list, const KV::DataTreeView::Key& key, c
         }
         m_channels.emplace_hint(m_channels.end(), std::string(channelName),
                                 new (m_arena) CChannel(*this, category, channelName, fields,
-                                                       fields.CopyStreams(m_arena), savedStates));
+                                                       fields.CopyStreams(m_arena), load));
     }
 }
 

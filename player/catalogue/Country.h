@@ -12,7 +12,7 @@
 
 class CChannelList;
 class CImage;
-class CSavedChannelStates;
+struct CatalogueLoad;
 
 class CCountry {
 public:
@@ -21,9 +21,9 @@ public:
 
     // Reads the country and its channels from its key of the catalogue file.
     // Channels of an unknown category are left out silently; channels
-    // without any stream are told to the user and left out. savedStates
-    // are the user's choices, joined by channel id.
-    CCountry(const CChannelList& list, const KV::DataTreeView::Key& key, const CSavedChannelStates& savedStates);
+    // without any stream are told to the user and left out. load holds the
+    // user's choices, joined by channel id.
+    CCountry(const CChannelList& list, const KV::DataTreeView::Key& key, const CatalogueLoad& load);
     // Deletes the channels, the last constructed first.
     ~CCountry();
 

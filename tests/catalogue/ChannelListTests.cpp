@@ -5,6 +5,7 @@
 #include "foundation/DataKey.h"
 #include "foundation/Image.h"
 #include "foundation/MemoryStream.h"
+#include "foundation/Skin.h"
 #include "player/app/Settings.h"
 #include "foundation/CatalogueScramble.h"
 #include "player/catalogue/ChannelList.h"
@@ -190,6 +191,39 @@ TEST_F(CatalogueTest, IconsFallBackToThePlainChannelKey)
         const CImage* icon = Channel(list, c.id).GetIcon();
         EXPECT_EQ(icon ? icon->GetWidth() : 0, c.width) << c.id;
     }
+}
+
+// A skin without any "c_" image has no channel icons to look for, but an
+// icon a channel names ("iid") is still found under its own name.
+TEST_F(CatalogueTest, ANamedIconIsFoundInASkinWithoutChannelIcons)
+{
+    KV::DataKey skin;
+    ASSERT_TRUE(skin.Load(FixturePath(L"Resources.kvdt")));
+    KV::DataKey* images = skin.GetKey("images");
+    ASSERT_NE(images, nullptr);
+    std::vector<std::string> channelIcons;
+    for (const auto& image : images->GetValues())
+        if (image.first.compare(0, 2, "c_") == 0)
+            channelIcons.push_back(image.first);
+    ASSERT_FALSE(channelIcons.empty());
+    for (const std::string& name : channelIcons)
+        images->DeleteValue(name);
+    KV::Skin::Free();
+    KV::Skin::LoadImages(images);
+    ASSERT_FALSE(KV::Skin::HasImagesStartingWith("c_"));
+
+    DataTreeBytes bytes;
+    bytes.Key("channels", 0).SubKeys(1);
+    bytes.Key("de", 0).SubKeys(2);
+    bytes.Key("named", 2).StringA("c", "n").StringA("iid", "f_de").SubKeys(1);
+    bytes.Key("0", 1).StringW("u", L"mms://a").SubKeys(0);
+    bytes.Key("tv1", 1).StringA("c", "n").SubKeys(1);
+    bytes.Key("0", 1).StringW("u", L"mms://b").SubKeys(0);
+    WriteFixture(L"named_icon.brsc", bytes.String());
+    CChannelList list(Fixture(L"named_icon.brsc"));
+    EXPECT_EQ(Channel(list, "de_named").GetIcon(), KV::Skin::GetImage("f_de"));
+    EXPECT_NE(Channel(list, "de_named").GetIcon(), nullptr);
+    EXPECT_EQ(Channel(list, "de_tv1").GetIcon(), nullptr);
 }
 
 TEST_F(CatalogueTest, SavedChoicesJoinTheChannels)
