@@ -1,5 +1,6 @@
 #include "foundation/DataTreeCodec.h"
 
+#include "foundation/DataTreeFormat.h"
 #include "foundation/MemoryStream.h"
 #include "foundation/StreamCoding.h"
 #include "foundation/VectorStream.h"
@@ -9,27 +10,6 @@
 #include <utility>
 
 namespace KV {
-
-namespace {
-
-// Smallest records the format allows: a value is at least its empty name and
-// its type byte; a sub-key at least a (wrong) magic. A count that could not
-// fit in the data left is refused before any loop runs on it.
-constexpr uint32_t MinValueRecordBytes = 2;
-constexpr uint32_t MinSubKeyBytes = 4;
-
-bool CountFits(uint32_t count, uint32_t minRecordBytes, uint32_t remaining)
-{
-    return static_cast<uint64_t>(count) * minRecordBytes <= remaining;
-}
-
-bool HasInlinePayload(ValueType type)
-{
-    return type == ValueType::UInt || type == ValueType::Int || type == ValueType::Bool ||
-           type == ValueType::Float || type == ValueType::Color;
-}
-
-} // namespace
 
 DataTreeReader::DataTreeReader(const uint8_t* data, uint32_t size, SmallBlocks::Arena* arena)
     : m_source(nullptr), m_arena(arena), m_begin(data), m_cursor(data), m_end(data + size)
@@ -114,7 +94,7 @@ bool DataTreeReader::ReadPayload(DataValue& value, ValueType type)
     // part by part.
     if (m_arena != nullptr && (type == ValueType::Double || type == ValueType::Buffer))
         SmallBlocks::MarkChanged(m_arena);
-    if (HasInlinePayload(type))
+    if (DataTreeFormat::HasInlinePayload(type))
         return ReadExact(&value.m_data.u, 4);
     if (type == ValueType::Double)
         // Straight into the payload: a copy through the FPU would turn a
@@ -170,9 +150,9 @@ DataTreeReader::NodeResult DataTreeReader::ReadNode(DataKey& key, uint32_t depth
 
     uint32_t valueCount = 0;
     if (!ReadExact(&valueCount, sizeof(valueCount)) ||
-        !CountFits(valueCount, MinValueRecordBytes, GetRemaining()))
+        !DataTreeFormat::CountFits(valueCount, DataTreeFormat::MinValueRecordBytes, GetRemaining()))
         return NodeResult::Failed;
-    key.m_values.Reserve(valueCount); // bounded by the data left (see CountFits)
+    key.m_values.Reserve(valueCount); // bounded by the data left (see DataTreeFormat::CountFits)
     for (uint32_t i = 0; i < valueCount; ++i) {
         std::unique_ptr<DataValue> value(::new (Take(sizeof(DataValue))) DataValue());
         if (!ReadFreshValue(*value))
@@ -186,7 +166,7 @@ DataTreeReader::NodeResult DataTreeReader::ReadNode(DataKey& key, uint32_t depth
 
     uint32_t keyCount = 0;
     if (!ReadExact(&keyCount, sizeof(keyCount)) ||
-        !CountFits(keyCount, MinSubKeyBytes, GetRemaining()))
+        !DataTreeFormat::CountFits(keyCount, DataTreeFormat::MinSubKeyBytes, GetRemaining()))
         return NodeResult::Failed;
     if (keyCount != 0 && depth >= DataKey::MaxLoadDepth)
         return NodeResult::Failed;
@@ -253,7 +233,7 @@ void DataTreeWriter::WriteValue(const DataValue& value)
     AppendText(std::string_view(value.m_name));
     const ValueType type = value.GetType();
     AppendScalar(static_cast<uint8_t>(static_cast<int32_t>(type)));
-    if (HasInlinePayload(type)) {
+    if (DataTreeFormat::HasInlinePayload(type)) {
         AppendScalar(value.m_data.u);
     } else if (type == ValueType::Double) {
         AppendScalar(*value.m_data.d);

@@ -1,6 +1,8 @@
 #include "foundation/DataTreeView.h"
 
 #include "foundation/DataKey.h"
+#include "foundation/DataTreeFormat.h"
+#include "foundation/StreamCoding.h"
 
 #include <algorithm>
 
@@ -8,23 +10,33 @@ namespace KV {
 
 namespace {
 
-// The same bounds a load applies (see DataTreeReader): a value record is at
-// least its empty name and its type byte, a sub-key at least a magic.
-constexpr uint32_t MinValueRecordBytes = 2;
-constexpr uint32_t MinSubKeyBytes = 4;
-
-bool HasInlinePayload(ValueType type)
-{
-    return type == ValueType::UInt || type == ValueType::Int || type == ValueType::Bool ||
-           type == ValueType::Float || type == ValueType::Color;
-}
-
 uint32_t LoadUInt32(const uint8_t* bytes)
 {
     uint32_t value;
     std::memcpy(&value, bytes, sizeof(value));
     return value;
 }
+
+// The bytes being checked as a source of the shared byte coding.
+class CheckedBytes {
+public:
+    CheckedBytes(const uint8_t* data, uint32_t size, uint32_t& cursor) : m_data(data), m_size(size), m_cursor(cursor) {}
+
+    bool ReadExact(void* target, uint32_t count)
+    {
+        if (count > GetRemaining())
+            return false;
+        std::memcpy(target, m_data + m_cursor, count);
+        m_cursor += count;
+        return true;
+    }
+    uint32_t GetRemaining() const { return m_size - m_cursor; }
+
+private:
+    const uint8_t* m_data;
+    uint32_t m_size;
+    uint32_t& m_cursor;
+};
 
 } // namespace
 
@@ -75,7 +87,7 @@ const uint8_t* DataTreeView::ReadValueRecord(const uint8_t* cursor, DataValueVie
     cursor += count;
     value.m_type = static_cast<ValueType>(*cursor++);
     value.m_payload = cursor;
-    if (HasInlinePayload(value.m_type))
+    if (DataTreeFormat::HasInlinePayload(value.m_type))
         return cursor + 4;
     switch (value.m_type) {
     case ValueType::Double:
@@ -102,16 +114,14 @@ bool DataTreeView::Skip(uint64_t bytes)
 
 bool DataTreeView::CheckCount(uint32_t& count)
 {
-    const uint32_t left = m_size - m_cursor;
-    if (left < 1)
-        return false;
-    const uint8_t* at = m_data + m_cursor;
-    const uint32_t bytes = at[0] != 0xFF ? 1 : (left >= 3 && (at[1] != 0xFF || at[2] != 0xFF)) ? 3 : 7;
-    if (bytes > left)
-        return false;
-    ReadCount(at, count);
-    m_cursor += bytes;
-    return true;
+    CheckedBytes bytes(m_data, m_size, m_cursor);
+    return StreamCoding::ReadCount(bytes, count);
+}
+
+bool DataTreeView::CheckUInt32(uint32_t& value)
+{
+    CheckedBytes bytes(m_data, m_size, m_cursor);
+    return bytes.ReadExact(&value, sizeof(value));
 }
 
 bool DataTreeView::CheckValue()
@@ -120,7 +130,7 @@ bool DataTreeView::CheckValue()
     if (!CheckCount(count) || !Skip(count) || m_cursor == m_size)
         return false;
     const ValueType type = static_cast<ValueType>(m_data[m_cursor++]);
-    if (HasInlinePayload(type))
+    if (DataTreeFormat::HasInlinePayload(type))
         return Skip(4);
     switch (type) {
     case ValueType::Double:
@@ -129,11 +139,7 @@ bool DataTreeView::CheckValue()
     case ValueType::StringW:
         return CheckCount(count) && Skip(static_cast<uint64_t>(count) * (type == ValueType::StringW ? 2 : 1));
     case ValueType::Buffer:
-        if (m_size - m_cursor < 4)
-            return false;
-        count = LoadUInt32(m_data + m_cursor);
-        m_cursor += 4;
-        return Skip(count);
+        return CheckUInt32(count) && Skip(count);
     default:
         return true;
     }
@@ -143,31 +149,28 @@ DataTreeView::CheckResult DataTreeView::CheckKey(uint32_t depth)
 {
     const uint32_t place = static_cast<uint32_t>(m_keys.size());
     m_keys.push_back(KeyPlace{m_cursor, 0});
-    if (m_size - m_cursor < 4)
+    uint32_t magic = 0;
+    if (!CheckUInt32(magic))
         return CheckResult::Failed;
-    const uint32_t magic = LoadUInt32(m_data + m_cursor);
-    m_cursor += 4;
     if (magic != DataKey::Magic) {
         m_keys[place].next = place + 1;
         return CheckResult::WrongMagic;
     }
     uint32_t count = 0;
-    if (!CheckCount(count) || !Skip(count) || m_size - m_cursor < 4)
+    if (!CheckCount(count) || !Skip(count))
         return CheckResult::Failed;
 
-    const uint32_t valueCount = LoadUInt32(m_data + m_cursor);
-    m_cursor += 4;
-    if (static_cast<uint64_t>(valueCount) * MinValueRecordBytes > m_size - m_cursor)
+    uint32_t valueCount = 0;
+    if (!CheckUInt32(valueCount) ||
+        !DataTreeFormat::CountFits(valueCount, DataTreeFormat::MinValueRecordBytes, m_size - m_cursor))
         return CheckResult::Failed;
     for (uint32_t i = 0; i < valueCount; ++i)
         if (!CheckValue())
             return CheckResult::Failed;
 
-    if (m_size - m_cursor < 4)
-        return CheckResult::Failed;
-    const uint32_t keyCount = LoadUInt32(m_data + m_cursor);
-    m_cursor += 4;
-    if (static_cast<uint64_t>(keyCount) * MinSubKeyBytes > m_size - m_cursor)
+    uint32_t keyCount = 0;
+    if (!CheckUInt32(keyCount) ||
+        !DataTreeFormat::CountFits(keyCount, DataTreeFormat::MinSubKeyBytes, m_size - m_cursor))
         return CheckResult::Failed;
     if (keyCount != 0 && depth >= DataKey::MaxLoadDepth)
         return CheckResult::Failed;
@@ -235,15 +238,13 @@ uint32_t DataTreeView::Key::GetValueCount() const
 
 uint32_t DataTreeView::Key::GetKeyCount() const
 {
-    const uint8_t* cursor = ValuesStart();
-    if (cursor == nullptr)
-        return 0;
-    const uint32_t valueCount = LoadUInt32(cursor - 4);
-    for (uint32_t i = 0; i < valueCount; ++i) {
-        DataValueView value;
-        cursor = ReadValueRecord(cursor, value);
-    }
-    return LoadUInt32(cursor);
+    // Counted in the index, which holds an entry for each sub-key the record
+    // lists: the key's values need not be read again to reach its count.
+    uint32_t count = 0;
+    const uint32_t end = m_view->m_keys[m_index].next;
+    for (uint32_t sub = m_index + 1; sub != end; sub = m_view->m_keys[sub].next)
+        ++count;
+    return count;
 }
 
 } // namespace KV

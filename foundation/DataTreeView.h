@@ -119,6 +119,7 @@ private:
     CheckResult CheckKey(uint32_t depth);
     bool CheckValue();
     bool CheckCount(uint32_t& count);
+    bool CheckUInt32(uint32_t& value);
     bool Skip(uint64_t bytes);
 
     // Bytes already checked: no bound is tested.
