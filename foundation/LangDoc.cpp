@@ -109,9 +109,10 @@ bool LangDoc::FromKey(const DataKey& node)
     for (const auto& entry : node.GetKeys()) {
         if (!entry.second)
             continue;
-        LangItem* item = FindItem(entry.first);
+        // A key's sub-keys have unique names, so after Clear each item is new.
+        LangItem* item = AddItem(entry.first);
         if (!item)
-            item = AddItem(entry.first);
+            item = FindItem(entry.first);
         for (const auto& field : entry.second->GetValues()) {
             // Read in place: the document keeps its own copy.
             if (field.second && field.second->GetType() == ValueType::StringW)
