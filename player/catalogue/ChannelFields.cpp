@@ -69,37 +69,28 @@ ChannelFields::ChannelFields(const KV::DataTreeView::Key& key)
     SeenFields seen;
     key.ForEachValue([&](const KV::DataValueView& value) {
         const std::string_view field = value.GetName();
+        const auto text = [&](unsigned bit, std::string_view& target) {
+            if (seen.First(bit))
+                target = value.GetStringAView();
+        };
         if (field.size() == 1) {
             switch (field[0]) {
             case 'n':
                 if (seen.First(0))
                     name = value.GetStringWView();
                 break;
-            case 'c':
-                if (seen.First(1))
-                    category = value.GetStringAView();
-                break;
-            case 'p':
-                if (seen.First(2))
-                    player = value.GetStringAView();
-                break;
-            case 'g':
-                if (seen.First(3))
-                    grabber = value.GetStringAView();
-                break;
-            case 'R':
-                if (seen.First(4))
-                    recorder = value.GetStringAView();
-                break;
+            case 'c': text(1, category); break;
+            case 'p': text(2, player); break;
+            case 'g': text(3, grabber); break;
+            case 'R': text(4, recorder); break;
             case 'r':
                 if (seen.First(6))
                     radio = value.GetBool();
                 break;
-            default:
-                break;
+            default: break;
             }
-        } else if (IsName(field, "iid") && seen.First(5)) {
-            icon = value.GetStringAView();
+        } else if (IsName(field, "iid")) {
+            text(5, icon);
         }
     });
 

@@ -2,9 +2,9 @@
 
 #include "foundation/CatalogueScramble.h"
 #include "foundation/DataKey.h"
+#include "foundation/Skin.h"
 #include "foundation/Utilities.h"
 #include "player/app/Settings.h"
-#include "foundation/Skin.h"
 #include "player/catalogue/CatalogueLoad.h"
 #include "player/catalogue/SavedChannelStates.h"
 #include "player/catalogue/SortedKeys.h"
