@@ -1,6 +1,11 @@
 # Every build tree runs its programs in a Wine prefix of its own, so tests
 # never see a user's ~/.wine and two build trees never share state.
 set(BRISVANE_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "Wine prefix of this build tree")
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(BRISVANE_WINE_ARCH win64)
+else()
+  set(BRISVANE_WINE_ARCH win32)
+endif()
 set(BRISVANE_WINE_RUN ${CMAKE_BINARY_DIR}/wine-run)
 configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.in ${BRISVANE_WINE_RUN} @ONLY
                FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

@@ -8,7 +8,7 @@
 
 namespace KV {
 
-static_assert(alignof(DataKey) <= 4, "the small-block pool aligns to 4 bytes");
+static_assert(alignof(DataKey) <= SmallBlocks::BlockAlignment, "the small-block pool aligns blocks as pointers");
 
 namespace {
 

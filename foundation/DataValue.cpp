@@ -8,7 +8,7 @@
 
 namespace KV {
 
-static_assert(alignof(DataValue) <= 4, "the small-block pool aligns to 4 bytes");
+static_assert(alignof(DataValue) <= SmallBlocks::BlockAlignment, "the small-block pool aligns blocks as pointers");
 
 namespace {
 
@@ -22,8 +22,6 @@ double* CopyDoubleBits(const double& source)
 }
 
 } // namespace
-
-static_assert(sizeof(void*) == 4, "the inline payload holds a 32-bit pointer");
 
 const wchar_t* GetValueTypeName(ValueType type)
 {

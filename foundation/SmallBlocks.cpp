@@ -10,7 +10,7 @@ namespace SmallBlocks {
 
 namespace {
 
-constexpr size_t Granularity = 4;
+constexpr size_t Granularity = BlockAlignment;
 constexpr size_t ClassCount = MaxBlockSize / Granularity;
 // A class's first chunk stays well below what a load may request for
 // untrusted data before checking it; each further chunk is half the size of
@@ -218,17 +218,53 @@ void ReturnBlock(size_t index, void* block)
 namespace {
 
 // Arena spans are whole units of the platform's allocation granularity,
-// taken straight from the system; this table of every unit of the address
-// space tells the arena that owns it. So an arena block needs no header, and
+// taken straight from the system; a table of the units of the address space
+// tells the arena that owns each. So an arena block needs no header, and
 // Free tells it from a pooled one with one look-up.
 constexpr unsigned UnitShift = 16;
 constexpr size_t UnitBytes = size_t(1) << UnitShift;
-static_assert(sizeof(void*) == 4, "one table entry per unit of a 32-bit address space");
+
+#if UINTPTR_MAX == 0xFFFFFFFFu
+// A 32-bit address space: one flat table of every unit (256 KiB).
 std::atomic<Arena*> g_unitArenas[size_t(1) << (32 - UnitShift)];
+
+std::atomic<Arena*>* UnitSlot(uintptr_t unit, bool /*create*/)
+{
+    return &g_unitArenas[unit];
+}
+#else
+// A 64-bit address space (user addresses below 2^48): a table of leaves,
+// each for 4 GiB, made when an arena first takes a span there and kept.
+constexpr unsigned LeafShift = 32 - UnitShift;
+constexpr size_t LeafUnits = size_t(1) << LeafShift;
+constexpr size_t LeafCount = size_t(1) << (48 - 32);
+using Leaf = std::atomic<Arena*>[LeafUnits];
+std::atomic<Leaf*> g_leaves[LeafCount];
+
+std::atomic<Arena*>* UnitSlot(uintptr_t unit, bool create)
+{
+    const uintptr_t leafIndex = unit >> LeafShift;
+    if (leafIndex >= LeafCount)
+        return nullptr;
+    Leaf* leaf = g_leaves[leafIndex].load(std::memory_order_acquire);
+    if (leaf == nullptr && create) {
+        // Zeroed pages are null entries.
+        Leaf* fresh = static_cast<Leaf*>(::VirtualAlloc(nullptr, sizeof(Leaf), MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+        if (fresh == nullptr)
+            return nullptr;
+        if (g_leaves[leafIndex].compare_exchange_strong(leaf, fresh, std::memory_order_acq_rel))
+            leaf = fresh;
+        else
+            ::VirtualFree(fresh, 0, MEM_RELEASE);
+    }
+    return leaf == nullptr ? nullptr : &(*leaf)[unit & (LeafUnits - 1)];
+}
+#endif
 
 Arena* UnitArena(const void* block)
 {
-    return g_unitArenas[reinterpret_cast<uintptr_t>(block) >> UnitShift].load(std::memory_order_relaxed);
+    std::atomic<Arena*>* slot = UnitSlot(reinterpret_cast<uintptr_t>(block) >> UnitShift, false);
+    return slot == nullptr ? nullptr : slot->load(std::memory_order_relaxed);
 }
 
 } // namespace
@@ -288,11 +324,17 @@ private:
         size_t bytes;
     };
 
-    void SetUnits(const void* start, size_t bytes, Arena* arena)
+    // False when a unit has no slot (its table could not be made).
+    static bool SetUnits(const void* start, size_t bytes, Arena* arena)
     {
         const uintptr_t first = reinterpret_cast<uintptr_t>(start) >> UnitShift;
-        for (uintptr_t unit = first; unit < first + bytes / UnitBytes; ++unit)
-            g_unitArenas[unit].store(arena, std::memory_order_relaxed);
+        for (uintptr_t unit = first; unit < first + bytes / UnitBytes; ++unit) {
+            std::atomic<Arena*>* slot = UnitSlot(unit, arena != nullptr);
+            if (slot == nullptr)
+                return false;
+            slot->store(arena, std::memory_order_relaxed);
+        }
+        return true;
     }
 
     // Spans of one size: the room left unused is at most one span (and the
@@ -305,10 +347,14 @@ private:
         Span* span = static_cast<Span*>(::VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
         if (span == nullptr)
             throw std::bad_alloc(); // as operator new fails
+        if (!SetUnits(span, bytes, this)) {
+            SetUnits(span, bytes, nullptr);
+            ::VirtualFree(span, 0, MEM_RELEASE);
+            throw std::bad_alloc();
+        }
         span->next = m_spans;
         span->bytes = bytes;
         m_spans = span;
-        SetUnits(span, bytes, this);
         m_cursor = reinterpret_cast<uint8_t*>(span + 1);
         m_end = reinterpret_cast<uint8_t*>(span) + bytes;
     }

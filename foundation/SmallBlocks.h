@@ -5,7 +5,7 @@
 // under a spin lock. One pool serves the whole process, since trees live on
 // several threads and their parts move between trees.
 //
-// Blocks come in size classes of 4 bytes up to MaxBlockSize (larger requests
+// Blocks come in size classes of BlockAlignment bytes up to MaxBlockSize (larger requests
 // go to the C++ heap), carved from chunks that start at a few blocks and
 // grow with the class up to a cap, so the memory taken follows what is in
 // use. Each block knows its chunk: a chunk whose blocks are all free again
@@ -29,6 +29,9 @@ namespace KV {
 namespace SmallBlocks {
 
 constexpr size_t MaxBlockSize = 128;
+// Blocks are aligned as a pointer is, which is what keys, values and their
+// payloads need.
+constexpr size_t BlockAlignment = alignof(void*);
 
 // Never null (out of memory fails as operator new does).
 void* Allocate(size_t size);
@@ -60,7 +63,7 @@ void ReleaseArena(Arena* arena, bool allDead);
 template <typename T, typename... Args>
 T* New(Args&&... args)
 {
-    static_assert(alignof(T) <= 4, "pooled blocks are 4-byte aligned");
+    static_assert(alignof(T) <= SmallBlocks::BlockAlignment, "pooled blocks are pointer-aligned");
     void* block = Allocate(sizeof(T));
     return ::new (block) T(std::forward<Args>(args)...);
 }
@@ -82,7 +85,7 @@ template <typename T>
 class SmallBlockAllocator {
 public:
     using value_type = T;
-    static_assert(alignof(T) <= 4, "pooled blocks are 4-byte aligned");
+    static_assert(alignof(T) <= SmallBlocks::BlockAlignment, "pooled blocks are pointer-aligned");
 
     SmallBlockAllocator() noexcept = default;
     template <typename U>
