@@ -80,6 +80,8 @@ CatalogueFileRead ReadCatalogueFile(const std::wstring& path, CatalogueDocument&
     if (path.empty() || !file.Open(path.c_str(), true))
         return CatalogueFileRead::NotOpened;
     const uint32_t size = file.GetSize();
+    if (size > MaxCatalogueFileBytes)
+        return CatalogueFileRead::Unreadable;
     // Left uninitialised: the read fills it. A file too large for the memory
     // left is no catalogue, and no reason to end the program.
     document.bytes.reset(new (std::nothrow) uint8_t[size != 0 ? size : 1]);

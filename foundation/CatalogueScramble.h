@@ -34,6 +34,9 @@ struct CatalogueDocument {
 };
 
 enum class CatalogueFileRead { NotOpened, Unreadable, Read };
+// The largest file taken for a catalogue: sixteen times the shipped one with
+// 100,000 channels. Anything larger is a broken download, never read in.
+constexpr uint32_t MaxCatalogueFileBytes = 256u * 1024 * 1024;
 // The whole file at path read, as a plain data tree or else a scrambled one.
 // Unreadable leaves the document's view closed.
 CatalogueFileRead ReadCatalogueFile(const std::wstring& path, CatalogueDocument& document);

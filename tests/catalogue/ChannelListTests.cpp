@@ -576,8 +576,9 @@ TEST(CatalogueFile, OnlyTheFirstCountryOfANameMustHoldAChannel)
     }
 }
 
-// A file larger than the memory a 32-bit program can take in one block (a
-// broken download, say) is no catalogue: refused, not the end of the program.
+// A file larger than any catalogue and than the memory a 32-bit program can
+// take in one block (a broken download, say) is no catalogue: refused before
+// it is read, not the end of the program.
 TEST_F(CatalogueTest, AFileTooLargeForMemoryIsUnreadable)
 {
     const std::wstring path = FixturePath(L"too_large.brsc");
