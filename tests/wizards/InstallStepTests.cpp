@@ -85,10 +85,12 @@ TEST_F(InstallTest, WorkerInstallsFilesLinksValuesAndLog)
     EXPECT_TRUE(FileExists(m_app + L"\\Setupkit.exe"));
 
     const std::wstring folder = m_programs + L"\\SetupTest";
+    const std::wstring namedFolder = m_programs + L"\\SetupTest Online television";
     EXPECT_EQ(m_app + L"\\Brisvane.exe", LinkTarget(m_desktop + L"\\SetupTest.lnk"));
     EXPECT_EQ(m_app + L"\\Brisvane.exe", LinkTarget(folder + L"\\SetupTest.lnk"));
     EXPECT_EQ(m_app + L"\\Setupkit.exe", LinkTarget(folder + L"\\Uninstall SetupTest.lnk"));
     EXPECT_EQ(m_app + L"\\docs\\guide.txt", LinkTarget(folder + L"\\Extras\\Guide.lnk"));
+    EXPECT_EQ(m_app + L"\\Brisvane.exe", LinkTarget(namedFolder + L"\\SetupTest.lnk"));
 
     std::wstring text;
     const struct {
@@ -102,6 +104,7 @@ TEST_F(InstallTest, WorkerInstallsFilesLinksValuesAndLog)
         {TestProductKey, L"CVersion", L"2010.08.11.10"},
         {TestProductKey, L"From", L"test-origin"},
         {TestUninstallKey, L"DisplayName", L"SetupTest 9.1.2"},
+        {TestUninstallKey, L"DisplayVersion", L"9.1.2"},
         {TestUninstallKey, L"UninstallString", m_app + L"\\Setupkit.exe"},
         {TestUninstallKey, L"HelpLink", L"https://www.kestrivo.example/brisvane/en/"},
     };
@@ -113,17 +116,25 @@ TEST_F(InstallTest, WorkerInstallsFilesLinksValuesAndLog)
     EXPECT_TRUE(ReadRegDword(TestProductKey, L"Flags", flags));
     EXPECT_EQ(7u, flags);
 
-    // The saved log: folders parent first, files as made, the log itself last.
+    // The saved log: folders parent first, files as made (the package's in
+    // its own order), the log itself last.
     KV::DataKey log;
     ASSERT_TRUE(log.Load(m_app + L"\\setupkit.dat"));
     EXPECT_EQ("Kestrivo Setup Uninstall Log", log.GetName());
-    EXPECT_EQ((std::vector<std::wstring>{m_app, m_app + L"\\docs", folder, folder + L"\\Extras"}),
+    EXPECT_EQ((std::vector<std::wstring>{m_app, m_app + L"\\docs", folder, folder + L"\\Extras", namedFolder}),
               NumberedStrings(log.GetKey("d")));
     const std::vector<std::wstring> files = NumberedStrings(log.GetKey("f"));
-    const std::vector<std::wstring> expectedFiles = {
-        m_app + L"\\Brisvane.exe", m_app + L"\\Setupkit.exe", m_app + L"\\data.swp", m_app + L"\\readme.txt",
-        m_app + L"\\docs\\guide.txt", m_desktop + L"\\SetupTest.lnk", folder + L"\\SetupTest.lnk",
-        folder + L"\\Uninstall SetupTest.lnk", folder + L"\\Extras\\Guide.lnk", m_app + L"\\setupkit.dat"};
+    const std::vector<std::wstring> expectedFiles = {m_app + L"\\Brisvane.exe",
+                                                     m_app + L"\\Setupkit.exe",
+                                                     m_app + L"\\readme.txt",
+                                                     m_app + L"\\data.swp",
+                                                     m_app + L"\\docs\\guide.txt",
+                                                     m_desktop + L"\\SetupTest.lnk",
+                                                     folder + L"\\SetupTest.lnk",
+                                                     folder + L"\\Uninstall SetupTest.lnk",
+                                                     folder + L"\\Extras\\Guide.lnk",
+                                                     namedFolder + L"\\SetupTest.lnk",
+                                                     m_app + L"\\setupkit.dat"};
     EXPECT_EQ(expectedFiles, files);
     EXPECT_TRUE(log.HasKey("r"));
 }

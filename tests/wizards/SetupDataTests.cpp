@@ -145,6 +145,33 @@ TEST_F(SetupDataTest, UninstallCopyReadsTheLogOfItsCommandLineFolder)
     EXPECT_EQ(L"<none>", FromValue());
 }
 
+TEST_F(SetupDataTest, UninstallScopeNamesTheMenuFolderInTheStoredLanguage)
+{
+    const struct {
+        const wchar_t* language;
+        const wchar_t* folder;
+    } cases[] = {
+        {L"en", L"SetupTest Online television"},
+        {L"ru", L"SetupTest Интернет-телевидение"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        ResetWizardState();
+        ASSERT_TRUE(WriteRegString(TestProductKey, L"Language", c.language));
+        TempFolder folder;
+        GetSetupContext().uninstall = true;
+        SetUninstallFolder(folder.Path());
+        LoadSetupData(FixturePath(L"TestUninstaller.exe"));
+        ApplyLanguageChoice();
+        const CUninstallScope& scope = GetSetupContext().uninstallScope;
+        const std::wstring programs = GetProgramsFolder();
+        EXPECT_TRUE(scope.MayDelete(programs + L"\\" + c.folder + L"\\SetupTest.lnk"));
+        EXPECT_TRUE(scope.MayDelete(programs + L"\\" + c.folder));
+        EXPECT_FALSE(scope.MayDelete(programs + L"\\SetupTest #ShortDesc#"));
+        EXPECT_TRUE(scope.MayDelete(folder.File(L"readme.txt")));
+    }
+}
+
 TEST_F(SetupDataTest, RecorderPackInTheInstallFolderMakesTheRecorderEdition)
 {
     TempFolder folder;

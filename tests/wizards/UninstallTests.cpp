@@ -47,6 +47,7 @@ protected:
         GetSetupContext().uninstall = true;
         SetUninstallFolder(m_app);
         LoadSetupData(FixturePath(L"TestUninstaller.exe"));
+        ApplyLanguageChoice();
         // The links of Install went to the test's programs folder.
         GetSetupContext().uninstallScope =
             MakeUninstallScope(GetProductSettings(), m_app, m_root.File(L"Desktop"), m_programs);
@@ -72,7 +73,7 @@ TEST_F(UninstallTest, RemovesWhatTheLogListsAndTheKeysButNotThePlayersFiles)
     ::SetFileAttributesW((m_app + L"\\readme.txt").c_str(), FILE_ATTRIBUTE_READONLY);
 
     LoadUninstall();
-    ASSERT_EQ(9u, GetSetupContext().log.GetFileCount());
+    ASSERT_EQ(10u, GetSetupContext().log.GetFileCount());
     EXPECT_EQ(0u, InstallWorker());
     EXPECT_TRUE(IsDone());
 
@@ -80,6 +81,7 @@ TEST_F(UninstallTest, RemovesWhatTheLogListsAndTheKeysButNotThePlayersFiles)
                                 L"docs\\guide.txt", L"docs"})
         EXPECT_FALSE(FileExists(m_app + L"\\" + name) || FolderExists(m_app + L"\\" + name)) << name;
     EXPECT_FALSE(FolderExists(m_programs + L"\\SetupTest"));
+    EXPECT_FALSE(FolderExists(m_programs + L"\\SetupTest Online television"));
     EXPECT_FALSE(KeyExists(TestProductKey));
     EXPECT_FALSE(KeyExists(TestUninstallKey));
 

@@ -32,19 +32,6 @@ std::wstring SpaceJoined(const std::wstring& first, const std::wstring& second)
     return first + L" " + second;
 }
 
-// Names of a map in a fixed order, so that a package installs alike on
-// every run.
-template <class Map>
-std::vector<std::string> SortedNames(const Map& map)
-{
-    std::vector<std::string> names;
-    names.reserve(map.size());
-    for (const auto& entry : map)
-        names.push_back(entry.first);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 } // namespace
 
 void CSetupArchive::SetBaseFolder(const std::wstring& folder)
@@ -66,21 +53,21 @@ bool CSetupArchive::ExtractFiles(const std::wstring& folder, const KV::DataKey& 
     SetBaseFolder(folder);
     ReportProgress(SpaceJoined(m_outputText, folder), false);
 
-    for (const std::string& valueName : SortedNames(node.GetValues())) {
-        const std::wstring target = WidenAnsi(valueName);
-        const std::wstring entry = node.GetStringW(valueName, std::wstring());
+    // In the package's order, which the progress range and the log follow.
+    for (const auto& value : node.GetValues()) {
+        const std::wstring target = WidenAnsi(value.first);
+        const std::wstring* entry = value.second ? value.second->GetStringW() : nullptr;
         ReportProgress(SpaceJoined(m_extractText, target), true);
         const std::wstring path = folder + L"\\" + target;
         LogAddFile(path);
         // Only a freshly written file is rewritten: the old copy left by a
         // failed write is already in its final form.
-        if (!ExtractEntry(target.c_str(), entry.c_str()) || !UnswapFile(folder, target))
+        if (!ExtractEntry(target.c_str(), entry ? entry->c_str() : L"") || !UnswapFile(folder, target))
             m_failedFiles.push_back(path);
     }
-    for (const std::string& childName : SortedNames(node.GetKeys())) {
-        const KV::DataKey* child = node.GetKey(childName);
-        if (child)
-            ExtractFiles(Combine(folder, WidenAnsi(childName)), *child);
+    for (const auto& child : node.GetKeys()) {
+        if (child.second)
+            ExtractFiles(Combine(folder, WidenAnsi(child.first)), *child.second);
     }
     return true;
 }

@@ -69,8 +69,6 @@ void PrepareLogAndComponents(SetupContext& context)
     if (context.uninstall) {
         context.logPath = context.uninstallFolder + UninstallLogFileName;
         context.log.Load(context.logPath);
-        context.uninstallScope =
-            MakeUninstallScope(settings, context.uninstallFolder, GetDesktopFolder(), GetProgramsFolder());
     } else {
         context.logPath = KV::JoinPath(context.installFolder, UninstallLogFileName);
         if (context.update) {
@@ -115,6 +113,17 @@ void LoadSetupData(const std::wstring& programPath)
     PrepareLogAndComponents(context);
     InitLanguage(ProductKeyAccess);
     context.installedVersion = GetProductRegValue(RegValueVersion, NoVersion);
+}
+
+void ApplyLanguageChoice()
+{
+    AddLanguageMacros();
+    SetupContext& context = GetSetupContext();
+    // Names of the product's places may use language macros ("#ShortDesc#"
+    // as a Start-menu folder), so they are only known now.
+    if (context.uninstall)
+        context.uninstallScope = MakeUninstallScope(GetProductSettings(), context.uninstallFolder,
+                                                    GetDesktopFolder(), GetProgramsFolder());
 }
 
 void LoadSettingsLists()
