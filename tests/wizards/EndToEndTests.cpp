@@ -453,6 +453,8 @@ TEST_F(EndToEndTest, SilentUpdateThatCannotWriteAFileSaysSoAndKeepsTheVersion)
         std::wstring text;
         ASSERT_TRUE(ReadRegString(TestProductKey, L"Version", text));
         EXPECT_EQ(L"9.0", text);
+        ASSERT_TRUE(ReadRegString(TestUninstallKey, L"DisplayName", text));
+        EXPECT_EQ(L"SetupTest 9.0", text);
         EXPECT_TRUE(FileExists(app + L"\\Setupkit.exe"));
         if (c.playerStarts) {
             EXPECT_EQ("the old readme", ReadWholeFile(blocked));

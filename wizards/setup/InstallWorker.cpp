@@ -4,6 +4,7 @@
 
 #include "foundation/DataKey.h"
 #include "framework/Thread.h"
+#include "wizards/common/MacroTable.h"
 #include "wizards/common/ProductRegistry.h"
 #include "wizards/common/ProductSettings.h"
 #include "wizards/common/Text.h"
@@ -16,7 +17,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
@@ -44,17 +44,12 @@ std::wstring Line(const std::wstring& label, const std::wstring& path)
     return label + L" " + path;
 }
 
-bool IsFile(const std::wstring& path)
-{
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The product's registry values as the settings list them, but without
-// the installed version when the install failed: a half-written product
-// must not claim the new version, or an update would never be offered
-// again.
-void WriteProductRegistry(const KV::DataKey& reg, bool failed)
+// The product's registry values as the settings list them. After a failed
+// install the product keeps the version it had: a half-written product must
+// not claim the new one, or an update would never be offered again. Its own
+// Version value stays as it was, and every other value that names the
+// version (the Add/Remove entry's) names the kept one.
+void WriteProductRegistry(const KV::DataKey& reg, bool failed, const std::wstring& keptVersion)
 {
     if (!failed) {
         WriteRegistry(reg);
@@ -64,6 +59,21 @@ void WriteProductRegistry(const KV::DataKey& reg, bool failed)
     KV::DataKey* product = kept.GetKey("reg");
     if (KV::DataKey* values = product ? product->GetKey("values") : nullptr)
         values->DeleteValue(NarrowAnsi(RegValueVersion));
+    for (const auto& entry : reg.GetKeys()) {
+        KV::DataKey* keptEntry = entry.second ? kept.GetKey(entry.first) : nullptr;
+        if (!keptEntry)
+            continue;
+        for (const auto& node : entry.second->GetKeys()) {
+            KV::DataKey* keptNode = node.second ? keptEntry->GetKey(node.first) : nullptr;
+            if (!keptNode)
+                continue;
+            for (const auto& value : node.second->GetValues()) {
+                const std::wstring* text = value.second ? value.second->GetStringW() : nullptr;
+                if (text && keptNode->HasValue(value.first))
+                    keptNode->SetStringW(value.first, ReplaceMacro(*text, VersionMacro, keptVersion));
+            }
+        }
+    }
     WriteRegistry(kept);
 }
 
@@ -98,16 +108,14 @@ void InstallBranch()
         context.archive.ExtractFiles(context.installFolder, *files);
     const std::vector<std::wstring>& failedFiles = context.archive.GetFailedFiles();
     const bool failed = !failedFiles.empty();
-    // A file whose old copy stayed in place still leaves a product that
-    // can start.
-    context.whole = std::all_of(failedFiles.begin(), failedFiles.end(), IsFile);
+    context.whole = context.archive.IsEveryFileUsable();
 
     for (const auto& component : context.components) {
         if (component->IsChecked())
             component->Install();
     }
     if (const KV::DataKey* reg = settings.GetKey("reg"))
-        WriteProductRegistry(*reg, failed);
+        WriteProductRegistry(*reg, failed, context.installedVersion);
 
     LogAddFile(context.logPath);
     context.log.SaveOnEveryAdd(std::wstring());

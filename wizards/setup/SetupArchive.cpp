@@ -32,6 +32,18 @@ std::wstring SpaceJoined(const std::wstring& first, const std::wstring& second)
     return first + L" " + second;
 }
 
+bool IsFile(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+RewriteFunction& RewriteSlot()
+{
+    static RewriteFunction function = &UnswapFile;
+    return function;
+}
+
 } // namespace
 
 void CSetupArchive::SetBaseFolder(const std::wstring& folder)
@@ -60,16 +72,30 @@ bool CSetupArchive::ExtractFiles(const std::wstring& folder, const KV::DataKey& 
         ReportProgress(SpaceJoined(m_extractText, target), true);
         const std::wstring path = folder + L"\\" + target;
         LogAddFile(path);
-        // Only a freshly written file is rewritten: the old copy left by a
-        // failed write is already in its final form.
-        if (!ExtractEntry(target.c_str(), entry ? entry->c_str() : L"") || !UnswapFile(folder, target))
+        if (!ExtractEntry(target.c_str(), entry ? entry->c_str() : L"")) {
             m_failedFiles.push_back(path);
+            // The old copy an earlier install left is already in its final
+            // form and still serves.
+            if (!IsFile(path))
+                m_everyFileUsable = false;
+        } else if (!RewriteSlot()(folder, target)) {
+            // Written but not turned back: neither the old nor the new file.
+            m_failedFiles.push_back(path);
+            m_everyFileUsable = false;
+        }
     }
     for (const auto& child : node.GetKeys()) {
         if (child.second)
             ExtractFiles(Combine(folder, WidenAnsi(child.first)), *child.second);
     }
     return true;
+}
+
+RewriteFunction SetRewriteFunction(RewriteFunction function)
+{
+    const RewriteFunction previous = RewriteSlot();
+    RewriteSlot() = function ? function : &UnswapFile;
+    return previous;
 }
 
 bool CreateFolder(const std::wstring& path)

@@ -143,7 +143,7 @@ void LoadSettingsLists()
             SetInstallFolder(stored);
     }
     context.packageVersion = settings.GetStringW("ver", std::wstring());
-    SetMacro(L"#ver#", context.packageVersion);
+    SetMacro(VersionMacro, context.packageVersion);
     context.useronly = settings.GetBool("useronly", false);
 }
 
