@@ -13,9 +13,9 @@
 #include "wizards/common/WizardDataFiles.h"
 #include "wizards/common/WizardLanguages.h"
 #include "wizards/setup/Components.h"
+#include "wizards/setup/ProcessStart.h"
 #include "wizards/setup/SetupContext.h"
 
-#include <shellapi.h>
 #include <shlwapi.h>
 
 namespace {
@@ -158,8 +158,10 @@ void ExitCleanup()
     if (ShouldStartProgram()) {
         const std::wstring exe = GetProductSettings().GetStringW("exe", std::wstring());
         wchar_t program[MAX_PATH] = L"";
+        // Not through the shell, which would read "%", "," or blanks in the
+        // folder's name as its own syntax; started in its own folder.
         if (::PathCombineW(program, context.installFolder.c_str(), exe.c_str()))
-            ::ShellExecuteW(nullptr, nullptr, program, nullptr, nullptr, SW_SHOWNORMAL);
+            StartProgram(program, L"\"" + std::wstring(program) + L"\"", context.installFolder, SW_SHOWNORMAL);
     }
     FreeProductSettings();
 }
