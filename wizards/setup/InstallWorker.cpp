@@ -133,21 +133,25 @@ void UninstallBranch()
     const uint32_t dirCount = context.log.GetDirCount();
     SetProgressRange(fileCount + dirCount);
 
-    // Lines outside the product's own places are skipped untouched: the log
-    // can be damaged or changed by anyone who can write the program folder.
+    // Lines outside the product's own places, or reached through a link in
+    // them, are skipped untouched: the log can be damaged or changed by
+    // anyone who can write the program folder.
     const CUninstallScope& scope = context.uninstallScope;
     for (uint32_t i = 0; i < fileCount; ++i) {
         const std::wstring path = context.log.GetFile(i);
-        if (!scope.Contains(path))
+        if (!scope.MayDelete(path))
             continue;
         ReportProgress(Line(deleteFile, path), true);
-        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        // Attributes set on a link would land on its target.
+        if (!IsLinkAttributes(::GetFileAttributesW(path.c_str())))
+            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileW(path.c_str());
     }
-    // Folders were logged parent first: the deepest go first.
+    // Folders were logged parent first: the deepest go first. A folder that
+    // is a link loses only the link.
     for (uint32_t i = dirCount; i > 0; --i) {
         const std::wstring path = context.log.GetDir(i - 1);
-        if (!scope.Contains(path))
+        if (!scope.MayDelete(path))
             continue;
         ReportProgress(Line(deleteDir, path), true);
         ::RemoveDirectoryW(path.c_str());
