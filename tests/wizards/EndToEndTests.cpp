@@ -542,6 +542,24 @@ TEST_F(EndToEndTest, RussianInstallThenUninstallRemovesTheMenuFolderNamedInRussi
     EXPECT_FALSE(KeyExists(TestProductKey));
 }
 
+TEST_F(EndToEndTest, UninstallInAnotherLanguageRemovesTheMenuFolderNamedAtInstall)
+{
+    const std::wstring app = TestInstallFolder();
+    InstallThroughWizard(English);
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(FolderExists(NamedMenuFolder(L"Online television")));
+    ASSERT_TRUE(WaitFor([&] { return CountProcesses(app + L"\\Brisvane.exe") == 0; }));
+    // The player's settings changed the language since.
+    ASSERT_TRUE(WriteRegString(TestProductKey, L"Language", L"ru"));
+
+    std::wstring copyPath;
+    UninstallThroughInstalledCopy(app, {}, copyPath, Russian);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_FALSE(FolderExists(NamedMenuFolder(L"Online television")));
+    EXPECT_FALSE(FolderExists(ProgramsFolder()));
+    EXPECT_FALSE(KeyExists(TestProductKey));
+}
+
 TEST_F(EndToEndTest, PlayerStartsFromAFolderNamedWithPercentCommaAndBlanks)
 {
     TempFolder root;

@@ -93,6 +93,37 @@ void PrepareLogAndComponents(SetupContext& context)
     context.log.EnsureNodes();
 }
 
+// Names of the product's places may use language macros ("#ShortDesc#" as
+// a Start-menu folder), and the install may have run in another language
+// than the one stored now (the player changes it): the scope takes the
+// names of every loaded language. The current language and the macros are
+// put back afterwards.
+CUninstallScope MakeUninstallScopeOfEveryLanguage()
+{
+    const SetupContext& context = GetSetupContext();
+    const KV::DataKey& settings = GetProductSettings();
+    const std::wstring desktop = GetDesktopFolder();
+    const std::wstring programs = GetProgramsFolder();
+    CUninstallScope scope;
+    AddProductPlaces(scope, settings, context.uninstallFolder, desktop, programs);
+    const int current = GetCurrentLanguageIndex();
+    if (current < 0)
+        return scope;
+    const MacroMap macros = GetMacros();
+    for (int index = 0; index < GetLanguageCount(); ++index) {
+        if (index == current)
+            continue;
+        SelectLanguageByIndex(index);
+        AddLanguageMacros();
+        AddProductPlaces(scope, settings, context.uninstallFolder, desktop, programs);
+    }
+    SelectLanguageByIndex(current);
+    ClearMacros();
+    for (const auto& macro : macros)
+        SetMacro(macro.first, macro.second);
+    return scope;
+}
+
 } // namespace
 
 void LoadSetupData(const std::wstring& programPath)
@@ -119,11 +150,8 @@ void ApplyLanguageChoice()
 {
     AddLanguageMacros();
     SetupContext& context = GetSetupContext();
-    // Names of the product's places may use language macros ("#ShortDesc#"
-    // as a Start-menu folder), so they are only known now.
     if (context.uninstall)
-        context.uninstallScope = MakeUninstallScope(GetProductSettings(), context.uninstallFolder,
-                                                    GetDesktopFolder(), GetProgramsFolder());
+        context.uninstallScope = MakeUninstallScopeOfEveryLanguage();
 }
 
 void LoadSettingsLists()

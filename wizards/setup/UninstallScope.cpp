@@ -126,6 +126,13 @@ CUninstallScope MakeUninstallScope(const KV::DataKey& settings, const std::wstri
                                    const std::wstring& desktopFolder, const std::wstring& programsFolder)
 {
     CUninstallScope scope;
+    AddProductPlaces(scope, settings, installFolder, desktopFolder, programsFolder);
+    return scope;
+}
+
+void AddProductPlaces(CUninstallScope& scope, const KV::DataKey& settings, const std::wstring& installFolder,
+                      const std::wstring& desktopFolder, const std::wstring& programsFolder)
+{
     scope.AddFolder(installFolder);
     if (const KV::DataKey* desktop = settings.GetKey("cds"))
         scope.AddFile(Combine(desktopFolder, NameOf(desktop)));
@@ -143,5 +150,4 @@ CUninstallScope MakeUninstallScope(const KV::DataKey& settings, const std::wstri
         forEachNumbered("s", [&](const std::wstring& link) { scope.AddFile(link); });
         forEachNumbered("d", [&](const std::wstring& folder) { scope.AddFolder(folder); });
     }
-    return scope;
 }

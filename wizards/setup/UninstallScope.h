@@ -45,6 +45,10 @@ bool IsLinkAttributes(DWORD attributes);
 
 // The scope of the product described by the settings: installFolder, the
 // desktop shortcut of "cds" in desktopFolder, and from "cp" the top-level
-// Start-menu folders and the shortcuts placed straight in programsFolder.
+// Start-menu folders and the shortcuts placed straight in programsFolder,
+// named as the macros name them now.
 CUninstallScope MakeUninstallScope(const KV::DataKey& settings, const std::wstring& installFolder,
                                    const std::wstring& desktopFolder, const std::wstring& programsFolder);
+// The same places added to scope.
+void AddProductPlaces(CUninstallScope& scope, const KV::DataKey& settings, const std::wstring& installFolder,
+                      const std::wstring& desktopFolder, const std::wstring& programsFolder);
