@@ -10,6 +10,7 @@ namespace {
 // Wine's own export; absent on Windows. It returns a string from the
 // process heap.
 using DosFromUnixFunction = WCHAR*(__cdecl*)(const char* unixPath);
+using UnixFromDosFunction = char*(__cdecl*)(const WCHAR* dosPath);
 
 struct HeapBlockFree {
     void operator()(void* block) const { HeapFree(GetProcessHeap(), 0, block); }
@@ -24,12 +25,27 @@ std::string Utf8(const std::wstring& text)
     return narrow;
 }
 
+std::wstring Wide(const char* utf8)
+{
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length > 0 ? length - 1 : 0), L'\0');
+    if (length > 1)
+        MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &wide[0], length);
+    return wide;
+}
+
+// One of Wine's exports, or null.
+FARPROC WineExport(const char* name)
+{
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    return kernel ? GetProcAddress(kernel, name) : nullptr;
+}
+
 } // namespace
 
 std::wstring WindowsPathOfHostPath(const std::wstring& path)
 {
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    FARPROC address = kernel ? GetProcAddress(kernel, "wine_get_dos_file_name") : nullptr;
+    FARPROC address = WineExport("wine_get_dos_file_name");
     if (address != nullptr && !path.empty() && path[0] == L'/') {
         // Through the generic function type, which any function pointer may
         // be cast to and from without a warning.
@@ -41,4 +57,14 @@ std::wstring WindowsPathOfHostPath(const std::wstring& path)
     std::wstring windows = path;
     std::replace(windows.begin(), windows.end(), L'/', L'\\');
     return windows;
+}
+
+std::wstring HostPathOfWindowsPath(const std::wstring& path)
+{
+    FARPROC address = WineExport("wine_get_unix_file_name");
+    if (address == nullptr || path.empty())
+        return std::wstring();
+    auto unixFromDos = reinterpret_cast<UnixFromDosFunction>(reinterpret_cast<void (*)()>(address));
+    std::unique_ptr<char, HeapBlockFree> unixPath(unixFromDos(path.c_str()));
+    return unixPath ? Wide(unixPath.get()) : std::wstring();
 }

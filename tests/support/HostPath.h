@@ -9,3 +9,6 @@
 // The Windows form of path; a path that is not mapped only gets backslashes
 // for its slashes.
 std::wstring WindowsPathOfHostPath(const std::wstring& path);
+// The host's (Unix) form of a Windows path under Wine; empty on Windows or
+// when Wine has no mapping for it.
+std::wstring HostPathOfWindowsPath(const std::wstring& path);

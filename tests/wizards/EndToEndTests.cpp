@@ -225,16 +225,48 @@ std::wstring ShellFolder(int csidl)
     return folder;
 }
 
+// The captions the wizards show in one language.
+struct WizardTexts {
+    const wchar_t* setupTitle;
+    const wchar_t* uninstallTitle;
+    const wchar_t* next;
+    const wchar_t* agree;
+    const wchar_t* install;
+    const wchar_t* finish;
+    const wchar_t* uninstall;
+    const wchar_t* close;
+};
+const WizardTexts English = {L"SetupTest 9.1.2 Setup", L"SetupTest 9.1.2 Uninstall", L"Next >", L"I Agree",
+                             L"Install", L"Finish", L"Uninstall", L"Close"};
+const WizardTexts Russian = {L"Установка SetupTest 9.1.2", L"Удаление SetupTest 9.1.2", L"Далее >", L"Принимаю",
+                             L"Установить", L"Готово", L"Удалить", L"Закрыть"};
+
+// Runs the package's wizard through its pages to the end, the launch box
+// left checked.
+void InstallThroughWizard(const WizardTexts& texts)
+{
+    StartedProcess setup(FixturePath(L"TestSetup.exe"), L"");
+    ASSERT_TRUE(setup.IsStarted());
+    HWND frame = FindFrame(texts.setupTitle, setup.Id());
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(texts.next, TextOf(::GetDlgItem(frame, IDOK)));
+    ASSERT_TRUE(PressAndWait(frame, IDOK, IDOK, texts.agree));
+    ASSERT_TRUE(PressAndWait(frame, IDOK, IDOK, texts.install));
+    ASSERT_TRUE(PressAndWait(frame, IDOK, IDCANCEL, texts.finish));
+    ::PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(1, setup.Wait());
+}
+
 // Runs the installed uninstaller (with the environment given) through its
 // pages to the end; copyPath: the temporary copy that did the work.
 void UninstallThroughInstalledCopy(const std::wstring& app, const EnvironmentOverrides& environment,
-                                   std::wstring& copyPath)
+                                   std::wstring& copyPath, const WizardTexts& texts = English)
 {
     // The installed uninstaller hands over to a copy of itself and ends.
     StartedProcess uninstaller(app + L"\\Setupkit.exe", L"", environment);
     ASSERT_TRUE(uninstaller.IsStarted());
     EXPECT_EQ(0, uninstaller.Wait());
-    HWND frame = FindFrame(L"SetupTest 9.1.2 Uninstall", 0);
+    HWND frame = FindFrame(texts.uninstallTitle, 0);
     ASSERT_TRUE(frame);
     DWORD copyId = 0;
     ::GetWindowThreadProcessId(frame, &copyId);
@@ -243,10 +275,10 @@ void UninstallThroughInstalledCopy(const std::wstring& app, const EnvironmentOve
     EXPECT_NE(std::wstring::npos, copyPath.find(L"kvu"));
     EXPECT_EQ(static_cast<uint32_t>(ModeUninstall), ReadSetupModeValue(copyPath.c_str()));
 
-    ASSERT_TRUE(PressAndWait(frame, IDOK, IDOK, L"Uninstall"));
+    ASSERT_TRUE(PressAndWait(frame, IDOK, IDOK, texts.uninstall));
     // The folder with blanks arrived whole on the copy's command line.
     EXPECT_EQ(app + L"\\", TextOf(FindControl(frame, 1019)));
-    ASSERT_TRUE(PressAndWait(frame, IDOK, IDCANCEL, L"Close"));
+    ASSERT_TRUE(PressAndWait(frame, IDOK, IDCANCEL, texts.close));
     ::PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     EXPECT_EQ(2, copy.Wait());
 }
@@ -266,11 +298,18 @@ protected:
         DeleteTestKeys();
         ::DeleteFileW(DesktopLink().c_str());
         RemoveTree(ProgramsFolder());
+        for (const wchar_t* language : {L"Online television", L"Интернет-телевидение"})
+            RemoveTree(NamedMenuFolder(language));
         const std::wstring app = TestInstallFolder();
         RemoveTree(app.substr(0, app.find_last_of(L'\\')));
     }
     static std::wstring DesktopLink() { return ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"\\SetupTest.lnk"; }
     static std::wstring ProgramsFolder() { return ShellFolder(CSIDL_PROGRAMS) + L"\\SetupTest"; }
+    // The menu folder named with the language's "#ShortDesc#".
+    static std::wstring NamedMenuFolder(const std::wstring& shortDesc)
+    {
+        return ShellFolder(CSIDL_PROGRAMS) + L"\\SetupTest " + shortDesc;
+    }
 };
 
 } // namespace
@@ -307,7 +346,7 @@ TEST_F(EndToEndTest, SilentUpdateInstallsIntoTheStoredFolderAndStartsThePlayer)
     ASSERT_TRUE(extended.Load(app + L"\\setupkit.dat"));
     EXPECT_EQ("Kestrivo Setup Uninstall Log", extended.GetName());
     EXPECT_EQ((std::vector<std::wstring>{app + L"\\old.txt", app + L"\\Brisvane.exe", app + L"\\Setupkit.exe",
-                                         app + L"\\data.swp", app + L"\\readme.txt", app + L"\\docs\\guide.txt",
+                                         app + L"\\readme.txt", app + L"\\data.swp", app + L"\\docs\\guide.txt",
                                          app + L"\\setupkit.dat"}),
               NumberedStrings(extended.GetKey("f")));
     EXPECT_EQ((std::vector<std::wstring>{app, app + L"\\docs"}), NumberedStrings(extended.GetKey("d")));
@@ -337,23 +376,14 @@ TEST_F(EndToEndTest, NewerInstalledVersionRefusesThePackageAndStartsNothing)
 TEST_F(EndToEndTest, WizardInstallThenUninstallFromTheInstalledCopy)
 {
     const std::wstring app = TestInstallFolder();
-    {
-        StartedProcess setup(FixturePath(L"TestSetup.exe"), L"");
-        ASSERT_TRUE(setup.IsStarted());
-        HWND frame = FindFrame(L"SetupTest 9.1.2 Setup", setup.Id());
-        ASSERT_TRUE(frame);
-        EXPECT_EQ(L"Next >", TextOf(::GetDlgItem(frame, IDOK)));
-        ASSERT_TRUE(PressAndWait(frame, IDOK, IDOK, L"I Agree"));
-        ASSERT_TRUE(PressAndWait(frame, IDOK, IDOK, L"Install"));
-        ASSERT_TRUE(PressAndWait(frame, IDOK, IDCANCEL, L"Finish"));
-        ::PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        EXPECT_EQ(1, setup.Wait());
-    }
+    InstallThroughWizard(English);
+    ASSERT_FALSE(HasFatalFailure());
     EXPECT_TRUE(FileExists(app + L"\\readme.txt"));
     EXPECT_TRUE(FileExists(app + L"\\setupkit.dat"));
     EXPECT_TRUE(FileExists(DesktopLink()));
     EXPECT_TRUE(FileExists(ProgramsFolder() + L"\\Uninstall SetupTest.lnk"));
     EXPECT_TRUE(FileExists(ProgramsFolder() + L"\\Extras\\Guide.lnk"));
+    EXPECT_TRUE(FileExists(NamedMenuFolder(L"Online television") + L"\\SetupTest.lnk"));
     std::wstring text;
     ASSERT_TRUE(ReadRegString(TestProductKey, L"InstallDir", text));
     EXPECT_EQ(app, text);
@@ -371,6 +401,7 @@ TEST_F(EndToEndTest, WizardInstallThenUninstallFromTheInstalledCopy)
         EXPECT_FALSE(FileExists(app + L"\\" + name) || FolderExists(app + L"\\" + name)) << name;
     EXPECT_FALSE(FileExists(DesktopLink()));
     EXPECT_FALSE(FolderExists(ProgramsFolder()));
+    EXPECT_FALSE(FolderExists(NamedMenuFolder(L"Online television")));
     EXPECT_FALSE(KeyExists(TestProductKey));
     EXPECT_FALSE(KeyExists(TestUninstallKey));
     EXPECT_EQ("the player's own", ReadWholeFile(app + L"\\Settings.cfg"));
@@ -422,6 +453,8 @@ TEST_F(EndToEndTest, SilentUpdateThatCannotWriteAFileSaysSoAndKeepsTheVersion)
         std::wstring text;
         ASSERT_TRUE(ReadRegString(TestProductKey, L"Version", text));
         EXPECT_EQ(L"9.0", text);
+        ASSERT_TRUE(ReadRegString(TestUninstallKey, L"DisplayName", text));
+        EXPECT_EQ(L"SetupTest 9.0", text);
         EXPECT_TRUE(FileExists(app + L"\\Setupkit.exe"));
         if (c.playerStarts) {
             EXPECT_EQ("the old readme", ReadWholeFile(blocked));
@@ -456,8 +489,9 @@ TEST_F(EndToEndTest, KilledInstallCompletesOnTheNextRunAndUninstallsFromACyrilli
     KV::DataKey partial;
     ASSERT_TRUE(partial.Load(app + L"\\setupkit.dat"));
     std::vector<std::wstring> made = NumberedStrings(partial.GetKey("f"));
-    made.resize(std::min<size_t>(made.size(), 3));
-    EXPECT_EQ((std::vector<std::wstring>{app + L"\\Brisvane.exe", app + L"\\Setupkit.exe", app + L"\\large.bin"}),
+    made.resize(std::min<size_t>(made.size(), 4));
+    EXPECT_EQ((std::vector<std::wstring>{app + L"\\Brisvane.exe", app + L"\\Setupkit.exe", app + L"\\readme.txt",
+                                         app + L"\\large.bin"}),
               made);
 
     StartedProcess again(FixturePath(L"TestLargeSetup.exe"), L"update");
@@ -469,6 +503,7 @@ TEST_F(EndToEndTest, KilledInstallCompletesOnTheNextRunAndUninstallsFromACyrilli
     ASSERT_TRUE(WaitFor([&] { return CountProcesses(app + L"\\Brisvane.exe") == 0; }));
     // Stands for what the player leaves itself; without it the folder goes too.
     ::DeleteFileW((app + L"\\launched.txt").c_str());
+    ::DeleteFileW((app + L"\\started-in.txt").c_str());
 
     // The uninstall copy and its batch file live in a temporary folder whose
     // name cmd would misread.
@@ -484,4 +519,61 @@ TEST_F(EndToEndTest, KilledInstallCompletesOnTheNextRunAndUninstallsFromACyrilli
     EXPECT_FALSE(KeyExists(TestProductKey));
     EXPECT_FALSE(KeyExists(TestUninstallKey));
     EXPECT_TRUE(WaitFor([&] { return FolderIsEmpty(temp); }));
+}
+
+TEST_F(EndToEndTest, RussianInstallThenUninstallRemovesTheMenuFolderNamedInRussian)
+{
+    ASSERT_TRUE(WriteRegString(TestProductKey, L"Language", L"ru"));
+    const std::wstring app = TestInstallFolder();
+    const std::wstring named = NamedMenuFolder(L"Интернет-телевидение");
+    InstallThroughWizard(Russian);
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(FileExists(named + L"\\SetupTest.lnk"));
+    ASSERT_TRUE(FileExists(ProgramsFolder() + L"\\Удалить SetupTest.lnk"));
+    ASSERT_TRUE(WaitFor([&] { return CountProcesses(app + L"\\Brisvane.exe") == 0; }));
+
+    std::wstring copyPath;
+    UninstallThroughInstalledCopy(app, {}, copyPath, Russian);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_FALSE(FolderExists(named));
+    EXPECT_FALSE(FolderExists(ProgramsFolder()));
+    EXPECT_FALSE(FileExists(DesktopLink()));
+    EXPECT_FALSE(FileExists(app + L"\\Brisvane.exe"));
+    EXPECT_FALSE(KeyExists(TestProductKey));
+}
+
+TEST_F(EndToEndTest, UninstallInAnotherLanguageRemovesTheMenuFolderNamedAtInstall)
+{
+    const std::wstring app = TestInstallFolder();
+    InstallThroughWizard(English);
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(FolderExists(NamedMenuFolder(L"Online television")));
+    ASSERT_TRUE(WaitFor([&] { return CountProcesses(app + L"\\Brisvane.exe") == 0; }));
+    // The player's settings changed the language since.
+    ASSERT_TRUE(WriteRegString(TestProductKey, L"Language", L"ru"));
+
+    std::wstring copyPath;
+    UninstallThroughInstalledCopy(app, {}, copyPath, Russian);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_FALSE(FolderExists(NamedMenuFolder(L"Online television")));
+    EXPECT_FALSE(FolderExists(ProgramsFolder()));
+    EXPECT_FALSE(KeyExists(TestProductKey));
+}
+
+TEST_F(EndToEndTest, PlayerStartsFromAFolderNamedWithPercentCommaAndBlanks)
+{
+    TempFolder root;
+    const std::wstring app = root.File(L"Brisvane, 100% %PATH% here");
+    ASSERT_TRUE(::CreateDirectoryW(app.c_str(), nullptr));
+    ASSERT_TRUE(WriteRegString(TestProductKey, L"InstallDir", app));
+
+    StartedProcess setup(FixturePath(L"TestSetup.exe"), L"update");
+    ASSERT_TRUE(setup.IsStarted());
+    EXPECT_EQ(0, setup.Wait());
+    ASSERT_TRUE(FileExists(app + L"\\readme.txt"));
+    // Started with no arguments, in its own folder.
+    ASSERT_TRUE(WaitFor([&] { return FileExists(app + L"\\launched.txt"); }, 30000));
+    EXPECT_TRUE(WaitFor([&] { return CountProcesses(app + L"\\Brisvane.exe") == 0; }));
+    EXPECT_EQ("", ReadWholeFile(app + L"\\launched.txt"));
+    EXPECT_EQ(std::string(app.begin(), app.end()), ReadWholeFile(app + L"\\started-in.txt"));
 }

@@ -20,6 +20,8 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 namespace {
 
 std::wstring TextOf(HWND window)
@@ -264,8 +266,22 @@ TEST_F(FrameTest, InstallRunsThroughTheInstallingPageToTheFinish)
     ASSERT_TRUE(installing);
     HWND list = ::GetDlgItem(installing->m_hWnd, IDC_INSTALLING_LIST);
     HWND progress = ::GetDlgItem(installing->m_hWnd, IDC_INSTALLING_PROGRESS);
-    // Two folder lines, five files, the completion line.
+    // Two folder lines, five files in the package's order, the completion
+    // line.
     EXPECT_EQ(8, static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
+    std::vector<std::wstring> lines;
+    for (int i = 0; i < 8; ++i) {
+        wchar_t text[512] = L"";
+        LVITEMW item{};
+        item.pszText = text;
+        item.cchTextMax = 512;
+        ::SendMessageW(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
+        lines.push_back(text);
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"Output folder: " + m_app, L"Extract: Brisvane.exe", L"Extract: Setupkit.exe",
+                                         L"Extract: readme.txt", L"Extract: data.swp",
+                                         L"Output folder: " + m_app + L"\\docs", L"Extract: guide.txt", L"Completed"}),
+              lines);
     EXPECT_EQ(6u, installing->GetStepCounter());
     EXPECT_EQ(5, static_cast<int>(::SendMessageW(progress, PBM_GETRANGE, FALSE, 0)));
     EXPECT_EQ(5, static_cast<int>(::SendMessageW(progress, PBM_GETPOS, 0, 0)));  // trails the counter

@@ -38,6 +38,12 @@ std::wstring LinkTarget(const std::wstring& link)
     return target;
 }
 
+// The rewrite as the setup does it, except that data.swp cannot be rewritten.
+bool RewriteFailsOnData(const std::wstring& folder, const std::wstring& name)
+{
+    return name != L"data.swp" && UnswapFile(folder, name);
+}
+
 class InstallTest : public testing::Test {
 protected:
     void SetUp() override
@@ -85,10 +91,12 @@ TEST_F(InstallTest, WorkerInstallsFilesLinksValuesAndLog)
     EXPECT_TRUE(FileExists(m_app + L"\\Setupkit.exe"));
 
     const std::wstring folder = m_programs + L"\\SetupTest";
+    const std::wstring namedFolder = m_programs + L"\\SetupTest Online television";
     EXPECT_EQ(m_app + L"\\Brisvane.exe", LinkTarget(m_desktop + L"\\SetupTest.lnk"));
     EXPECT_EQ(m_app + L"\\Brisvane.exe", LinkTarget(folder + L"\\SetupTest.lnk"));
     EXPECT_EQ(m_app + L"\\Setupkit.exe", LinkTarget(folder + L"\\Uninstall SetupTest.lnk"));
     EXPECT_EQ(m_app + L"\\docs\\guide.txt", LinkTarget(folder + L"\\Extras\\Guide.lnk"));
+    EXPECT_EQ(m_app + L"\\Brisvane.exe", LinkTarget(namedFolder + L"\\SetupTest.lnk"));
 
     std::wstring text;
     const struct {
@@ -102,6 +110,7 @@ TEST_F(InstallTest, WorkerInstallsFilesLinksValuesAndLog)
         {TestProductKey, L"CVersion", L"2010.08.11.10"},
         {TestProductKey, L"From", L"test-origin"},
         {TestUninstallKey, L"DisplayName", L"SetupTest 9.1.2"},
+        {TestUninstallKey, L"DisplayVersion", L"9.1.2"},
         {TestUninstallKey, L"UninstallString", m_app + L"\\Setupkit.exe"},
         {TestUninstallKey, L"HelpLink", L"https://www.kestrivo.example/brisvane/en/"},
     };
@@ -113,17 +122,25 @@ TEST_F(InstallTest, WorkerInstallsFilesLinksValuesAndLog)
     EXPECT_TRUE(ReadRegDword(TestProductKey, L"Flags", flags));
     EXPECT_EQ(7u, flags);
 
-    // The saved log: folders parent first, files as made, the log itself last.
+    // The saved log: folders parent first, files as made (the package's in
+    // its own order), the log itself last.
     KV::DataKey log;
     ASSERT_TRUE(log.Load(m_app + L"\\setupkit.dat"));
     EXPECT_EQ("Kestrivo Setup Uninstall Log", log.GetName());
-    EXPECT_EQ((std::vector<std::wstring>{m_app, m_app + L"\\docs", folder, folder + L"\\Extras"}),
+    EXPECT_EQ((std::vector<std::wstring>{m_app, m_app + L"\\docs", folder, folder + L"\\Extras", namedFolder}),
               NumberedStrings(log.GetKey("d")));
     const std::vector<std::wstring> files = NumberedStrings(log.GetKey("f"));
-    const std::vector<std::wstring> expectedFiles = {
-        m_app + L"\\Brisvane.exe", m_app + L"\\Setupkit.exe", m_app + L"\\data.swp", m_app + L"\\readme.txt",
-        m_app + L"\\docs\\guide.txt", m_desktop + L"\\SetupTest.lnk", folder + L"\\SetupTest.lnk",
-        folder + L"\\Uninstall SetupTest.lnk", folder + L"\\Extras\\Guide.lnk", m_app + L"\\setupkit.dat"};
+    const std::vector<std::wstring> expectedFiles = {m_app + L"\\Brisvane.exe",
+                                                     m_app + L"\\Setupkit.exe",
+                                                     m_app + L"\\readme.txt",
+                                                     m_app + L"\\data.swp",
+                                                     m_app + L"\\docs\\guide.txt",
+                                                     m_desktop + L"\\SetupTest.lnk",
+                                                     folder + L"\\SetupTest.lnk",
+                                                     folder + L"\\Uninstall SetupTest.lnk",
+                                                     folder + L"\\Extras\\Guide.lnk",
+                                                     namedFolder + L"\\SetupTest.lnk",
+                                                     m_app + L"\\setupkit.dat"};
     EXPECT_EQ(expectedFiles, files);
     EXPECT_TRUE(log.HasKey("r"));
 }
@@ -146,28 +163,34 @@ TEST_F(InstallTest, UncheckedComponentsAreLeftOutAndTheFirstOriginStays)
 TEST_F(InstallTest, AFileThatCannotBeWrittenFailsTheInstallVisiblyAndKeepsTheVersion)
 {
     // (A read-only file is no test here: Wine run as root writes it anyway.)
-    enum class Blocker { Locked, FolderInTheWay, MissingEntry };
+    enum class Blocker { Locked, FolderInTheWay, MissingEntry, RewriteFails };
     const struct {
         const wchar_t* name;
         Blocker blocker;
-        bool whole;  // the old copy stays, so the program may still start
+        bool whole;                // the old copy stays, so the program may still start
+        const wchar_t* installed;  // the Version before the install; null: none
     } cases[] = {
-        {L"readme.txt", Blocker::Locked, true},
-        {L"Brisvane.exe", Blocker::FolderInTheWay, false},
-        {L"extra.swp", Blocker::MissingEntry, true},
+        {L"readme.txt", Blocker::Locked, true, L"9.0"},
+        {L"Brisvane.exe", Blocker::FolderInTheWay, false, nullptr},
+        {L"extra.swp", Blocker::MissingEntry, true, L"9.0"},
+        {L"data.swp", Blocker::RewriteFails, false, L"9.0"},  // written, but still swapped
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.blocker));
         ResetWizardState();
         DeleteTestKeys();
+        if (c.installed) {
+            ASSERT_TRUE(WriteRegString(TestProductKey, L"Version", c.installed));
+        }
         LoadFixturePackage(L"TestSetup.exe");
         TempFolder root;
         const std::wstring app = root.File(L"App");
         UseInstallFolder(app);
         GetComponentList().clear();
-        ASSERT_TRUE(WriteRegString(TestProductKey, L"Version", L"9.0"));
         const std::wstring blocked = app + L"\\" + c.name;
         HANDLE held = INVALID_HANDLE_VALUE;
+        const RewriteFunction rewrite =
+            SetRewriteFunction(c.blocker == Blocker::RewriteFails ? &RewriteFailsOnData : nullptr);
         if (c.blocker == Blocker::FolderInTheWay) {
             ASSERT_EQ(0, ::SHCreateDirectory(nullptr, blocked.c_str()));
         } else {
@@ -181,6 +204,7 @@ TEST_F(InstallTest, AFileThatCannotBeWrittenFailsTheInstallVisiblyAndKeepsTheVer
 
         MessageBoxRecorder boxes;
         EXPECT_EQ(0u, InstallWorker());
+        SetRewriteFunction(rewrite);
         if (held != INVALID_HANDLE_VALUE)
             ::CloseHandle(held);
 
@@ -191,14 +215,23 @@ TEST_F(InstallTest, AFileThatCannotBeWrittenFailsTheInstallVisiblyAndKeepsTheVer
         EXPECT_NE(std::wstring::npos, shown[0].text.find(blocked)) << shown[0].text;
         EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), shown[0].flags);
 
+        // The product and its Add/Remove entry both keep the version it had
+        // (the version check's "0.0.0.0" when there was none).
         std::wstring text;
-        ASSERT_TRUE(ReadRegString(TestProductKey, L"Version", text));
-        EXPECT_EQ(L"9.0", text);
+        EXPECT_EQ(c.installed != nullptr, ReadRegString(TestProductKey, L"Version", text));
+        const std::wstring kept = c.installed ? c.installed : L"0.0.0.0";
+        if (c.installed) {
+            EXPECT_EQ(kept, text);
+        }
+        ASSERT_TRUE(ReadRegString(TestUninstallKey, L"DisplayVersion", text));
+        EXPECT_EQ(kept, text);
+        ASSERT_TRUE(ReadRegString(TestUninstallKey, L"DisplayName", text));
+        EXPECT_EQ(L"SetupTest " + kept, text);
         ASSERT_TRUE(ReadRegString(TestProductKey, L"InstallDir", text));
         EXPECT_EQ(app, text);
         EXPECT_TRUE(IsDone());
         EXPECT_EQ(c.whole, ShouldStartProgram());
-        if (c.blocker != Blocker::FolderInTheWay) {
+        if (c.blocker == Blocker::Locked || c.blocker == Blocker::MissingEntry) {
             EXPECT_EQ("ABCDEFGH", ReadWholeFile(blocked));  // neither replaced nor rewritten
         }
         EXPECT_TRUE(FileExists(app + L"\\Setupkit.exe"));

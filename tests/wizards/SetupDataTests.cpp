@@ -145,6 +145,41 @@ TEST_F(SetupDataTest, UninstallCopyReadsTheLogOfItsCommandLineFolder)
     EXPECT_EQ(L"<none>", FromValue());
 }
 
+TEST_F(SetupDataTest, UninstallScopeNamesTheMenuFolderInEveryLanguage)
+{
+    // Whichever language is stored now, the install may have named the
+    // folder in either.
+    const struct {
+        const wchar_t* language;
+        const wchar_t* shortDesc;  // the stored language's macro, as it stays
+    } cases[] = {
+        {L"en", L"Online television"},
+        {L"ru", L"Интернет-телевидение"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        ResetWizardState();
+        ASSERT_TRUE(WriteRegString(TestProductKey, L"Language", c.language));
+        TempFolder folder;
+        GetSetupContext().uninstall = true;
+        SetUninstallFolder(folder.Path());
+        LoadSetupData(FixturePath(L"TestUninstaller.exe"));
+        ApplyLanguageChoice();
+        const CUninstallScope& scope = GetSetupContext().uninstallScope;
+        const std::wstring programs = GetProgramsFolder();
+        for (const wchar_t* name : {L"SetupTest Online television", L"SetupTest Интернет-телевидение"}) {
+            EXPECT_TRUE(scope.MayDelete(programs + L"\\" + name + L"\\SetupTest.lnk")) << name;
+            EXPECT_TRUE(scope.MayDelete(programs + L"\\" + name)) << name;
+        }
+        EXPECT_FALSE(scope.MayDelete(programs + L"\\SetupTest #ShortDesc#"));
+        EXPECT_TRUE(scope.MayDelete(folder.File(L"readme.txt")));
+        // The stored language and its macros are current again.
+        EXPECT_EQ(c.language, GetCurrentLanguageExt());
+        EXPECT_EQ(c.shortDesc, GetMacro(L"#ShortDesc#"));
+        EXPECT_EQ(c.language, GetMacro(L"#lang#"));
+    }
+}
+
 TEST_F(SetupDataTest, RecorderPackInTheInstallFolderMakesTheRecorderEdition)
 {
     TempFolder folder;

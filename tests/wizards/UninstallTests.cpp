@@ -4,6 +4,7 @@
 #include "WizardTestSupport.h"
 
 #include "foundation/DataKey.h"
+#include "tests/support/HostPath.h"
 #include "wizards/common/ProductSettings.h"
 #include "wizards/setup/Components.h"
 #include "wizards/setup/InstallWorker.h"
@@ -13,6 +14,11 @@
 #include "wizards/setup/UninstallScope.h"
 
 #include <gtest/gtest.h>
+
+#include <winioctl.h>
+
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -47,6 +53,7 @@ protected:
         GetSetupContext().uninstall = true;
         SetUninstallFolder(m_app);
         LoadSetupData(FixturePath(L"TestUninstaller.exe"));
+        ApplyLanguageChoice();
         // The links of Install went to the test's programs folder.
         GetSetupContext().uninstallScope =
             MakeUninstallScope(GetProductSettings(), m_app, m_root.File(L"Desktop"), m_programs);
@@ -72,7 +79,7 @@ TEST_F(UninstallTest, RemovesWhatTheLogListsAndTheKeysButNotThePlayersFiles)
     ::SetFileAttributesW((m_app + L"\\readme.txt").c_str(), FILE_ATTRIBUTE_READONLY);
 
     LoadUninstall();
-    ASSERT_EQ(9u, GetSetupContext().log.GetFileCount());
+    ASSERT_EQ(10u, GetSetupContext().log.GetFileCount());
     EXPECT_EQ(0u, InstallWorker());
     EXPECT_TRUE(IsDone());
 
@@ -80,6 +87,7 @@ TEST_F(UninstallTest, RemovesWhatTheLogListsAndTheKeysButNotThePlayersFiles)
                                 L"docs\\guide.txt", L"docs"})
         EXPECT_FALSE(FileExists(m_app + L"\\" + name) || FolderExists(m_app + L"\\" + name)) << name;
     EXPECT_FALSE(FolderExists(m_programs + L"\\SetupTest"));
+    EXPECT_FALSE(FolderExists(m_programs + L"\\SetupTest Online television"));
     EXPECT_FALSE(KeyExists(TestProductKey));
     EXPECT_FALSE(KeyExists(TestUninstallKey));
 
@@ -144,6 +152,146 @@ TEST_F(UninstallTest, LogLinesOutsideTheProductsPlacesAreSkipped)
     for (const std::wstring& folder : folders)
         EXPECT_TRUE(FolderExists(folder)) << folder;
     ::SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+namespace {
+
+// A junction made as Windows makes one: a mount-point reparse record set on
+// an empty folder.
+bool MakeJunction(const std::wstring& link, const std::wstring& target)
+{
+    if (!::CreateDirectoryW(link.c_str(), nullptr))
+        return false;
+    HANDLE folder = ::CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (folder == INVALID_HANDLE_VALUE)
+        return false;
+    // Mount-point record: tag, data length, reserved, then the substitute
+    // name ("\??\" + target) and an empty print name, each terminated.
+    const std::wstring substitute = L"\\??\\" + target;
+    const WORD substituteBytes = static_cast<WORD>(substitute.size() * sizeof(wchar_t));
+    std::vector<BYTE> record(8 + 8 + substituteBytes + 2 * sizeof(wchar_t), 0);
+    const auto put = [&record](size_t at, const void* data, size_t size) { std::memcpy(&record[at], data, size); };
+    const DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
+    const WORD dataLength = static_cast<WORD>(record.size() - 8);
+    const WORD printOffset = static_cast<WORD>(substituteBytes + sizeof(wchar_t));
+    const WORD zero = 0;
+    put(0, &tag, 4);
+    put(4, &dataLength, 2);
+    put(8, &zero, 2);  // substitute name offset
+    put(10, &substituteBytes, 2);
+    put(12, &printOffset, 2);
+    put(14, &zero, 2);  // print name length
+    put(16, substitute.c_str(), substituteBytes);
+    DWORD returned = 0;
+    const BOOL set = ::DeviceIoControl(folder, FSCTL_SET_REPARSE_POINT, record.data(),
+                                       static_cast<DWORD>(record.size()), nullptr, 0, &returned, nullptr);
+    ::CloseHandle(folder);
+    return set != FALSE;
+}
+
+// Wine makes neither kind of link itself, but shows a symbolic link of the
+// host's file system as a reparse point and follows it like Windows follows
+// a link: such a link is made by the host's ln, which Wine can start.
+bool MakeHostLink(const std::wstring& link, const std::wstring& target)
+{
+    const std::wstring hostLink = HostPathOfWindowsPath(link);
+    const std::wstring hostTarget = HostPathOfWindowsPath(target);
+    if (hostLink.empty() || hostTarget.empty())
+        return false;
+    std::wstring command = L"ln -s \"" + hostTarget + L"\" \"" + hostLink + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(WindowsPathOfHostPath(L"/bin/ln").c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &process))
+        return false;
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    // A host process is not waited for through its handle.
+    return WaitFor([&] { return IsLinkAttributes(::GetFileAttributesW(link.c_str())); }, 10000, 50);
+}
+
+// A folder link at link to target: a symbolic link, else a junction, else
+// (under Wine) a link of the host; true when the file system shows link as
+// one.
+bool MakeFolderLink(const std::wstring& link, const std::wstring& target)
+{
+    if (::CreateSymbolicLinkW(link.c_str(), target.c_str(),
+                              SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
+        IsLinkAttributes(::GetFileAttributesW(link.c_str())))
+        return true;
+    ::RemoveDirectoryW(link.c_str());
+    if (MakeJunction(link, target) && IsLinkAttributes(::GetFileAttributesW(link.c_str())))
+        return true;
+    ::RemoveDirectoryW(link.c_str());
+    return MakeHostLink(link, target);
+}
+
+// Stands in for the file system's attributes: every folder named "Linked"
+// is a link.
+DWORD WINAPI LinkedFolderAttributes(const wchar_t* path)
+{
+    const std::wstring text = path;
+    const std::wstring name = L"\\linked";
+    if (text.size() >= name.size() && ::lstrcmpiW(text.c_str() + text.size() - name.size(), name.c_str()) == 0)
+        return FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    return FILE_ATTRIBUTE_DIRECTORY;
+}
+
+} // namespace
+
+TEST(UninstallScope, NothingIsDeletedThroughALinkInsideItsFolders)
+{
+    CUninstallScope scope;
+    scope.AddFolder(L"C:\\Users\\Me\\App");
+    scope.AddFolder(L"C:\\Users\\Me\\Programs\\App");
+    scope.AddFile(L"C:\\Users\\Me\\Desktop\\App.lnk");
+    scope.SetAttributeReader(&LinkedFolderAttributes);
+    const struct {
+        const wchar_t* path;
+        bool deletable;
+    } cases[] = {
+        {L"C:\\Users\\Me\\App\\readme.txt", true},
+        {L"C:\\Users\\Me\\App\\docs\\guide.txt", true},
+        {L"C:\\Users\\Me\\App\\Linked", true},  // the link itself
+        {L"C:\\Users\\Me\\App\\Linked\\guide.txt", false},
+        {L"C:\\Users\\Me\\App\\linked\\deeper\\x.txt", false},
+        {L"C:\\Users\\Me\\App\\docs\\Linked\\x.txt", false},
+        {L"C:\\Users\\Me\\App\\Linked\\..\\readme.txt", true},
+        {L"C:\\Users\\Me\\Programs\\App\\Linked\\x.lnk", false},
+        {L"C:\\Users\\Me\\Programs\\App\\x.lnk", true},
+        {L"C:\\Users\\Me\\Desktop\\App.lnk", true},
+        {L"C:\\Users\\Me\\Elsewhere\\x.txt", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.deletable, scope.MayDelete(c.path)) << c.path;
+}
+
+TEST_F(UninstallTest, ALinkInTheInstallFolderGoesButNotWhatItLeadsTo)
+{
+    Install();
+    // docs is replaced by a link to a folder outside that holds a file of
+    // the logged name.
+    const std::wstring outside = m_root.File(L"Outside");
+    ASSERT_TRUE(::CreateDirectoryW(outside.c_str(), nullptr));
+    ASSERT_TRUE(WriteWholeFile(outside + L"\\guide.txt", "the user's own"));
+    const std::wstring docs = m_app + L"\\docs";
+    ASSERT_TRUE(::DeleteFileW((docs + L"\\guide.txt").c_str()));
+    ASSERT_TRUE(::RemoveDirectoryW(docs.c_str()));
+    if (!MakeFolderLink(docs, outside))
+        GTEST_SKIP() << "no link could be made here";
+    ASSERT_EQ("the user's own", ReadWholeFile(docs + L"\\guide.txt"));
+
+    LoadUninstall();
+    InstallWorker();
+    EXPECT_EQ("the user's own", ReadWholeFile(outside + L"\\guide.txt"));
+    EXPECT_FALSE(FileExists(m_app + L"\\readme.txt"));
+    EXPECT_TRUE(FolderExists(outside));
+    // Windows removes the link itself; Wine cannot remove a host's link that
+    // way and leaves it, still a link.
+    const DWORD left = ::GetFileAttributesW(docs.c_str());
+    EXPECT_TRUE(left == INVALID_FILE_ATTRIBUTES || IsLinkAttributes(left)) << left;
 }
 
 TEST(UninstallScope, HoldsTheFoldersAndFilesItWasGiven)

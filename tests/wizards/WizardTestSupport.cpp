@@ -151,7 +151,7 @@ void LoadFixturePackage(const std::wstring& name)
     ResetWizardState();
     LoadSetupData(FixturePath(name));
     // As the run does after the language choice.
-    AddLanguageMacros();
+    ApplyLanguageChoice();
 }
 
 void UseInstallFolder(const std::wstring& folder)

@@ -37,7 +37,7 @@ bool KeyExists(const wchar_t* key);
 // languages, skin).
 void ResetWizardState();
 // ResetWizardState, then the setup's start-up load from a fixture package
-// and the language macros.
+// and what follows the language choice (its macros, the uninstall scope).
 void LoadFixturePackage(const std::wstring& name);
 // Points the install at folder (and the log at folder\setupkit.dat).
 void UseInstallFolder(const std::wstring& folder);

@@ -13,17 +13,6 @@ MacroMap& Table()
     return table;
 }
 
-void ReplaceAll(std::wstring& text, const std::wstring& name, const std::wstring& replacement)
-{
-    if (name.empty())
-        return;
-    size_t position = text.find(name);
-    while (position != std::wstring::npos) {
-        text.replace(position, name.size(), replacement);
-        position = text.find(name, position + replacement.size());
-    }
-}
-
 } // namespace
 
 void SetMacro(const std::wstring& name, const std::wstring& text)
@@ -47,11 +36,24 @@ void ClearMacros()
     Table().clear();
 }
 
+std::wstring ReplaceMacro(const std::wstring& text, const std::wstring& name, const std::wstring& replacement)
+{
+    std::wstring result = text;
+    if (name.empty())
+        return result;
+    size_t position = result.find(name);
+    while (position != std::wstring::npos) {
+        result.replace(position, name.size(), replacement);
+        position = result.find(name, position + replacement.size());
+    }
+    return result;
+}
+
 std::wstring ExpandMacros(const std::wstring& text)
 {
     std::wstring result = text;
     for (const auto& macro : Table())
-        ReplaceAll(result, macro.first, macro.second);
+        result = ReplaceMacro(result, macro.first, macro.second);
     return result;
 }
 

@@ -13,6 +13,9 @@ class DataKey;
 
 using MacroMap = std::map<std::wstring, std::wstring>;
 
+// The package version's macro.
+constexpr const wchar_t* VersionMacro = L"#ver#";
+
 // Sets or replaces one macro (the name with both '#').
 void SetMacro(const std::wstring& name, const std::wstring& text);
 // The macro's text, or empty.
@@ -25,6 +28,9 @@ void ClearMacros();
 // replacement inserts is not rescanned for that name but is seen by the
 // names after it. Names match case-sensitively.
 std::wstring ExpandMacros(const std::wstring& text);
+// text with the occurrences of one name replaced as ExpandMacros replaces
+// them; other names stay as they are.
+std::wstring ReplaceMacro(const std::wstring& text, const std::wstring& name, const std::wstring& replacement);
 
 // Every StringW value of the settings' "macros" node (value name = macro
 // name).

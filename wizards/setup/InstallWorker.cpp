@@ -4,6 +4,7 @@
 
 #include "foundation/DataKey.h"
 #include "framework/Thread.h"
+#include "wizards/common/MacroTable.h"
 #include "wizards/common/ProductRegistry.h"
 #include "wizards/common/ProductSettings.h"
 #include "wizards/common/Text.h"
@@ -16,7 +17,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
@@ -44,17 +44,12 @@ std::wstring Line(const std::wstring& label, const std::wstring& path)
     return label + L" " + path;
 }
 
-bool IsFile(const std::wstring& path)
-{
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The product's registry values as the settings list them, but without
-// the installed version when the install failed: a half-written product
-// must not claim the new version, or an update would never be offered
-// again.
-void WriteProductRegistry(const KV::DataKey& reg, bool failed)
+// The product's registry values as the settings list them. After a failed
+// install the product keeps the version it had: a half-written product must
+// not claim the new one, or an update would never be offered again. Its own
+// Version value stays as it was, and every other value that names the
+// version (the Add/Remove entry's) names the kept one.
+void WriteProductRegistry(const KV::DataKey& reg, bool failed, const std::wstring& keptVersion)
 {
     if (!failed) {
         WriteRegistry(reg);
@@ -64,6 +59,21 @@ void WriteProductRegistry(const KV::DataKey& reg, bool failed)
     KV::DataKey* product = kept.GetKey("reg");
     if (KV::DataKey* values = product ? product->GetKey("values") : nullptr)
         values->DeleteValue(NarrowAnsi(RegValueVersion));
+    for (const auto& entry : reg.GetKeys()) {
+        KV::DataKey* keptEntry = entry.second ? kept.GetKey(entry.first) : nullptr;
+        if (!keptEntry)
+            continue;
+        for (const auto& node : entry.second->GetKeys()) {
+            KV::DataKey* keptNode = node.second ? keptEntry->GetKey(node.first) : nullptr;
+            if (!keptNode)
+                continue;
+            for (const auto& value : node.second->GetValues()) {
+                const std::wstring* text = value.second ? value.second->GetStringW() : nullptr;
+                if (text && keptNode->HasValue(value.first))
+                    keptNode->SetStringW(value.first, ReplaceMacro(*text, VersionMacro, keptVersion));
+            }
+        }
+    }
     WriteRegistry(kept);
 }
 
@@ -98,16 +108,14 @@ void InstallBranch()
         context.archive.ExtractFiles(context.installFolder, *files);
     const std::vector<std::wstring>& failedFiles = context.archive.GetFailedFiles();
     const bool failed = !failedFiles.empty();
-    // A file whose old copy stayed in place still leaves a product that
-    // can start.
-    context.whole = std::all_of(failedFiles.begin(), failedFiles.end(), IsFile);
+    context.whole = context.archive.IsEveryFileUsable();
 
     for (const auto& component : context.components) {
         if (component->IsChecked())
             component->Install();
     }
     if (const KV::DataKey* reg = settings.GetKey("reg"))
-        WriteProductRegistry(*reg, failed);
+        WriteProductRegistry(*reg, failed, context.installedVersion);
 
     LogAddFile(context.logPath);
     context.log.SaveOnEveryAdd(std::wstring());
@@ -125,21 +133,25 @@ void UninstallBranch()
     const uint32_t dirCount = context.log.GetDirCount();
     SetProgressRange(fileCount + dirCount);
 
-    // Lines outside the product's own places are skipped untouched: the log
-    // can be damaged or changed by anyone who can write the program folder.
+    // Lines outside the product's own places, or reached through a link in
+    // them, are skipped untouched: the log can be damaged or changed by
+    // anyone who can write the program folder.
     const CUninstallScope& scope = context.uninstallScope;
     for (uint32_t i = 0; i < fileCount; ++i) {
         const std::wstring path = context.log.GetFile(i);
-        if (!scope.Contains(path))
+        if (!scope.MayDelete(path))
             continue;
         ReportProgress(Line(deleteFile, path), true);
-        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        // Attributes set on a link would land on its target.
+        if (!IsLinkAttributes(::GetFileAttributesW(path.c_str())))
+            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileW(path.c_str());
     }
-    // Folders were logged parent first: the deepest go first.
+    // Folders were logged parent first: the deepest go first. A folder that
+    // is a link loses only the link.
     for (uint32_t i = dirCount; i > 0; --i) {
         const std::wstring path = context.log.GetDir(i - 1);
-        if (!scope.Contains(path))
+        if (!scope.MayDelete(path))
             continue;
         ReportProgress(Line(deleteDir, path), true);
         ::RemoveDirectoryW(path.c_str());

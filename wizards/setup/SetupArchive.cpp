@@ -32,17 +32,16 @@ std::wstring SpaceJoined(const std::wstring& first, const std::wstring& second)
     return first + L" " + second;
 }
 
-// Names of a map in a fixed order, so that a package installs alike on
-// every run.
-template <class Map>
-std::vector<std::string> SortedNames(const Map& map)
+bool IsFile(const std::wstring& path)
 {
-    std::vector<std::string> names;
-    names.reserve(map.size());
-    for (const auto& entry : map)
-        names.push_back(entry.first);
-    std::sort(names.begin(), names.end());
-    return names;
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+RewriteFunction& RewriteSlot()
+{
+    static RewriteFunction function = &UnswapFile;
+    return function;
 }
 
 } // namespace
@@ -66,23 +65,37 @@ bool CSetupArchive::ExtractFiles(const std::wstring& folder, const KV::DataKey& 
     SetBaseFolder(folder);
     ReportProgress(SpaceJoined(m_outputText, folder), false);
 
-    for (const std::string& valueName : SortedNames(node.GetValues())) {
-        const std::wstring target = WidenAnsi(valueName);
-        const std::wstring entry = node.GetStringW(valueName, std::wstring());
+    // In the package's order, which the progress range and the log follow.
+    for (const auto& value : node.GetValues()) {
+        const std::wstring target = WidenAnsi(value.first);
+        const std::wstring* entry = value.second ? value.second->GetStringW() : nullptr;
         ReportProgress(SpaceJoined(m_extractText, target), true);
         const std::wstring path = folder + L"\\" + target;
         LogAddFile(path);
-        // Only a freshly written file is rewritten: the old copy left by a
-        // failed write is already in its final form.
-        if (!ExtractEntry(target.c_str(), entry.c_str()) || !UnswapFile(folder, target))
+        if (!ExtractEntry(target.c_str(), entry ? entry->c_str() : L"")) {
             m_failedFiles.push_back(path);
+            // The old copy an earlier install left is already in its final
+            // form and still serves.
+            if (!IsFile(path))
+                m_everyFileUsable = false;
+        } else if (!RewriteSlot()(folder, target)) {
+            // Written but not turned back: neither the old nor the new file.
+            m_failedFiles.push_back(path);
+            m_everyFileUsable = false;
+        }
     }
-    for (const std::string& childName : SortedNames(node.GetKeys())) {
-        const KV::DataKey* child = node.GetKey(childName);
-        if (child)
-            ExtractFiles(Combine(folder, WidenAnsi(childName)), *child);
+    for (const auto& child : node.GetKeys()) {
+        if (child.second)
+            ExtractFiles(Combine(folder, WidenAnsi(child.first)), *child.second);
     }
     return true;
+}
+
+RewriteFunction SetRewriteFunction(RewriteFunction function)
+{
+    const RewriteFunction previous = RewriteSlot();
+    RewriteSlot() = function ? function : &UnswapFile;
+    return previous;
 }
 
 bool CreateFolder(const std::wstring& path)

@@ -21,8 +21,13 @@ public:
     // archive) does not stop the others; it is kept in GetFailedFiles.
     bool ExtractFiles(const std::wstring& folder, const KV::DataKey& node);
 
-    // Full paths of the files the extraction could not write, in order.
+    // Full paths of the files the extraction could not write or rewrite,
+    // in order.
     const std::vector<std::wstring>& GetFailedFiles() const { return m_failedFiles; }
+    // Whether every package file can serve: written, or where the write
+    // failed, still there as an earlier install left it. A file written but
+    // not rewritten cannot.
+    bool IsEveryFileUsable() const { return m_everyFileUsable; }
 
 private:
     void SetBaseFolder(const std::wstring& folder);
@@ -31,6 +36,7 @@ private:
     std::wstring m_outputText;
     std::wstring m_extractText;
     std::vector<std::wstring> m_failedFiles;
+    bool m_everyFileUsable = true;
 };
 
 // Logs path as a folder, then creates it with its missing parents; true when
@@ -42,3 +48,8 @@ bool CreateFolder(const std::wstring& path);
 // below n / 2. The exchange is its own inverse. False only when a listed
 // file could not be rewritten.
 bool UnswapFile(const std::wstring& folder, const std::wstring& name);
+
+// The rewrite the extraction applies to each written file (UnswapFile
+// unless replaced; null puts it back); the previous one is returned.
+using RewriteFunction = bool (*)(const std::wstring& folder, const std::wstring& name);
+RewriteFunction SetRewriteFunction(RewriteFunction function);

@@ -13,9 +13,9 @@
 #include "wizards/common/WizardDataFiles.h"
 #include "wizards/common/WizardLanguages.h"
 #include "wizards/setup/Components.h"
+#include "wizards/setup/ProcessStart.h"
 #include "wizards/setup/SetupContext.h"
 
-#include <shellapi.h>
 #include <shlwapi.h>
 
 namespace {
@@ -69,8 +69,6 @@ void PrepareLogAndComponents(SetupContext& context)
     if (context.uninstall) {
         context.logPath = context.uninstallFolder + UninstallLogFileName;
         context.log.Load(context.logPath);
-        context.uninstallScope =
-            MakeUninstallScope(settings, context.uninstallFolder, GetDesktopFolder(), GetProgramsFolder());
     } else {
         context.logPath = KV::JoinPath(context.installFolder, UninstallLogFileName);
         if (context.update) {
@@ -95,6 +93,37 @@ void PrepareLogAndComponents(SetupContext& context)
     context.log.EnsureNodes();
 }
 
+// Names of the product's places may use language macros ("#ShortDesc#" as
+// a Start-menu folder), and the install may have run in another language
+// than the one stored now (the player changes it): the scope takes the
+// names of every loaded language. The current language and the macros are
+// put back afterwards.
+CUninstallScope MakeUninstallScopeOfEveryLanguage()
+{
+    const SetupContext& context = GetSetupContext();
+    const KV::DataKey& settings = GetProductSettings();
+    const std::wstring desktop = GetDesktopFolder();
+    const std::wstring programs = GetProgramsFolder();
+    CUninstallScope scope;
+    AddProductPlaces(scope, settings, context.uninstallFolder, desktop, programs);
+    const int current = GetCurrentLanguageIndex();
+    if (current < 0)
+        return scope;
+    const MacroMap macros = GetMacros();
+    for (int index = 0; index < GetLanguageCount(); ++index) {
+        if (index == current)
+            continue;
+        SelectLanguageByIndex(index);
+        AddLanguageMacros();
+        AddProductPlaces(scope, settings, context.uninstallFolder, desktop, programs);
+    }
+    SelectLanguageByIndex(current);
+    ClearMacros();
+    for (const auto& macro : macros)
+        SetMacro(macro.first, macro.second);
+    return scope;
+}
+
 } // namespace
 
 void LoadSetupData(const std::wstring& programPath)
@@ -117,6 +146,14 @@ void LoadSetupData(const std::wstring& programPath)
     context.installedVersion = GetProductRegValue(RegValueVersion, NoVersion);
 }
 
+void ApplyLanguageChoice()
+{
+    AddLanguageMacros();
+    SetupContext& context = GetSetupContext();
+    if (context.uninstall)
+        context.uninstallScope = MakeUninstallScopeOfEveryLanguage();
+}
+
 void LoadSettingsLists()
 {
     SetupContext& context = GetSetupContext();
@@ -134,7 +171,7 @@ void LoadSettingsLists()
             SetInstallFolder(stored);
     }
     context.packageVersion = settings.GetStringW("ver", std::wstring());
-    SetMacro(L"#ver#", context.packageVersion);
+    SetMacro(VersionMacro, context.packageVersion);
     context.useronly = settings.GetBool("useronly", false);
 }
 
@@ -149,8 +186,10 @@ void ExitCleanup()
     if (ShouldStartProgram()) {
         const std::wstring exe = GetProductSettings().GetStringW("exe", std::wstring());
         wchar_t program[MAX_PATH] = L"";
+        // Not through the shell, which would read "%", "," or blanks in the
+        // folder's name as its own syntax; started in its own folder.
         if (::PathCombineW(program, context.installFolder.c_str(), exe.c_str()))
-            ::ShellExecuteW(nullptr, nullptr, program, nullptr, nullptr, SW_SHOWNORMAL);
+            StartProgram(program, L"\"" + std::wstring(program) + L"\"", context.installFolder, SW_SHOWNORMAL);
     }
     FreeProductSettings();
 }

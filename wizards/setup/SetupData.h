@@ -9,6 +9,9 @@
 // path, the components, the origin text, the start-up language and the
 // installed version. The program file stays open until ExitCleanup.
 void LoadSetupData(const std::wstring& programPath);
+// After the language choice: the language's macros, then what is named
+// with them (the uninstall's scope).
+void ApplyLanguageChoice();
 // The settings' lists, the install folder (the update mode's InstallDir
 // wins), the package version and the per-user flag.
 void LoadSettingsLists();

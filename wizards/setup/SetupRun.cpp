@@ -42,7 +42,7 @@ int Run(const wchar_t*, int show)
             return 0;
         }
     }
-    AddLanguageMacros();
+    ApplyLanguageChoice();
 
     if (!IsUninstallMode() && !IsVersionAllowed()) {
         SetupMessageBox(nullptr, GetLanguageText("tOldVer").c_str(), GetLanguageText("title").c_str(), MB_ICONERROR);

@@ -95,10 +95,44 @@ bool CUninstallScope::Contains(const std::wstring& path) const
                        [&](const std::wstring& folder) { return IsInside(canonical, folder); });
 }
 
+bool CUninstallScope::MayDelete(const std::wstring& path) const
+{
+    const std::wstring canonical = Canonical(path);
+    if (canonical.empty())
+        return false;
+    if (std::any_of(m_files.begin(), m_files.end(), [&](const std::wstring& file) { return SameText(canonical, file); }))
+        return true;
+    bool inside = false;
+    for (const std::wstring& folder : m_folders) {
+        if (!IsInside(canonical, folder))
+            continue;
+        inside = true;
+        // Each folder below this one on the way to path's own parent.
+        for (size_t end = canonical.find(L'\\', folder.size() + 1); end != std::wstring::npos;
+             end = canonical.find(L'\\', end + 1)) {
+            if (IsLinkAttributes(m_attributes(canonical.substr(0, end).c_str())))
+                return false;
+        }
+    }
+    return inside;
+}
+
+bool IsLinkAttributes(DWORD attributes)
+{
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 CUninstallScope MakeUninstallScope(const KV::DataKey& settings, const std::wstring& installFolder,
                                    const std::wstring& desktopFolder, const std::wstring& programsFolder)
 {
     CUninstallScope scope;
+    AddProductPlaces(scope, settings, installFolder, desktopFolder, programsFolder);
+    return scope;
+}
+
+void AddProductPlaces(CUninstallScope& scope, const KV::DataKey& settings, const std::wstring& installFolder,
+                      const std::wstring& desktopFolder, const std::wstring& programsFolder)
+{
     scope.AddFolder(installFolder);
     if (const KV::DataKey* desktop = settings.GetKey("cds"))
         scope.AddFile(Combine(desktopFolder, NameOf(desktop)));
@@ -116,5 +150,4 @@ CUninstallScope MakeUninstallScope(const KV::DataKey& settings, const std::wstri
         forEachNumbered("s", [&](const std::wstring& link) { scope.AddFile(link); });
         forEachNumbered("d", [&](const std::wstring& folder) { scope.AddFolder(folder); });
     }
-    return scope;
 }

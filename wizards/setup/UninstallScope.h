@@ -4,6 +4,8 @@
 // fills: the install folder, the product's Start-menu folders and the
 // shortcuts it makes in shared folders (desktop, programs menu).
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -21,14 +23,32 @@ public:
     // Whether path, made absolute with "." and ".." resolved, is one of the
     // files or lies in (or is) one of the folders; case is ignored.
     bool Contains(const std::wstring& path) const;
+    // Whether the uninstall may delete path: it is in the scope, and no
+    // folder between the scope's folder and path is a junction or a
+    // symbolic link (deleting through one would reach what lies outside).
+    // path itself may be a link: deleting it removes only the link.
+    bool MayDelete(const std::wstring& path) const;
+
+    // How MayDelete reads a folder's attributes (GetFileAttributesW unless
+    // replaced).
+    using AttributeReader = DWORD(WINAPI*)(const wchar_t* path);
+    void SetAttributeReader(AttributeReader reader) { m_attributes = reader ? reader : &::GetFileAttributesW; }
 
 private:
     std::vector<std::wstring> m_folders;
     std::vector<std::wstring> m_files;
+    AttributeReader m_attributes = &::GetFileAttributesW;
 };
+
+// Whether the attributes mark a junction or a symbolic link.
+bool IsLinkAttributes(DWORD attributes);
 
 // The scope of the product described by the settings: installFolder, the
 // desktop shortcut of "cds" in desktopFolder, and from "cp" the top-level
-// Start-menu folders and the shortcuts placed straight in programsFolder.
+// Start-menu folders and the shortcuts placed straight in programsFolder,
+// named as the macros name them now.
 CUninstallScope MakeUninstallScope(const KV::DataKey& settings, const std::wstring& installFolder,
                                    const std::wstring& desktopFolder, const std::wstring& programsFolder);
+// The same places added to scope.
+void AddProductPlaces(CUninstallScope& scope, const KV::DataKey& settings, const std::wstring& installFolder,
+                      const std::wstring& desktopFolder, const std::wstring& programsFolder);
