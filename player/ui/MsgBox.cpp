@@ -18,27 +18,49 @@ constexpr int TextMargin = 10;
 
 }  // namespace
 
+namespace {
+
+MsgBoxRunner g_runner;
+
+int RunBox(CMsgBox& box)
+{
+    if (g_runner)
+        return g_runner(box);
+    box.DoModal(::GetActiveWindow());
+    return box.GetResult();
+}
+
+}  // namespace
+
 int ShowMsgBox(const std::string& textKey, int buttons)
 {
     CMsgBox box(textKey, buttons);
-    box.DoModal(::GetActiveWindow());
-    return box.GetResult();
+    return RunBox(box);
 }
 
 int ShowMsgBoxText(const std::wstring& text, int buttons)
 {
     CMsgBox box(text, buttons);
-    box.DoModal(::GetActiveWindow());
-    return box.GetResult();
+    return RunBox(box);
 }
 
+MsgBoxRunner SetMsgBoxRunner(MsgBoxRunner runner)
+{
+    MsgBoxRunner previous = std::move(g_runner);
+    g_runner = std::move(runner);
+    return previous;
+}
+
+// Until a button answers, a question counts as No: a box that never opened
+// (or was torn down) never agreed to anything.
 CMsgBox::CMsgBox(const std::string& textKey, int buttons)
-    : m_textRect{60, 38, 340, 158}, m_text(KV::Lang::GetText(textKey)), m_buttons(buttons)
+    : m_textRect{60, 38, 340, 158}, m_text(KV::Lang::GetText(textKey)), m_buttons(buttons),
+      m_result(buttons == MsgBoxYesNo ? MsgBoxNo : 0)
 {
 }
 
 CMsgBox::CMsgBox(const std::wstring& text, int buttons)
-    : m_textRect{70, 38, 340, 158}, m_text(text), m_buttons(buttons)
+    : m_textRect{DirectTextLeft, 38, 340, 158}, m_text(text), m_buttons(buttons), m_result(buttons == MsgBoxYesNo ? MsgBoxNo : 0)
 {
 }
 

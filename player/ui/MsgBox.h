@@ -11,6 +11,7 @@
 #include "player/ui/BRSButton.h"
 #include "player/ui/SkinnedDialogImpl.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,9 +22,17 @@ constexpr int MsgBoxYesNo = 2;
 constexpr int MsgBoxYes = 2;
 constexpr int MsgBoxNo = 3;
 
-// Run a message box modally over the active window; the result as above.
+// Run a message box modally over the active window; the result as above. A
+// Yes/No box that fails to open answers MsgBoxNo.
 int ShowMsgBox(const std::string& textKey, int buttons);
 int ShowMsgBoxText(const std::wstring& text, int buttons);
+
+class CMsgBox;
+// Runs the boxes of ShowMsgBox and ShowMsgBoxText in place of the modal
+// dialog (tests see which road a box takes); empty restores the dialog.
+// Returns the previous runner.
+using MsgBoxRunner = std::function<int(CMsgBox& box)>;
+MsgBoxRunner SetMsgBoxRunner(MsgBoxRunner runner);
 
 class CMsgBox : public CSkinnedDialogImpl<CMsgBox>, public CMessageFilter {
 public:
@@ -35,6 +44,10 @@ public:
     CMsgBox(const std::wstring& text, int buttons);
 
     int GetResult() const { return m_result; }
+    int GetButtons() const { return m_buttons; }
+    // Whether the text was given as it stands (ShowMsgBoxText) rather than
+    // by language key.
+    bool IsDirectText() const { return m_textRect.left == DirectTextLeft; }
     const std::wstring& GetText() const { return m_text; }
     // Where the text is drawn (before the 10-pixel margin is added).
     const RECT& GetTextRect() const { return m_textRect; }
@@ -52,6 +65,8 @@ public:
     MESSAGE_MAP_END()
 
 private:
+    static constexpr int DirectTextLeft = 70;
+
     LRESULT OnInitDialog(WindowMessage& msg);
     LRESULT OnPaint(WindowMessage& msg);
     LRESULT OnOk(WindowMessage& msg);
@@ -65,6 +80,6 @@ private:
     RECT m_textRect;
     std::wstring m_text;
     int m_buttons;
-    int m_result = 0;
+    int m_result;
     std::vector<CBRSButton*> m_shown;
 };
