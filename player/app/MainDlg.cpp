@@ -299,9 +299,9 @@ void CMainDlg::UpdateTitle()
 
 BOOL CMainDlg::PreTranslateMessage(MSG* msg)
 {
-    // The filters also see the messages of modal dialogs and other windows:
-    // the window's keys are its own and its parts'.
-    if (msg->hwnd != m_hWnd && !IsChild(msg->hwnd))
+    // The filters also see the messages of the modal dialogs it opens: while
+    // one runs (the window is disabled) its keys are the dialog's own.
+    if (!IsWindowEnabled())
         return FALSE;
     if (m_accelerators != nullptr && ::TranslateAcceleratorW(m_hWnd, m_accelerators, msg))
         return TRUE;
