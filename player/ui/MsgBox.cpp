@@ -18,37 +18,18 @@ constexpr int TextMargin = 10;
 
 }  // namespace
 
-namespace {
-
-MsgBoxRunner g_runner;
-
-int RunBox(CMsgBox& box)
-{
-    if (g_runner)
-        return g_runner(box);
-    box.DoModal(::GetActiveWindow());
-    return box.GetResult();
-}
-
-}  // namespace
-
 int ShowMsgBox(const std::string& textKey, int buttons)
 {
     CMsgBox box(textKey, buttons);
-    return RunBox(box);
+    box.DoModal(::GetActiveWindow());
+    return box.GetResult();
 }
 
 int ShowMsgBoxText(const std::wstring& text, int buttons)
 {
     CMsgBox box(text, buttons);
-    return RunBox(box);
-}
-
-MsgBoxRunner SetMsgBoxRunner(MsgBoxRunner runner)
-{
-    MsgBoxRunner previous = std::move(g_runner);
-    g_runner = std::move(runner);
-    return previous;
+    box.DoModal(::GetActiveWindow());
+    return box.GetResult();
 }
 
 // Until a button answers, a question counts as No: a box that never opened
@@ -60,7 +41,7 @@ CMsgBox::CMsgBox(const std::string& textKey, int buttons)
 }
 
 CMsgBox::CMsgBox(const std::wstring& text, int buttons)
-    : m_textRect{DirectTextLeft, 38, 340, 158}, m_text(text), m_buttons(buttons), m_result(buttons == MsgBoxYesNo ? MsgBoxNo : 0)
+    : m_textRect{70, 38, 340, 158}, m_text(text), m_buttons(buttons), m_result(buttons == MsgBoxYesNo ? MsgBoxNo : 0)
 {
 }
 

@@ -11,7 +11,6 @@
 #include "player/ui/BRSButton.h"
 #include "player/ui/SkinnedDialogImpl.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,13 +26,6 @@ constexpr int MsgBoxNo = 3;
 int ShowMsgBox(const std::string& textKey, int buttons);
 int ShowMsgBoxText(const std::wstring& text, int buttons);
 
-class CMsgBox;
-// Runs the boxes of ShowMsgBox and ShowMsgBoxText in place of the modal
-// dialog (tests see which road a box takes); empty restores the dialog.
-// Returns the previous runner.
-using MsgBoxRunner = std::function<int(CMsgBox& box)>;
-MsgBoxRunner SetMsgBoxRunner(MsgBoxRunner runner);
-
 class CMsgBox : public CSkinnedDialogImpl<CMsgBox>, public CMessageFilter {
 public:
     enum { IDD = IDD_MSGBOX };
@@ -44,10 +36,6 @@ public:
     CMsgBox(const std::wstring& text, int buttons);
 
     int GetResult() const { return m_result; }
-    int GetButtons() const { return m_buttons; }
-    // Whether the text was given as it stands (ShowMsgBoxText) rather than
-    // by language key.
-    bool IsDirectText() const { return m_textRect.left == DirectTextLeft; }
     const std::wstring& GetText() const { return m_text; }
     // Where the text is drawn (before the 10-pixel margin is added).
     const RECT& GetTextRect() const { return m_textRect; }
@@ -65,8 +53,6 @@ public:
     MESSAGE_MAP_END()
 
 private:
-    static constexpr int DirectTextLeft = 70;
-
     LRESULT OnInitDialog(WindowMessage& msg);
     LRESULT OnPaint(WindowMessage& msg);
     LRESULT OnOk(WindowMessage& msg);

@@ -7,8 +7,8 @@
 #include "player/catalogue/SystemMessageBox.h"
 #include "player/playback/UrlGrabber.h"
 #include "player/playback/UrlGrabberSites.h"
-#include "player/ui/MsgBox.h"
 #include "player/resources/Resource.h"
+#include "player/ui/MsgBox.h"
 #include "tests/player/MainWindowFixture.h"
 
 namespace PlayerTest {
@@ -180,22 +180,20 @@ TEST_F(PlayRoad, BusyServerMessageIsTheSkinnedBoxWithTheTextAsItStands)
 {
     Open();
     Play(Channel(Ids::One));
-    struct Shown {
-        std::wstring text;
-        int buttons;
-        bool direct;
-    };
-    std::vector<Shown> shown;
-    SetMsgBoxRunner([&](CMsgBox& box) {
-        shown.push_back(Shown{box.GetText(), box.GetButtons(), box.IsDirectText()});
-        return 0;
-    });
+    std::wstring text;
+    LONG textLeft = 0;
+    ModalDriver driver({[&](HWND dialog) {
+        if (const CMsgBox* box = dynamic_cast<const CMsgBox*>(CWindowImplRoot::FromHandle(dialog))) {
+            text = box->GetText();
+            textLeft = box->GetTextRect().left;
+        }
+        Press(IDOK)(dialog);
+    }});
     Media().Report(L"busy", -2);
-    SetMsgBoxRunner(nullptr);
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, KV::Lang::GetText("msg_server_busy"));
-    EXPECT_EQ(shown[0].buttons, MsgBoxOk);
-    EXPECT_TRUE(shown[0].direct) << "ShowMsgBoxText, not ShowMsgBox";
+    ASSERT_EQ(driver.Dialogs().size(), 1u);
+    EXPECT_EQ(text, KV::Lang::GetText("msg_server_busy"));
+    // ShowMsgBoxText: a text as it stands starts at 70, one by key at 60.
+    EXPECT_EQ(textLeft, 70);
 }
 
 class GrabberRoad : public PlayRoad {

@@ -7,6 +7,7 @@
 #include "player/ui/DialogChrome.h"
 #include "player/ui/MsgBox.h"
 #include "tests/ui/UiTestSupport.h"
+#include "tests/support/WindowRefusal.h"
 #include "tests/support/WindowText.h"
 
 #include <gtest/gtest.h>
@@ -83,29 +84,9 @@ TEST_F(MsgBoxTest, AnswersFollowTheButtonSetAndHowTheBoxWasClosed)
     }
 }
 
-// Refuses to create windows on this thread while it lives: a box that
-// cannot open (no memory, no desktop, no template).
-class DialogRefusal {
-public:
-    DialogRefusal() : m_hook(::SetWindowsHookExW(WH_CBT, &Refuse, nullptr, ::GetCurrentThreadId())) {}
-    ~DialogRefusal() { ::UnhookWindowsHookEx(m_hook); }
-    DialogRefusal(const DialogRefusal&) = delete;
-    DialogRefusal& operator=(const DialogRefusal&) = delete;
-    bool Active() const { return m_hook != nullptr; }
-
-private:
-    static LRESULT CALLBACK Refuse(int code, WPARAM wParam, LPARAM lParam)
-    {
-        if (code == HCBT_CREATEWND)
-            return 1;
-        return ::CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-    HHOOK m_hook;
-};
-
 TEST_F(MsgBoxTest, AQuestionThatCannotOpenAnswersNo)
 {
-    DialogRefusal refusal;
+    WindowRefusal refusal;
     ASSERT_TRUE(refusal.Active());
     EXPECT_EQ(MsgBoxNo, ShowMsgBox("msg_recording", MsgBoxYesNo));
     EXPECT_EQ(MsgBoxNo, ShowMsgBoxText(L"Stop?", MsgBoxYesNo));
