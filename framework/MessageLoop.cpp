@@ -1,6 +1,28 @@
 #include "framework/MessageLoop.h"
 
+#include "framework/AppModule.h"
+
 #include <algorithm>
+
+namespace {
+
+// The thread's loop is offering a message to its filters: their own
+// IsDialogMessageW calls reach the modal hook and must not offer it again.
+thread_local bool t_offering = false;
+thread_local int t_modalScopes = 0;
+thread_local HHOOK t_modalHook = nullptr;
+
+LRESULT CALLBACK ModalMessageHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == MSGF_DIALOGBOX && !t_offering) {
+        CMessageLoop* loop = AppModule().GetMessageLoop();
+        if (loop != nullptr && loop->PreTranslateMessage(reinterpret_cast<MSG*>(lParam)))
+            return TRUE;
+    }
+    return ::CallNextHookEx(t_modalHook, code, wParam, lParam);
+}
+
+}  // namespace
 
 template <class T>
 bool CMessageLoop::HandlerList<T>::Add(T* entry)
@@ -30,10 +52,9 @@ bool CMessageLoop::HandlerList<T>::Walk(Visit visit)
 {
     ++m_walking;
     bool stopped = false;
-    // Entries added during the walk wait for the next one.
-    const size_t count = m_entries.size();
-    for (size_t i = 0; i < count && !stopped; ++i) {
-        if (m_entries[i] != nullptr && visit(m_entries[i]))
+    // Entries added during the walk (at the end) wait for the next one.
+    for (size_t i = m_entries.size(); i > 0 && !stopped; --i) {
+        if (m_entries[i - 1] != nullptr && visit(m_entries[i - 1]))
             stopped = true;
     }
     if (--m_walking == 0)
@@ -90,9 +111,12 @@ int CMessageLoop::Run()
 
 BOOL CMessageLoop::PreTranslateMessage(MSG* msg)
 {
-    return m_filters.Walk([msg](CMessageFilter* filter) { return filter->PreTranslateMessage(msg) != FALSE; })
-               ? TRUE
-               : FALSE;
+    const bool wasOffering = t_offering;
+    t_offering = true;
+    const bool consumed =
+        m_filters.Walk([msg](CMessageFilter* filter) { return filter->PreTranslateMessage(msg) != FALSE; });
+    t_offering = wasOffering;
+    return consumed ? TRUE : FALSE;
 }
 
 BOOL CMessageLoop::OnIdle(int)
@@ -123,4 +147,22 @@ bool CMessageLoop::IsIdleMessage(const MSG& msg)
     default:
         return true;
     }
+}
+
+CModalLoopFilters::CModalLoopFilters() : m_wasOffering(t_offering)
+{
+    // A modal loop started by a filter (an accelerator's command opens a
+    // dialog) offers its own messages.
+    t_offering = false;
+    if (t_modalScopes++ == 0)
+        t_modalHook = ::SetWindowsHookExW(WH_MSGFILTER, &ModalMessageHook, nullptr, ::GetCurrentThreadId());
+}
+
+CModalLoopFilters::~CModalLoopFilters()
+{
+    if (--t_modalScopes == 0 && t_modalHook != nullptr) {
+        ::UnhookWindowsHookEx(t_modalHook);
+        t_modalHook = nullptr;
+    }
+    t_offering = m_wasOffering;
 }

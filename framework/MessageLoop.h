@@ -1,12 +1,16 @@
 // The message loop of a user-interface thread, with its message filters and
 // idle handlers.
 //
-// Every queued message is first offered to the filters, in the order they
-// were added, until one returns TRUE (it consumed the message); only then is
-// it translated and dispatched. Keyboard navigation of modeless dialogs is
-// done by the filters themselves: a dialog's filter calls IsDialogMessageW
-// for its own window. When the queue runs empty after a message, the idle
-// handlers run, again while one of them returns TRUE.
+// Every queued message is first offered to the filters, the last added
+// first, until one returns TRUE (it consumed the message); only then is it
+// translated and dispatched. So a control made inside a window (a tab strip
+// that takes its arrow keys) sees the keys before the window's own dialog
+// navigation. Keyboard navigation of modeless dialogs is done by the filters
+// themselves: a dialog's filter calls IsDialogMessageW for its own window.
+// The system's modal loops (a modal dialog's, a message box's) offer their
+// messages to the same filters while a CModalLoopFilters lives on the
+// thread. When the queue runs empty after a message, the idle handlers run,
+// again while one of them returns TRUE.
 #pragma once
 
 #include <windows.h>
@@ -59,7 +63,8 @@ private:
     public:
         bool Add(T* entry);
         bool Remove(T* entry);
-        // Calls visit for each entry until it returns true; true then.
+        // Calls visit for each entry, the last added first, until it
+        // returns true; true then.
         template <class Visit>
         bool Walk(Visit visit);
 
@@ -74,4 +79,20 @@ private:
     HandlerList<CMessageFilter> m_filters;
     HandlerList<CIdleHandler> m_idleHandlers;
     POINT m_lastMouse{-1, -1};
+};
+
+// While one lives, the system's modal loops on this thread (modal dialogs,
+// message boxes) offer each message to the filters of the thread's loop
+// (AppModule().GetMessageLoop()) before the dialog manager handles it.
+// Scopes may nest; a message the loop itself is offering is not offered
+// again by the IsDialogMessageW calls of its filters.
+class CModalLoopFilters {
+public:
+    CModalLoopFilters();
+    ~CModalLoopFilters();
+    CModalLoopFilters(const CModalLoopFilters&) = delete;
+    CModalLoopFilters& operator=(const CModalLoopFilters&) = delete;
+
+private:
+    bool m_wasOffering;
 };

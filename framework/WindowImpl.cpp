@@ -1,6 +1,7 @@
 #include "framework/WindowImpl.h"
 
 #include "framework/AppModule.h"
+#include "framework/MessageLoop.h"
 
 #include <cwchar>
 #include <vector>
@@ -252,6 +253,9 @@ INT_PTR CWindowImplRoot::RunModalDialog(UINT templateId, HWND owner, LPARAM init
     if (m_kind != Kind::Unbound)
         return -1;
     t_pending = PendingBinding{this, true, true, 0};
+    // The registered filters see the dialog's messages as they see those of
+    // the thread's own loop (a tab strip in the dialog takes its arrows).
+    CModalLoopFilters filters;
     const INT_PTR result = ::DialogBoxParamW(FrameworkResourceInstance(), MAKEINTRESOURCEW(templateId), owner,
                                              &DialogProc, initParam);
     t_pending = PendingBinding{};

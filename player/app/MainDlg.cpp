@@ -191,7 +191,7 @@ LRESULT CMainDlg::OnInitDialog(WindowMessage&)
     CloseBanner();
 
     if (!visible)
-        ShowWindow(SW_HIDE);
+        HideToTray();
     else if (!placed)
         CenterWindow();
     // First in the queue: ahead of anything posted once the window shows.
@@ -299,6 +299,10 @@ void CMainDlg::UpdateTitle()
 
 BOOL CMainDlg::PreTranslateMessage(MSG* msg)
 {
+    // The filters also see the messages of the modal dialogs it opens: while
+    // one runs (the window is disabled) its keys are the dialog's own.
+    if (!IsWindowEnabled())
+        return FALSE;
     if (m_accelerators != nullptr && ::TranslateAcceleratorW(m_hWnd, m_accelerators, msg))
         return TRUE;
     if (msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE)
@@ -306,8 +310,6 @@ BOOL CMainDlg::PreTranslateMessage(MSG* msg)
     // Enter reaches the focused control (a channel list plays its channel).
     if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN)
         return FALSE;
-    if (msg->message == GetTaskbarCreatedMessage() && m_tray)
-        m_tray->OnTaskbarCreated();
     return ::IsDialogMessageW(m_hWnd, msg);
 }
 

@@ -84,6 +84,10 @@ public:
     CTrayIcon* GetTrayIcon() const { return m_tray.get(); }
     bool IsPasswordProved() const { return m_passwordProved != 0; }
 
+    // Out of sight but reachable: hidden to the notification area while the
+    // tray icon is shown there, otherwise minimised to the taskbar.
+    void HideToTray();
+
     MESSAGE_MAP_BEGIN(CMainDlg)
         ON_MESSAGE(WM_INITDIALOG, OnInitDialog)
         ON_MESSAGE(WM_SIZE, OnSize)
@@ -102,6 +106,7 @@ public:
         ON_MESSAGE(WM_RECORD_CHANNEL, OnRecordChannel)
         ON_MESSAGE(WM_PLAY_RECORD, OnPlayRecord)
         ON_MESSAGE(WM_TRAY_NOTIFY, OnTrayNotify)
+        ON_MESSAGE(GetTaskbarCreatedMessage(), OnTaskbarCreated)
         ON_MESSAGE(WM_REAPPLY_TOPMOST, OnReapplyTopmost)
         ON_MESSAGE(WM_COMPLETE_START_UP, OnCompleteStartUp)
         ON_COMMAND(IDCANCEL, OnClose)
@@ -160,6 +165,7 @@ private:
     LRESULT OnNothing(WindowMessage& msg);
     LRESULT OnTimer(WindowMessage& msg);
     LRESULT OnTrayNotify(WindowMessage& msg);
+    LRESULT OnTaskbarCreated(WindowMessage& msg);
     static void RunShell(const wchar_t* verb, const std::wstring& file, const wchar_t* parameters, int showCommand);
 
     // The play and record roads (MainDlgPlay.cpp).
@@ -193,6 +199,10 @@ private:
     // The exit command is waiting for the back-end to stop.
     bool m_exitRunning = false;
     BYTE m_passwordProved = 0;
+    // The latest play request (channel, record or stop) and the one whose
+    // address a grabber is resolving (0 for none).
+    unsigned m_playRequest = 0;
+    unsigned m_addressPending = 0;
     HICON m_bigIcon = nullptr;
     HICON m_smallIcon = nullptr;
     bool m_filterAdded = false;

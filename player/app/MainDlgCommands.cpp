@@ -110,3 +110,14 @@ LRESULT CMainDlg::OnTrayNotify(WindowMessage& msg)
     }
     return 0;
 }
+
+LRESULT CMainDlg::OnTaskbarCreated(WindowMessage&)
+{
+    // Posted or sent as a broadcast: either way it arrives here.
+    if (!m_tray)
+        return 0;
+    m_tray->OnTaskbarCreated();
+    if (!m_tray->IsShown() && !IsWindowVisible())
+        HideToTray();
+    return 0;
+}

@@ -33,12 +33,20 @@ LRESULT CMainDlg::OnClose(WindowMessage&)
         DestroyWindow();
         return 0;
     }
-    if (IsWindowVisible()) {
-        // To the notification area.
-        ShowWindow(SW_MINIMIZE);
-        ShowWindow(SW_HIDE);
-    }
+    if (IsWindowVisible())
+        HideToTray();
     return 0;
+}
+
+void CMainDlg::HideToTray()
+{
+    // Without the icon a hidden window could not be reached at all: it
+    // stays on the taskbar, minimised.
+    const bool trayShown = m_tray && m_tray->IsShown();
+    if (IsWindowVisible() || !trayShown)
+        ShowWindow(trayShown ? SW_MINIMIZE : SW_SHOWMINNOACTIVE);
+    if (trayShown)
+        ShowWindow(SW_HIDE);
 }
 
 bool CMainDlg::IsIdle()
@@ -52,7 +60,8 @@ bool CMainDlg::StopRecordingsForExit()
 {
     if (!m_records)
         return true;
-    if (!m_records->IsIdle() && ShowMsgBox("msg_recording", MsgBoxYesNo) == MsgBoxNo)
+    // Only a Yes stops them: a box that failed to open is no consent.
+    if (!m_records->IsIdle() && ShowMsgBox("msg_recording", MsgBoxYesNo) != MsgBoxYes)
         return false;
     // A recording that began while the question was open stops too.
     m_records->StopAll();

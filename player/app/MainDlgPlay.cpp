@@ -84,10 +84,17 @@ LRESULT CMainDlg::OnPlayChannel(WindowMessage& msg)
             SendMessage(WM_PLAY_RECORD, 0, 0);
         return 0;
     }
+    // The password question and the grabber's failure boxes let the user
+    // start something else meanwhile: what this request learns after them
+    // counts only while it is still the latest one.
+    const unsigned request = ++m_playRequest;
     if (!PassParentalLock(*channel)) {
-        m_players.GetControls().SetPlaying(false);
+        if (request == m_playRequest)
+            m_players.GetControls().SetPlaying(false);
         return 0;
     }
+    if (request != m_playRequest)
+        return 0;
 
     SwapPlayer(CPlayerCtrl::FindByName(channel->GetPlayerKey()));
     m_catalogue->SetCurrentChannel(channel);
@@ -95,7 +102,12 @@ LRESULT CMainDlg::OnPlayChannel(WindowMessage& msg)
     const CChannelSource* source = channel->GetCurrentSource();
     std::wstring address = source != nullptr ? source->GetUrl() : std::wstring();
     if (!channel->GetGrabberKey().empty()) {
+        m_addressPending = request;
         address = CUrlGrabber::Resolve(address, channel->GetGrabberKey());
+        if (m_addressPending == request)
+            m_addressPending = 0;
+        if (request != m_playRequest)
+            return 0;
         if (address.empty()) {
             OnPlayerStatus(m_currentPlayer, nullptr, PlayerStatus::Error);
             return 0;
@@ -122,6 +134,8 @@ LRESULT CMainDlg::OnPlayChannel(WindowMessage& msg)
 LRESULT CMainDlg::OnStopChannel(WindowMessage&)
 {
     CompleteStartUp();
+    // A play request still waiting for its address is called off too.
+    ++m_playRequest;
     if (m_currentPlayer != nullptr)
         m_currentPlayer->Stop();
     return 0;
@@ -162,6 +176,7 @@ LRESULT CMainDlg::OnPlayRecord(WindowMessage& msg)
     CRecord* record = RecordOf(msg.lParam);
     if (record == nullptr)
         return 0;
+    ++m_playRequest;
     CPlayerCtrl* backEnd = CPlayerCtrl::FindByType(record->GetExtension());
     if (backEnd == nullptr)
         backEnd = CPlayerCtrl::FindByName(FallbackBackEnd);
@@ -183,6 +198,10 @@ void CMainDlg::OnPlayerStatus(CPlayerCtrl* player, const wchar_t* text, int code
 {
     if (player != m_currentPlayer || !m_players.IsWindow())
         return;
+    // While the latest request waits for its address the back-end has
+    // nothing of it playing: a report now answers what was stopped.
+    if (m_addressPending != 0 && m_addressPending == m_playRequest)
+        return;
     CControlsDlg& controls = m_players.GetControls();
     switch (code) {
     case PlayerStatus::Text:
@@ -194,7 +213,7 @@ void CMainDlg::OnPlayerStatus(CPlayerCtrl* player, const wchar_t* text, int code
         break;
     case PlayerStatus::ServerBusy:
         controls.SetStatus(KV::Lang::GetText("str_error"), code);
-        ShowMsgBox("msg_server_busy", MsgBoxOk);
+        ShowMsgBoxText(KV::Lang::GetText("msg_server_busy"), MsgBoxOk);
         break;
     default:
         break;

@@ -180,7 +180,10 @@ int Run(const wchar_t* commandLine, int showCommand)
     int result = 0;
     auto mainWindow = std::make_unique<CMainDlg>();
     if (mainWindow->Create(nullptr) != nullptr) {
-        mainWindow->ShowWindow(CSettings::GetBool("main_visible", true) ? SW_SHOW : SW_HIDE);
+        if (CSettings::GetBool("main_visible", true))
+            mainWindow->ShowWindow(SW_SHOW);
+        else
+            mainWindow->HideToTray();
         result = loop->Run();
     } else {
         // The main window closes the splash at the end of its set-up.

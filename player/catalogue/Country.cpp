@@ -71,7 +71,8 @@ CCountry::CCountry(const CChannelList& list, const KV::DataTreeView::Key& key, c
             // Nothing to play or record: the channel is not listed.
             const std::wstring name = CChannel::LookUpName(CChannel::MakeId(m_key, channelName), fields.name);
             const std::wstring text = m_label + L" : " + name + L" - No url!";
-            ShowSystemMessageBox(nullptr, text.c_str(), nullptr, MB_OK);
+            // No owner, but above the topmost splash: the start waits for it.
+            ShowSystemMessageBox(nullptr, text.c_str(), nullptr, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
             continue;
         }
         m_channels.emplace_hint(m_channels.end(), std::string(channelName),

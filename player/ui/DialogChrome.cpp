@@ -17,9 +17,10 @@ void PaintDialogHeader(HDC dc, const RECT& client)
         } else {
             header->Draw(dc, 0, 0);
         }
+        // The emblem belongs to the header strip: without it, none.
+        if (const CImage* emblem = KV::Skin::GetImage("header_recorder_32"))
+            emblem->Draw(dc, 210, 0);
     }
-    if (const CImage* emblem = KV::Skin::GetImage("header_recorder_32"))
-        emblem->Draw(dc, 210, 0);
 }
 
 void PaintDialogFooter(HDC dc, const RECT& client)

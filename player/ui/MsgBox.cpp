@@ -32,13 +32,16 @@ int ShowMsgBoxText(const std::wstring& text, int buttons)
     return box.GetResult();
 }
 
+// Until a button answers, a question counts as No: a box that never opened
+// (or was torn down) never agreed to anything.
 CMsgBox::CMsgBox(const std::string& textKey, int buttons)
-    : m_textRect{60, 38, 340, 158}, m_text(KV::Lang::GetText(textKey)), m_buttons(buttons)
+    : m_textRect{60, 38, 340, 158}, m_text(KV::Lang::GetText(textKey)), m_buttons(buttons),
+      m_result(buttons == MsgBoxYesNo ? MsgBoxNo : 0)
 {
 }
 
 CMsgBox::CMsgBox(const std::wstring& text, int buttons)
-    : m_textRect{70, 38, 340, 158}, m_text(text), m_buttons(buttons)
+    : m_textRect{70, 38, 340, 158}, m_text(text), m_buttons(buttons), m_result(buttons == MsgBoxYesNo ? MsgBoxNo : 0)
 {
 }
 

@@ -21,7 +21,8 @@ constexpr int MsgBoxYesNo = 2;
 constexpr int MsgBoxYes = 2;
 constexpr int MsgBoxNo = 3;
 
-// Run a message box modally over the active window; the result as above.
+// Run a message box modally over the active window; the result as above. A
+// Yes/No box that fails to open answers MsgBoxNo.
 int ShowMsgBox(const std::string& textKey, int buttons);
 int ShowMsgBoxText(const std::wstring& text, int buttons);
 
@@ -65,6 +66,6 @@ private:
     RECT m_textRect;
     std::wstring m_text;
     int m_buttons;
-    int m_result = 0;
+    int m_result;
     std::vector<CBRSButton*> m_shown;
 };

@@ -17,7 +17,14 @@ const UINT g_taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
 // The notification data up to and including guidItem.
 constexpr DWORD NotifyDataSize = NOTIFYICONDATAW_V3_SIZE;
 
+CTrayIcon::NotifyCall g_notify = &::Shell_NotifyIconW;
+
 } // namespace
+
+void CTrayIcon::SetNotifyCall(NotifyCall call)
+{
+    g_notify = call != nullptr ? call : &::Shell_NotifyIconW;
+}
 
 UINT GetTaskbarCreatedMessage()
 {
@@ -64,13 +71,16 @@ bool CTrayIcon::Update(HICON icon, const wchar_t* tip)
     m_data.uFlags = 0;
     DWORD operation = NIM_ADD;
     if (icon != nullptr) {
-        const bool wasShown = m_data.hIcon != nullptr;
         m_data.hIcon = icon;
         m_data.uFlags = NIF_ICON;
-        operation = wasShown ? NIM_MODIFY : NIM_ADD;
+        operation = m_shown ? NIM_MODIFY : NIM_ADD;
     } else {
-        if (m_data.hIcon == nullptr)
+        // Nothing in the notification area; nor may a later "TaskbarCreated"
+        // bring the icon back.
+        if (!m_shown) {
+            m_data.hIcon = nullptr;
             return true;
+        }
         operation = NIM_DELETE;
     }
 
@@ -81,12 +91,18 @@ bool CTrayIcon::Update(HICON icon, const wchar_t* tip)
     if (m_data.uCallbackMessage != 0 && m_data.hWnd != nullptr)
         m_data.uFlags |= NIF_MESSAGE;
 
-    const BOOL done = ::Shell_NotifyIconW(operation, &m_data);
-    if (operation == NIM_DELETE || !done)
+    const BOOL done = g_notify(operation, &m_data);
+    if (operation == NIM_DELETE) {
         m_data.hIcon = nullptr;
+        m_shown = false;
+    } else {
+        // A refused icon stays stored: the next update or "TaskbarCreated"
+        // adds it again.
+        m_shown = done != FALSE;
+    }
 
     m_data.uVersion = NOTIFYICON_VERSION;
-    return ::Shell_NotifyIconW(NIM_SETVERSION, &m_data) != FALSE;
+    return g_notify(NIM_SETVERSION, &m_data) != FALSE;
 }
 
 bool CTrayIcon::OnNotify(UINT iconId, UINT mouseMessage)
@@ -111,10 +127,10 @@ bool CTrayIcon::OnNotify(UINT iconId, UINT mouseMessage)
 
 void CTrayIcon::OnTaskbarCreated()
 {
-    HICON icon = m_data.hIcon;
-    m_data.hIcon = nullptr;
-    if (icon != nullptr)
-        Update(icon, nullptr);
+    // A new notification area holds nothing of ours, whatever was shown.
+    m_shown = false;
+    if (m_data.hIcon != nullptr)
+        Update(m_data.hIcon, nullptr);
 }
 
 bool CTrayIcon::ShowBalloon(const wchar_t* text, const wchar_t* title, UINT timeout, DWORD infoFlags)
@@ -124,5 +140,5 @@ bool CTrayIcon::ShowBalloon(const wchar_t* text, const wchar_t* title, UINT time
     wcsncpy_s(m_data.szInfoTitle, title != nullptr ? title : L"", _TRUNCATE);
     m_data.uTimeout = timeout;
     m_data.dwInfoFlags = infoFlags;
-    return ::Shell_NotifyIconW(NIM_MODIFY, &m_data) != FALSE;
+    return g_notify(NIM_MODIFY, &m_data) != FALSE;
 }

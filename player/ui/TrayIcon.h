@@ -28,17 +28,28 @@ public:
     // A right-button release opens the popup menu at the cursor; a left
     // double-click only loads the menu. True when the message was handled.
     bool OnNotify(UINT iconId, UINT mouseMessage);
-    // Explorer restarted: the icon is added again with its tip.
+    // The notification area (re)appeared: the stored icon is added again
+    // with its tip.
     void OnTaskbarCreated();
     // A balloon over the icon (unused by the player).
     bool ShowBalloon(const wchar_t* text, const wchar_t* title, UINT timeout, DWORD infoFlags);
 
-    bool IsShown() const { return m_data.hIcon != nullptr; }
+    // Whether the notification area holds the icon. An icon it refused (no
+    // notification area yet, Explorer restarting) stays stored and is added
+    // when the notification area announces itself.
+    bool IsShown() const { return m_shown; }
+    bool HasIcon() const { return m_data.hIcon != nullptr; }
     const NOTIFYICONDATAW& GetData() const { return m_data; }
     UINT GetMenuId() const { return m_menuId; }
 
+    // What talks to the notification area; for tests, null restores
+    // Shell_NotifyIconW.
+    using NotifyCall = BOOL(WINAPI*)(DWORD operation, PNOTIFYICONDATAW data);
+    static void SetNotifyCall(NotifyCall call);
+
 private:
     NOTIFYICONDATAW m_data;
+    bool m_shown = false;
     UINT m_menuId = 0;
     // The icon loaded by SetIcon, destroyed when replaced or at the end.
     HICON m_loadedIcon = nullptr;

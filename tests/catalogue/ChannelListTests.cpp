@@ -128,7 +128,8 @@ TEST_F(CatalogueTest, OnlyChannelsWithAKnownCategoryAndAStreamAreLoaded)
     EXPECT_EQ(boxes[0].text, L"fr : Silent - No url!");
     EXPECT_EQ(boxes[0].owner, nullptr);
     EXPECT_FALSE(boxes[0].hasCaption);
-    EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_OK));
+    // Above the splash, which is topmost while the catalogue loads.
+    EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_OK | MB_TOPMOST | MB_SETFOREGROUND));
 }
 
 TEST_F(CatalogueTest, ChannelFieldsComeFromTheFileAndTheLanguage)

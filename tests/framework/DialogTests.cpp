@@ -3,6 +3,7 @@
 #include "FrameworkTestSupport.h"
 #include "TestResources.h"
 
+#include "framework/AppModule.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 
@@ -213,6 +214,56 @@ TEST_F(Dialogs, ModalDialogRunsOverItsOwnerAndEndsWithItsResult)
         EXPECT_TRUE(owner.IsWindowEnabled());
         EXPECT_EQ(dlg.m_hWnd, nullptr);
     }
+}
+
+// A filter of the thread's loop, as a control inside a modal dialog
+// registers one: it notes the keys it is offered and takes Escape.
+class CKeyFilter : public CMessageFilter {
+public:
+    static constexpr INT_PTR kTaken = 77;
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->message != WM_KEYDOWN)
+            return FALSE;
+        keys.push_back(msg->wParam);
+        if (msg->wParam != VK_ESCAPE)
+            return FALSE;
+        ::EndDialog(::GetAncestor(msg->hwnd, GA_ROOT), kTaken);
+        return TRUE;
+    }
+    std::vector<WPARAM> keys;
+};
+
+TEST_F(Dialogs, ModalLoopOffersItsMessagesToTheThreadsFiltersOnce)
+{
+    CMessageLoop loop;
+    ASSERT_TRUE(AppModule().AddMessageLoop(&loop));
+    CKeyFilter filter;
+    loop.AddMessageFilter(&filter);
+    struct Case {
+        WPARAM key;
+        INT_PTR result;
+    };
+    // Enter goes on to the dialog manager; Escape is the filter's.
+    for (Case c : {Case{VK_RETURN, IDOK}, Case{VK_ESCAPE, CKeyFilter::kTaken}}) {
+        SCOPED_TRACE(c.key);
+        filter.keys.clear();
+        CTestFrame owner;
+        ASSERT_NE(owner.CreateFrame(), nullptr);
+        CModalDlg dlg;
+        dlg.key = c.key;
+        EXPECT_EQ(dlg.DoModal(owner), c.result);
+        EXPECT_EQ(filter.keys, std::vector<WPARAM>{c.key});
+    }
+    // Past the modal run the filters are the loop's alone again.
+    filter.keys.clear();
+    CTestFrame frame;
+    ASSERT_NE(frame.CreateFrame(), nullptr);
+    MSG key{frame, WM_KEYDOWN, VK_ESCAPE, 1, 0, {}};
+    ::IsDialogMessageW(frame, &key);
+    EXPECT_TRUE(filter.keys.empty());
+    loop.RemoveMessageFilter(&filter);
+    AppModule().RemoveMessageLoop();
 }
 
 TEST_F(Dialogs, MissingTemplateFailsTheModalRun)

@@ -1,4 +1,4 @@
-// The message loop: filters in registration order, idle handlers, and the
+// The message loop: filters newest first, idle handlers, and the
 // module's one loop per thread.
 #include "FrameworkTestSupport.h"
 
@@ -63,8 +63,9 @@ protected:
     std::vector<std::string> log;
 };
 
-TEST_F(MessageLoop, FiltersRunInRegistrationOrderUntilOneConsumes)
+TEST_F(MessageLoop, FiltersRunNewestFirstUntilOneConsumes)
 {
+    // A control registered after its window sees the keys first.
     CRecordingFilter first("first", log), second("second", log, kSwallowed), third("third", log);
     EXPECT_TRUE(loop.AddMessageFilter(&first));
     EXPECT_TRUE(loop.AddMessageFilter(&second));
@@ -73,13 +74,13 @@ TEST_F(MessageLoop, FiltersRunInRegistrationOrderUntilOneConsumes)
 
     receiver.PostMessage(kSwallowed);
     PumpMessages(&loop);
-    EXPECT_EQ(log, (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"third", "second"}));
     EXPECT_TRUE(receiver.received.empty());
 
     log.clear();
     receiver.PostMessage(kPassed);
     PumpMessages(&loop);
-    EXPECT_EQ(log, (std::vector<std::string>{"first", "second", "third"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"third", "second", "first"}));
     EXPECT_EQ(receiver.received, std::vector<UINT>{kPassed});
 }
 
@@ -87,8 +88,8 @@ TEST_F(MessageLoop, FilterThatRemovesItselfLetsTheOthersRun)
 {
     CRecordingFilter leaving("leaving", log), staying("staying", log);
     leaving.removeFrom = &loop;
-    loop.AddMessageFilter(&leaving);
     loop.AddMessageFilter(&staying);
+    loop.AddMessageFilter(&leaving);
 
     receiver.PostMessage(kPassed);
     receiver.PostMessage(kPassed);

@@ -4,6 +4,7 @@
 #include "foundation/DataKey.h"
 #include "foundation/Lang.h"
 #include "foundation/Utilities.h"
+#include "player/catalogue/ChannelList.h"
 #include "player/resources/Resource.h"
 #include "player/ui/BannerDlg.h"
 #include "tests/player/PlayerTestSupport.h"
@@ -34,6 +35,70 @@ TEST(Banner, ShowsItselfOnItsOwnThreadAndEndsOnCloseBanner)
     EXPECT_TRUE(PumpUntil([] { return !IsBannerThreadRunning(); }));
     EXPECT_FALSE(::IsWindow(banner));
     EXPECT_EQ(GetBannerWindow(), nullptr);
+}
+
+// What a thread timer sees of the "No url!" box while the catalogue loads
+// under the splash: whether it stands above the splash, then it closes it.
+struct NoUrlWatch {
+    static NoUrlWatch*& Current()
+    {
+        static NoUrlWatch* current = nullptr;
+        return current;
+    }
+    static BOOL CALLBACK FindBox(HWND window, LPARAM param)
+    {
+        wchar_t className[16] = {};
+        ::GetClassNameW(window, className, 15);
+        if (std::wstring(className) == L"#32770" && ::IsWindowVisible(window) && window != GetBannerWindow()) {
+            *reinterpret_cast<HWND*>(param) = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
+    {
+        NoUrlWatch* watch = Current();
+        HWND box = nullptr;
+        ::EnumThreadWindows(::GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&box));
+        if (watch == nullptr || box == nullptr || watch->seen)
+            return;
+        watch->seen = true;
+        // Top-level windows from the top: the box must come before the splash.
+        for (HWND window = ::GetTopWindow(nullptr); window != nullptr; window = ::GetWindow(window, GW_HWNDNEXT)) {
+            if (window == box) {
+                watch->aboveSplash = true;
+                break;
+            }
+            if (window == GetBannerWindow())
+                break;
+        }
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    bool seen = false;
+    bool aboveSplash = false;
+};
+
+TEST(Banner, TheNoUrlBoxOfTheCatalogueShowsAboveIt)
+{
+    ChannelSpec silent;
+    silent.country = "fr";
+    silent.key = "silent";
+    silent.name = L"Silent";
+    silent.category = "mu";
+    silent.player = "m";
+    const std::wstring file = WriteCatalogue(L"no_url.brsc", {silent});
+    ShowBanner();
+    ASSERT_TRUE(PumpUntil([] { return GetBannerWindow() != nullptr && ::IsWindowVisible(GetBannerWindow()); }));
+    NoUrlWatch watch;
+    NoUrlWatch::Current() = &watch;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, &NoUrlWatch::OnTimer);
+    { CChannelList catalogue(file); }
+    ::KillTimer(nullptr, timer);
+    NoUrlWatch::Current() = nullptr;
+    CloseBanner();
+    EXPECT_TRUE(PumpUntil([] { return !IsBannerThreadRunning(); }));
+    ASSERT_TRUE(watch.seen);
+    EXPECT_TRUE(watch.aboveSplash);
 }
 
 TEST(Banner, EndsAlsoWhenCloseBannerComesBeforeItShowedItself)

@@ -11,6 +11,7 @@
 #include "tests/player/MainWindowFixture.h"
 
 #include <cstring>
+#include <functional>
 
 namespace PlayerTest {
 namespace {
@@ -257,6 +258,81 @@ TEST_F(MainWindow, PutsTheTrayIconBackWhenExplorerRestarts)
     Pump();
     EXPECT_TRUE(tray->IsShown());
     EXPECT_STREQ(tray->GetData().szTip, L"Brisvane Recorder");
+}
+
+// The notification area as it is at a start at logon or while Explorer
+// restarts: it refuses icons until it is told to take them.
+class RefusingNotificationArea {
+public:
+    RefusingNotificationArea() { CTrayIcon::SetNotifyCall(&Notify); Refusing() = true; }
+    ~RefusingNotificationArea() { CTrayIcon::SetNotifyCall(nullptr); Refusing() = false; }
+    RefusingNotificationArea(const RefusingNotificationArea&) = delete;
+    RefusingNotificationArea& operator=(const RefusingNotificationArea&) = delete;
+    void Appear() { Refusing() = false; }
+
+private:
+    static bool& Refusing()
+    {
+        static bool refusing = false;
+        return refusing;
+    }
+    static BOOL WINAPI Notify(DWORD operation, PNOTIFYICONDATAW data)
+    {
+        if (Refusing() && (operation == NIM_ADD || operation == NIM_MODIFY))
+            return FALSE;
+        return ::Shell_NotifyIconW(operation, data);
+    }
+};
+
+TEST_F(MainWindow, WithoutItsTrayIconCloseMinimisesAndTheIconComesWhenTheAreaAppears)
+{
+    struct Case {
+        const char* how;
+        std::function<void(HWND)> announce;
+    };
+    const Case cases[] = {
+        {"sent", [](HWND window) { ::SendMessageW(window, GetTaskbarCreatedMessage(), 0, 0); }},
+        {"sent without waiting",
+         [](HWND window) { ::SendNotifyMessageW(window, GetTaskbarCreatedMessage(), 0, 0); }},
+        {"posted", [](HWND window) { ::PostMessageW(window, GetTaskbarCreatedMessage(), 0, 0); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        RefusingNotificationArea area;
+        Open();
+        CTrayIcon* tray = Main().GetTrayIcon();
+        ASSERT_NE(tray, nullptr);
+        EXPECT_FALSE(tray->IsShown());
+
+        // Hidden, it could not be reached: it stays on the taskbar.
+        Main().SendMessage(WM_COMMAND, IDCANCEL);
+        EXPECT_TRUE(Main().IsWindowVisible());
+        EXPECT_TRUE(Main().IsIconic());
+
+        area.Appear();
+        c.announce(Main());
+        Pump();
+        EXPECT_TRUE(tray->IsShown());
+        EXPECT_STREQ(tray->GetData().szTip, L"Brisvane Recorder");
+        // With the icon there, closing goes to the notification area again.
+        Main().SendMessage(WM_TRAY_NOTIFY, 128, WM_LBUTTONDBLCLK);
+        ASSERT_TRUE(Main().IsWindowVisible());
+        Main().SendMessage(WM_COMMAND, IDCANCEL);
+        EXPECT_FALSE(Main().IsWindowVisible());
+        Close();
+        m_main.reset();
+    }
+}
+
+TEST_F(MainWindow, AStartIntoTheNotificationAreaWithoutItsIconStaysOnTheTaskbar)
+{
+    RefusingNotificationArea area;
+    CSettings::SetBool("main_visible", false);
+    m_main = std::make_unique<CMainDlg>();
+    ASSERT_NE(m_main->Create(nullptr), nullptr);
+    Pump();
+    EXPECT_TRUE(Main().IsWindowVisible());
+    EXPECT_TRUE(Main().IsIconic());
 }
 
 TEST_F(MainWindow, AltEnterTogglesFullScreenAndTheOtherShortcutsDoNothingHarmful)

@@ -4,8 +4,11 @@
 
 #include "foundation/Lang.h"
 #include "player/app/Settings.h"
+#include "player/catalogue/SystemMessageBox.h"
+#include "player/playback/UrlGrabber.h"
 #include "player/playback/UrlGrabberSites.h"
 #include "player/resources/Resource.h"
+#include "player/ui/MsgBox.h"
 #include "tests/player/MainWindowFixture.h"
 
 namespace PlayerTest {
@@ -173,6 +176,26 @@ TEST_F(PlayRoad, BusyServerShowsTheErrorAndTellsTheUser)
     EXPECT_NE(driver.Dialogs()[0].caption.find(L"Brisvane"), std::wstring::npos);
 }
 
+TEST_F(PlayRoad, BusyServerMessageIsTheSkinnedBoxWithTheTextAsItStands)
+{
+    Open();
+    Play(Channel(Ids::One));
+    std::wstring text;
+    LONG textLeft = 0;
+    ModalDriver driver({[&](HWND dialog) {
+        if (const CMsgBox* box = dynamic_cast<const CMsgBox*>(CWindowImplRoot::FromHandle(dialog))) {
+            text = box->GetText();
+            textLeft = box->GetTextRect().left;
+        }
+        Press(IDOK)(dialog);
+    }});
+    Media().Report(L"busy", -2);
+    ASSERT_EQ(driver.Dialogs().size(), 1u);
+    EXPECT_EQ(text, KV::Lang::GetText("msg_server_busy"));
+    // ShowMsgBoxText: a text as it stands starts at 70, one by key at 60.
+    EXPECT_EQ(textLeft, 70);
+}
+
 class GrabberRoad : public PlayRoad {
 protected:
     void SetUp() override
@@ -213,6 +236,80 @@ TEST_F(GrabberRoad, NoAddressFromTheGrabberShowsTheError)
     EXPECT_EQ(Controls().GetStatus(), KV::Lang::GetText("str_error"));
     EXPECT_FALSE(Controls().IsPlaying());
     EXPECT_EQ(Main().GetCatalogue()->GetCurrentChannel(), Channel(Ids::Grabbed));
+}
+
+// A grabber that takes its time: it tells the user something in a box of
+// its own (as the cookie grabber does when a fetch fails) and only then
+// answers, with an address or none.
+class CSlowGrabber : public CUrlGrabber {
+public:
+    CSlowGrabber(const std::string& key, std::wstring answer) : CUrlGrabber(key), m_answer(std::move(answer)) {}
+    std::wstring Grab(const std::wstring&) override
+    {
+        ShowSystemMessageBox(nullptr, L"1", L"", MB_OK);
+        return m_answer;
+    }
+
+private:
+    std::wstring m_answer;
+};
+
+// While the grabber's box is open the user starts another channel; the
+// slow request's answer comes after and must change nothing.
+TEST_F(PlayRoad, ALateAnswerOfAReplacedRequestLeavesTheNewPlaybackAlone)
+{
+    struct Case {
+        const char* what;
+        std::wstring answer;
+    };
+    const Case cases[] = {
+        {"the grabber fails", L""},
+        {"the grabber finds an address", L"http://127.0.0.1:9/late.asf"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Open();
+        new CSlowGrabber("tvl", c.answer);  // the registry owns it
+        ModalDriver driver({[&](HWND box) {
+            Play(Channel(Ids::One));
+            Media().Report(L"Playing", 0);
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }});
+        Play(Channel(Ids::Grabbed));
+        ASSERT_EQ(driver.Dialogs().size(), 1u);
+        ASSERT_NE(LastPlay(Media()), nullptr);
+        EXPECT_EQ(LastPlay(Media())->url, Address(L"one-512.asf"));
+        EXPECT_EQ(Media().plays.size(), 1u);
+        EXPECT_EQ(Main().GetCatalogue()->GetCurrentChannel(), Channel(Ids::One));
+        EXPECT_EQ(Main().GetWindowText(), L"Brisvane Recorder - Erstes Test");
+        EXPECT_TRUE(Controls().IsPlaying());
+        EXPECT_EQ(Controls().GetStatus(), L"Playing");
+        Close();
+        m_main.reset();
+        TheStandIns().Clear();
+    }
+}
+
+// A back-end report that comes while the latest request still waits for
+// its address answers the playback that was stopped for it.
+TEST_F(PlayRoad, AReportWhileTheAddressIsResolvedDoesNotReachTheBar)
+{
+    Open();
+    Play(Channel(Ids::Radio));
+    new CSlowGrabber("tvl", L"http://127.0.0.1:9/grabbed.asf");
+    ModalDriver driver({[&](HWND box) {
+        Media().Report(L"old stream failed", -1);
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }});
+    Play(Channel(Ids::Grabbed));
+    ASSERT_EQ(driver.Dialogs().size(), 1u);
+    ASSERT_NE(LastPlay(Media()), nullptr);
+    EXPECT_EQ(LastPlay(Media())->url, L"http://127.0.0.1:9/grabbed.asf");
+    EXPECT_TRUE(Controls().IsPlaying());
+    EXPECT_NE(Controls().GetStatus(), KV::Lang::GetText("str_error"));
+    // Once it plays, the back-end's reports count again.
+    Media().Report(L"now", -1);
+    EXPECT_EQ(Controls().GetStatus(), KV::Lang::GetText("str_error"));
 }
 
 class ParentalLock : public PlayRoad {

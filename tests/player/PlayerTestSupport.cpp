@@ -368,6 +368,19 @@ void PostKey(HWND window, UINT key)
     ::PostMessageW(window, WM_KEYUP, key, 0xC0000001);
 }
 
+void PressRealKey(UINT key)
+{
+    INPUT input[2]{};
+    for (INPUT& event : input) {
+        event.type = INPUT_KEYBOARD;
+        event.ki.wVk = static_cast<WORD>(key);
+        event.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+        event.ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
+    }
+    input[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    ::SendInput(2, input, sizeof(INPUT));
+}
+
 void PostAltKey(HWND window, UINT key)
 {
     BYTE keys[256] = {};

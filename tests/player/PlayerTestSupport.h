@@ -195,6 +195,10 @@ std::wstring DialogTexts(HWND dialog);
 // Posts a double click at a client point (down, up, double click, up).
 void PostDoubleClick(HWND window, POINT point);
 void PostKey(HWND window, UINT key);
+// A key pressed and released on the keyboard (SendInput): it reaches the
+// focus of the foreground window through the input queue, for whatever
+// loop runs next (the caller pumps, or a modal loop does).
+void PressRealKey(UINT key);
 // Alt and the key, as the keyboard gives them (the Alt key held down in
 // the thread's key state while the messages are handled); pumps.
 void PostAltKey(HWND window, UINT key);

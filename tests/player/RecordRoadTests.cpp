@@ -11,6 +11,7 @@
 #include "player/recording/RecordManager.h"
 #include "player/ui/MsgBox.h"
 #include "tests/player/MainWindowFixture.h"
+#include "tests/support/WindowRefusal.h"
 #include "tests/player/Mp3StreamServer.h"
 #include "tests/support/TempFolder.h"
 
@@ -28,6 +29,14 @@ protected:
 
     CRecordManager& Manager() { return *Main().GetRecordManager(); }
     CRecordListBox& RecordList() { return Panel().GetRecordListBox(); }
+    // Records the radio channel now, as the record dialog's OK does; the
+    // record, or null when none was added.
+    const CRecord* RecordRadioNow()
+    {
+        ModalDriver driver({Press(IDOK)});
+        Main().SendMessage(WM_RECORD_CHANNEL, 0, reinterpret_cast<LPARAM>(Channel(Ids::Radio)));
+        return Manager().GetRecords().size() == 1 ? Manager().GetRecords()[0].get() : nullptr;
+    }
     bool RecordButtonEnabled() { return ::IsWindowEnabled(Controls().GetDlgItem(IDC_RECORD)) != FALSE; }
     // A finished recording in the records folder.
     static std::wstring PutRecording(const std::wstring& fileName)
@@ -197,12 +206,8 @@ TEST_F(RecordRoads, AFinishedRecordingPlaysThroughTheMediaPlayerAndItsNameGoesIn
 TEST_F(RecordRoads, ExitWhileRecordingAsksNoKeepsRecordingAndYesStopsAndKeepsTheFile)
 {
     Open();
-    {
-        ModalDriver driver({Press(IDOK)});
-        Main().SendMessage(WM_RECORD_CHANNEL, 0, reinterpret_cast<LPARAM>(Channel(Ids::Radio)));
-    }
-    ASSERT_EQ(Manager().GetRecords().size(), 1u);
-    const CRecord* record = Manager().GetRecords()[0].get();
+    const CRecord* record = RecordRadioNow();
+    ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->GetType(), CRecord::Now);
     ASSERT_TRUE(PumpUntil([&] { return record->GetBytes() > 40000; }, 20000));
 
@@ -234,6 +239,22 @@ TEST_F(RecordRoads, ExitWhileRecordingAsksNoKeepsRecordingAndYesStopsAndKeepsThe
     ::FindClose(search);
     EXPECT_STRNE(found.cFileName, L"Bayern Welle#de_tst_radio#0.mp3");
     EXPECT_GT(found.nFileSizeLow, 40000u);
+}
+
+TEST_F(RecordRoads, ExitWhileRecordingGoesNoFurtherWhenTheQuestionCannotOpen)
+{
+    Open();
+    const CRecord* record = RecordRadioNow();
+    ASSERT_NE(record, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return record->GetBytes() > 0; }, 20000));
+    {
+        WindowRefusal refusal;
+        ASSERT_TRUE(refusal.Active());
+        Main().SendMessage(WM_COMMAND, ID_APP_EXIT);
+    }
+    ASSERT_TRUE(Main().IsWindow());
+    EXPECT_TRUE(Main().IsWindowEnabled());
+    EXPECT_TRUE(record->IsRecording());
 }
 
 TEST_F(RecordRoads, NoScheduledRecordStartsWhileTheExitWaits)

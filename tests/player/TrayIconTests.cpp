@@ -82,6 +82,46 @@ TEST_F(TrayIcon, ComesBackWithItsTipWhenExplorerRestarts)
     EXPECT_EQ(GetTaskbarCreatedMessage(), ::RegisterWindowMessageW(L"TaskbarCreated"));
 }
 
+bool g_areaRefuses = false;
+BOOL WINAPI NotificationArea(DWORD operation, PNOTIFYICONDATAW data)
+{
+    if (g_areaRefuses && operation != NIM_DELETE)
+        return FALSE;
+    return ::Shell_NotifyIconW(operation, data);
+}
+
+TEST_F(TrayIcon, ARefusedIconIsKeptForTheNotificationAreaThatAppearsLater)
+{
+    CTrayIcon::SetNotifyCall(&NotificationArea);
+    g_areaRefuses = true;
+    CTrayIcon icon(128);
+    icon.SetOwner(m_owner, CallbackMessage);
+    icon.SetIcon(IDI_TRAY, L"Kept");
+    EXPECT_FALSE(icon.IsShown());
+    EXPECT_TRUE(icon.HasIcon());
+    // Still no notification area: nothing shown, nothing lost.
+    icon.OnTaskbarCreated();
+    EXPECT_FALSE(icon.IsShown());
+    EXPECT_TRUE(icon.HasIcon());
+
+    g_areaRefuses = false;
+    icon.OnTaskbarCreated();
+    EXPECT_TRUE(icon.IsShown());
+    EXPECT_STREQ(icon.GetData().szTip, L"Kept");
+
+    // An icon taken away while none is shown stays away.
+    CTrayIcon removed(129);
+    removed.SetOwner(m_owner, CallbackMessage);
+    g_areaRefuses = true;
+    removed.SetIcon(IDI_TRAY, L"Gone");
+    removed.Update(nullptr, nullptr);
+    g_areaRefuses = false;
+    removed.OnTaskbarCreated();
+    EXPECT_FALSE(removed.IsShown());
+    EXPECT_FALSE(removed.HasIcon());
+    CTrayIcon::SetNotifyCall(nullptr);
+}
+
 TEST_F(TrayIcon, OpensItsTranslatedMenuOnARightButtonReleaseOnly)
 {
     CTrayIcon icon(128);

@@ -4,8 +4,10 @@
 #include "foundation/Skin.h"
 #include "player/app/Settings.h"
 #include "player/ui/AboutDlg.h"
+#include "player/ui/DialogChrome.h"
 #include "player/ui/MsgBox.h"
 #include "tests/ui/UiTestSupport.h"
+#include "tests/support/WindowRefusal.h"
 #include "tests/support/WindowText.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +82,45 @@ TEST_F(MsgBoxTest, AnswersFollowTheButtonSetAndHowTheBoxWasClosed)
         EXPECT_EQ(c.expected, ShowMsgBox("msg_recording", c.buttons)) << c.what;
         EXPECT_TRUE(driver.Acted()) << c.what;
     }
+}
+
+TEST_F(MsgBoxTest, AQuestionThatCannotOpenAnswersNo)
+{
+    WindowRefusal refusal;
+    ASSERT_TRUE(refusal.Active());
+    EXPECT_EQ(MsgBoxNo, ShowMsgBox("msg_recording", MsgBoxYesNo));
+    EXPECT_EQ(MsgBoxNo, ShowMsgBoxText(L"Stop?", MsgBoxYesNo));
+    EXPECT_EQ(0, ShowMsgBox("msg_server_busy", MsgBoxOk));
+}
+
+TEST_F(MsgBoxTest, TheEmblemIsDrawnOnlyOnTheHeaderStrip)
+{
+    constexpr COLORREF Ground = RGB(1, 2, 3);
+    const auto emblemPixel = [&](bool withHeader) {
+        KV::Skin::Free();
+        UiTest::PutSkinImage("header_recorder_32", 32, 32, [](int, int) { return UiTest::Pixel{250, 0, 0, 255}; });
+        if (withHeader)
+            UiTest::PutSkinImage("msgbox_header", 20, 32, [](int, int) { return UiTest::Pixel{0, 0, 250, 255}; });
+        HDC screen = ::GetDC(nullptr);
+        HDC dc = ::CreateCompatibleDC(screen);
+        HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 351, 200);
+        ::ReleaseDC(nullptr, screen);
+        HGDIOBJ previous = ::SelectObject(dc, bitmap);
+        const RECT client{0, 0, 351, 200};
+        HBRUSH ground = ::CreateSolidBrush(Ground);
+        ::FillRect(dc, &client, ground);
+        ::DeleteObject(ground);
+        PaintDialogHeader(dc, client);
+        const COLORREF pixel = ::GetPixel(dc, 220, 10);
+        ::SelectObject(dc, previous);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(dc);
+        return pixel;
+    };
+    EXPECT_EQ(Ground, emblemPixel(false));
+    EXPECT_TRUE(UiTest::Near(RGB(250, 0, 0), emblemPixel(true), 8));
+    KV::Skin::Free();
+    UiTest::LoadShippedSkin();
 }
 
 TEST_F(MsgBoxTest, YesNoBoxLaysOutTwoCaptionedButtonsFromTheRight)
