@@ -436,6 +436,28 @@ TEST_F(UpdateDownloadTest, RecordIsWrittenWholeOrNotAtAll)
     EXPECT_EQ(key.Get(traits.downloadedFileValue), ExpectedTarget());
 }
 
+// A program installed on a network share downloads into its own Updates
+// folder there.
+TEST_F(UpdateDownloadTest, ProgramOnANetworkShareDownloadsIntoItsUpdatesFolder)
+{
+    UncFolder share;
+    if (share.Path().empty())
+        GTEST_SKIP() << "this system offers no network share to write through";
+    TestSettingsOptions options;
+    options.folderUrl = server.FolderUrl();
+    const std::wstring program = share.File(IsChannelListUpdater() ? L"Chanfresh.exe" : L"Updater.exe");
+    ASSERT_TRUE(WriteProgramFile(program, MakeTestSettings(options)));
+    ASSERT_TRUE(LoadUpdaterData(program));
+    CheckOffered("2.4");
+    PutDownload("on the share");
+    EXPECT_EQ(RunDownload(nullptr), DownloadOutcome::Completed);
+    const std::wstring target = share.File(L"Updates\\") + (IsChannelListUpdater() ? L"Channels.brsc" : PackageName);
+    EXPECT_EQ(ReadWholeFile(target), Served("on the share"));
+    EXPECT_EQ(key.Get(traits.downloadedFileValue), target);
+    EXPECT_EQ(key.Get(traits.pendingVersionValue), L"2.4");
+    EXPECT_FALSE(FileExists(target + L".part"));
+}
+
 TEST_F(UpdateDownloadTest, ProgressReachesTheWindowOnTheDownloadThread)
 {
     LoadProgram();

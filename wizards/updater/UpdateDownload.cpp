@@ -55,8 +55,13 @@ bool PlaceDownload(const std::wstring& transferred, const DownloadRequest& reque
     }
 
     const std::wstring partial = request.target + PartialSuffix;
+    const std::wstring partialName = std::wstring(ChannelListFileName) + PartialSuffix;
+    // The folder is the program's own, wherever it is installed (also on a
+    // network share); only the name below it is the archive reader's to
+    // check.
     ZipArchive archive;
-    bool extracted = archive.Open(transferred.c_str()) && archive.ExtractEntry(partial.c_str(), ChannelListFileName);
+    bool extracted = archive.Open(transferred.c_str()) &&
+                     archive.ExtractEntryInto(request.updatesFolder.c_str(), partialName.c_str(), ChannelListFileName);
     archive.Close();
     if (extracted)
         extracted = IsCatalogueFile(partial) && ::MoveFileExW(partial.c_str(), request.target.c_str(), MoveFlags);
