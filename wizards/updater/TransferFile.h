@@ -31,14 +31,15 @@ private:
 };
 
 // Opens path (a transfer file) anew for writing, shared for deletion;
-// INVALID_HANDLE_VALUE when it cannot be made, or after the end of the run.
+// INVALID_HANDLE_VALUE when it cannot be made, when path is no transfer
+// file, or when the end of its run deleted it.
 HANDLE CreateTransferFileForWriting(const std::wstring& path);
 
 // The start of a run: transfer files can be made again.
 void BeginTransferFiles();
 // The end of a run: deletes every transfer file still listed (one being
-// written goes when its handle is closed) and makes no new one until the
-// next run begins.
+// written goes when its handle is closed); none of them is made again, and
+// no new one until the next run begins.
 void EndTransferFiles();
 
 // The settings' download folder (update/folder, as stored).
