@@ -3,6 +3,7 @@
 #include "foundation/DataKey.h"
 #include "foundation/MemoryStream.h"
 #include "foundation/ZipHandle.h"
+#include "foundation/ZipNames.h"
 #include "foundation/ZipReader.h"
 
 namespace {
@@ -78,6 +79,17 @@ bool ZipArchive::ExtractEntry(const wchar_t* targetPath, const wchar_t* name)
     if (ZipReaderFindEntry(m_handle, name, true, &index, nullptr) != ZipOk)
         return false;
     return ZipReaderExtract(m_handle, index, const_cast<wchar_t*>(targetPath), 0, ZipTargetFile) == ZipOk;
+}
+
+bool ZipArchive::ExtractEntryInto(const wchar_t* folder, const wchar_t* fileName, const wchar_t* name)
+{
+    if (!m_handle || !folder || !*folder || !fileName)
+        return false;
+    const std::wstring relative = fileName;
+    if (ZipIsAbsolutePath(relative) || !ZipIsSafeTargetPath(relative))
+        return false;
+    ZipReaderSetBaseFolder(m_handle, folder);
+    return ExtractEntry(fileName, name);
 }
 
 std::unique_ptr<KV::DataKey> ZipArchive::LoadDataKey(const wchar_t* name)

@@ -44,6 +44,12 @@ public:
     // folder) is in place; when the data turns out damaged, no file is left
     // under the target name (a file that was there before is gone too).
     bool ExtractEntry(const wchar_t* targetPath, const wchar_t* name);
+    // Extracts the entry to fileName below folder, which becomes the base
+    // folder. The folder is the caller's own choice and any absolute path
+    // (a drive or a network share); only fileName must stay inside it: an
+    // absolute one, or one that leaves it, is refused before anything is
+    // written.
+    bool ExtractEntryInto(const wchar_t* folder, const wchar_t* fileName, const wchar_t* name);
     // The entry read as a data-tree file; null when missing or not parsable.
     std::unique_ptr<KV::DataKey> LoadDataKey(const wchar_t* name);
     bool HasEntry(const wchar_t* name);

@@ -4,8 +4,10 @@
 
 #include "tests/updater/UpdaterFixture.h"
 
+#include "tests/support/UncFolder.h"
 #include "wizards/common/MacroTable.h"
 #include "wizards/common/ProductSettings.h"
+#include "wizards/common/RegistryValues.h"
 #include "wizards/common/WizardLanguages.h"
 #include "wizards/updater/CommandLine.h"
 #include "wizards/updater/DownloadCallback.h"
@@ -373,6 +375,87 @@ TEST_F(UpdateDownloadTest, FailedDownloadRecordsNothing)
     EXPECT_FALSE(key.Has(traits.downloadedFileValue));
     EXPECT_FALSE(key.Has(traits.pendingVersionValue));
     EXPECT_EQ(server.RequestCount(DownloadName()), 1);
+}
+
+// Registry writes of the download's record, the one numbered failingWrite
+// (counted from 1) failing.
+std::atomic<int> g_recordWrites{0};
+std::atomic<int> g_failingRecordWrite{0};
+
+bool RecordWriteThatMayFail(HKEY key, const wchar_t* name, const std::wstring& text)
+{
+    if (++g_recordWrites == g_failingRecordWrite)
+        return false;
+    return SetRegString(key, name, text);
+}
+
+// A download whose record cannot be written whole is a failed one, and the
+// product key is left as it was: never a version without its file.
+TEST_F(UpdateDownloadTest, RecordIsWrittenWholeOrNotAtAll)
+{
+    const struct {
+        const char* name;
+        int failingWrite;
+        bool earlierDownload;
+    } cases[] = {
+        // Without a value before, so these come first.
+        {"the version's write fails, nothing pending", 1, false},
+        {"the file's write fails, nothing pending", 2, false},
+        {"the version's write fails, an earlier download pending", 1, true},
+        {"the file's write fails, an earlier download pending", 2, true},
+    };
+    LoadProgram();
+    const std::wstring earlierFile = folder.File(L"Updates\\earlier");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.earlierDownload) {
+            ASSERT_TRUE(key.Set(traits.pendingVersionValue, L"2.3"));
+            ASSERT_TRUE(key.Set(traits.downloadedFileValue, earlierFile));
+        }
+        CheckOffered("2.4");
+        PutDownload("recorded or not");
+        g_recordWrites = 0;
+        g_failingRecordWrite = c.failingWrite;
+        const RegistryStringWriter previous = SetDownloadRecordWriter(&RecordWriteThatMayFail);
+        EXPECT_EQ(RunDownload(nullptr), DownloadOutcome::Failed);
+        SetDownloadRecordWriter(previous);
+        EXPECT_EQ(GetUpdaterContext().updateError, UpdateErrorDownload);
+        EXPECT_FALSE(GetUpdaterContext().updated);
+        if (c.earlierDownload) {
+            EXPECT_EQ(key.Get(traits.pendingVersionValue), L"2.3");
+            EXPECT_EQ(key.Get(traits.downloadedFileValue), earlierFile);
+        } else {
+            EXPECT_FALSE(key.Has(traits.pendingVersionValue));
+            EXPECT_FALSE(key.Has(traits.downloadedFileValue));
+        }
+    }
+    // With every write going through, the same download is recorded.
+    CheckOffered("2.4");
+    EXPECT_EQ(RunDownload(nullptr), DownloadOutcome::Completed);
+    EXPECT_EQ(key.Get(traits.pendingVersionValue), L"2.4");
+    EXPECT_EQ(key.Get(traits.downloadedFileValue), ExpectedTarget());
+}
+
+// A program installed on a network share downloads into its own Updates
+// folder there.
+TEST_F(UpdateDownloadTest, ProgramOnANetworkShareDownloadsIntoItsUpdatesFolder)
+{
+    UncFolder share;
+    if (share.Path().empty())
+        GTEST_SKIP() << "this system offers no network share to write through";
+    TestSettingsOptions options;
+    options.folderUrl = server.FolderUrl();
+    const std::wstring program = share.File(IsChannelListUpdater() ? L"Chanfresh.exe" : L"Updater.exe");
+    ASSERT_TRUE(WriteProgramFile(program, MakeTestSettings(options)));
+    ASSERT_TRUE(LoadUpdaterData(program));
+    CheckOffered("2.4");
+    PutDownload("on the share");
+    EXPECT_EQ(RunDownload(nullptr), DownloadOutcome::Completed);
+    const std::wstring target = share.File(L"Updates\\") + (IsChannelListUpdater() ? L"Channels.brsc" : PackageName);
+    EXPECT_EQ(ReadWholeFile(target), Served("on the share"));
+    EXPECT_EQ(key.Get(traits.downloadedFileValue), target);
+    EXPECT_EQ(key.Get(traits.pendingVersionValue), L"2.4");
+    EXPECT_FALSE(FileExists(target + L".part"));
 }
 
 TEST_F(UpdateDownloadTest, ProgressReachesTheWindowOnTheDownloadThread)

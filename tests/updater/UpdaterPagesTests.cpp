@@ -9,6 +9,7 @@
 #include "wizards/updater/MainDlg.h"
 #include "wizards/updater/TrayIcon.h"
 #include "wizards/updater/UpdaterContext.h"
+#include "wizards/updater/WorkerThread.h"
 
 #include <commctrl.h>
 
@@ -365,6 +366,85 @@ TEST_F(UpdaterPagesTest, ASecondInstanceShowsTheFirstOrLeavesSilently)
     }
     EXPECT_EQ(server.RequestCount(CheckDocumentName()), 0);
     ::DestroyWindow(running);
+}
+
+// Thread starts of the workers, the first allowedStarts of them going
+// through and every later one failing, for as long as the object lives.
+class FailingWorkerStarts {
+public:
+    explicit FailingWorkerStarts(int allowedStarts)
+    {
+        AllowedStarts() = allowedStarts;
+        RealStarter() = SetWorkerThreadStarter(&Start);
+    }
+    ~FailingWorkerStarts() { SetWorkerThreadStarter(RealStarter()); }
+    FailingWorkerStarts(const FailingWorkerStarts&) = delete;
+    FailingWorkerStarts& operator=(const FailingWorkerStarts&) = delete;
+
+private:
+    static std::atomic<int>& AllowedStarts()
+    {
+        static std::atomic<int> allowed{0};
+        return allowed;
+    }
+    static std::atomic<WorkerThreadStarter>& RealStarter()
+    {
+        static std::atomic<WorkerThreadStarter> real{nullptr};
+        return real;
+    }
+    static bool Start(unsigned(__stdcall* proc)(void*), void* argument)
+    {
+        return AllowedStarts()-- > 0 && RealStarter().load()(proc, argument);
+    }
+};
+
+// A worker that cannot start ends its step as a failed one: on the error
+// page in a visible run, and a hidden run ends (it used to wait forever).
+TEST_F(UpdaterPagesTest, AWorkerThatCannotStartEndsItsStepAsAFailure)
+{
+    const struct {
+        const char* name;
+        // 0: the check cannot start; 1: the check starts, the download not.
+        int allowedStarts;
+        bool hidden;
+    } cases[] = {
+        {"check, visible", 0, false},
+        {"check, hidden", 0, true},
+        {"download, visible", 1, false},
+        {"download, hidden", 1, true},
+    };
+    PutOffer("2.4");
+    PutDownload("never fetched");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool download = c.allowedStarts == 1;
+        // A hidden program updater shows its offer; a hidden Chanfresh goes
+        // on to the download by itself.
+        const bool endsHidden = c.hidden && (!download || IsChannelListUpdater());
+        const FailingWorkerStarts failing(c.allowedStarts);
+        auto run = Start(c.hidden);
+        if (download && !endsHidden) {
+            ASSERT_TRUE(run->WaitForPage(PageKind::Update));
+            run->Click(IDOK);
+        }
+        if (endsHidden) {
+            EXPECT_TRUE(run->Finish(20000));
+            EXPECT_EQ(run->ExitCode(), 2);
+            EXPECT_FALSE(run->WasEverVisible());
+        } else {
+            ASSERT_TRUE(run->WaitForPage(PageKind::Error, 20000));
+            EXPECT_EQ(ItemText(VisiblePage(run->Frame()), 1011),
+                      download ? L"Error while downloading update. Please check Internet connection."
+                               : L"Error while checking available updates. Please check Internet connection.");
+            EXPECT_TRUE(ButtonShown(run->Frame(), Back));
+            run->Click(IDCANCEL);
+            EXPECT_TRUE(run->Finish());
+        }
+    }
+    EXPECT_EQ(server.RequestCount(CheckDocumentName()), 2);
+    EXPECT_EQ(server.RequestCount(DownloadName()), 0);
+    EXPECT_FALSE(key.Has(traits.pendingVersionValue));
+    EXPECT_FALSE(key.Has(traits.downloadedFileValue));
 }
 
 // The hidden endings close the frame from inside a page's own handler (the

@@ -4,6 +4,10 @@
 #include "tests/updater/UpdaterFixture.h"
 
 #include "tests/support/HostPath.h"
+#include "tests/support/TempFolder.h"
+
+#include <cwchar>
+#include <vector>
 
 namespace {
 
@@ -13,14 +17,19 @@ constexpr DWORD ProcessDeadline = 60000;
 // goes is ended (it is ours).
 class StartedProgram {
 public:
-    StartedProgram(const std::wstring& path, const std::wstring& arguments)
+    // A non-empty temporaryFolder becomes the program's TMP and TEMP.
+    StartedProgram(const std::wstring& path, const std::wstring& arguments,
+                   const std::wstring& temporaryFolder = std::wstring())
     {
         std::wstring commandLine = L"\"" + path + L"\" " + arguments;
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION info = {};
-        if (::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                             &info)) {
+        std::vector<wchar_t> environment;
+        if (!temporaryFolder.empty())
+            environment = EnvironmentWithTemporaryFolder(temporaryFolder);
+        if (::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                             environment.empty() ? nullptr : environment.data(), nullptr, &startup, &info)) {
             ::CloseHandle(info.hThread);
             m_process = info.hProcess;
         }
@@ -56,6 +65,25 @@ public:
     }
 
 private:
+    // This process's environment block with TMP and TEMP set to folder.
+    static std::vector<wchar_t> EnvironmentWithTemporaryFolder(const std::wstring& folder)
+    {
+        std::vector<wchar_t> block;
+        wchar_t* own = ::GetEnvironmentStringsW();
+        for (const wchar_t* entry = own; entry && *entry; entry += wcslen(entry) + 1) {
+            if (_wcsnicmp(entry, L"TMP=", 4) != 0 && _wcsnicmp(entry, L"TEMP=", 5) != 0)
+                block.insert(block.end(), entry, entry + wcslen(entry) + 1);
+        }
+        if (own)
+            ::FreeEnvironmentStringsW(own);
+        for (const wchar_t* name : {L"TMP=", L"TEMP="}) {
+            const std::wstring entry = name + folder;
+            block.insert(block.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
+        }
+        block.push_back(L'\0');
+        return block;
+    }
+
     HANDLE m_process = nullptr;
 };
 
@@ -198,6 +226,32 @@ HWND DownloadOffer(const std::wstring& caption)
     if (frame)
         ::PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     return frame;
+}
+
+// Cancel while the download is under way: the frame closes and the process
+// ends without waiting for its worker, which is still waiting for the rest
+// of the file. Nothing of the transfer stays in the temporary folder.
+TEST_F(UpdaterProcessTest, CancelledDownloadLeavesNoTemporaryFileWhenTheProcessEndsFirst)
+{
+    PutOffer("2.4");
+    UpdateServer::File held;
+    held.holdAfter = 20000;
+    PutDownload(std::string(100000, 'c'), held);
+    const std::wstring program = WriteProgramCopy();
+    TempRecordsFolder temporary;
+    StartedProgram run(program, L"", temporary.Path());
+    ASSERT_TRUE(run.IsStarted());
+    HWND frame = DownloadOffer(ExpectedCaption());
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(WaitFor([this] { return server.IsHolding(); }));
+    // The transfer is written into the program's own temporary folder.
+    EXPECT_TRUE(WaitFor([&] { return !temporary.Files().empty(); }));
+
+    ::PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(run.Wait(), 2);
+    EXPECT_EQ(temporary.Files(), std::vector<std::wstring>());
+    EXPECT_FALSE(key.Has(traits.pendingVersionValue));
+    EXPECT_FALSE(FileExists(ExpectedTarget()));
 }
 
 // End to end with the built programs: the updater, started hidden as the

@@ -131,6 +131,39 @@ TEST(ZipHostile, TargetsThatEscapeAreRefusedBeforeAnythingIsWritten)
     EXPECT_EQ(sandbox.Outside(), SandboxFolders);
 }
 
+// Extraction into a folder the caller chose: the folder is taken as it is
+// (the updaters' own, which may lie on a network share), while the name
+// below it must stay in it.
+TEST(ZipHostile, ExtractionIntoAFolderRefusesNamesThatLeaveIt)
+{
+    Sandbox sandbox;
+    ZipArchive archive;
+    ASSERT_TRUE(archive.Open(FixturePath(L"traversal.zip").c_str()));
+    const wchar_t* const escapes[] = {
+        L"..\\escape1.txt",
+        L"x\\..\\..\\escape2.txt",
+        L"\\\\localhost\\c$\\escape3.txt",
+        L"\\escape4.txt",
+        L"C:\\escape5.txt",
+        L"C:escape6.txt",
+        L"\\\\?\\C:\\escape7.txt",
+        L"inside.txt:stream",
+        L"nul.txt",
+        L"",
+    };
+    for (const wchar_t* name : escapes)
+        EXPECT_FALSE(archive.ExtractEntryInto(sandbox.scratch.c_str(), name, L"safe/inside.txt")) << name;
+    EXPECT_TRUE(ListTree(sandbox.scratch).empty());
+
+    ASSERT_TRUE(archive.ExtractEntryInto(sandbox.scratch.c_str(), L"inside.txt", L"safe/inside.txt"));
+    EXPECT_EQ(ListTree(sandbox.scratch), std::vector<std::wstring>{L"inside.txt"});
+    EXPECT_EQ(sandbox.Outside(), SandboxFolders);
+    const std::unique_ptr<KV::MemoryStream> entry = archive.ReadEntry(L"safe/inside.txt");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(ReadFileBytes(sandbox.scratch + L"inside.txt"),
+              std::vector<uint8_t>(entry->GetBuffer(), entry->GetBuffer() + entry->GetSize()));
+}
+
 TEST(ZipHostile, LyingSizesFailAndLeaveNoFile)
 {
     ScratchFolder scratch;

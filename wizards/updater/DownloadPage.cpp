@@ -40,7 +40,10 @@ bool CDownloadPage::OnSetActive()
     bar.ModifyStyle(0, PBS_MARQUEE);
     bar.SendMessage(PBM_SETPOS, 0, 0);
     bar.SendMessage(PBM_SETMARQUEE, TRUE, 0);
-    StartDownload(m_hWnd);
+    // A download that cannot start ends as a failed one, posted for the
+    // same reason as the check's (StartPage.cpp).
+    if (!StartDownload(m_hWnd))
+        PostMessage(WM_UPDATER_DOWNLOAD_DONE, static_cast<WPARAM>(DownloadOutcome::Failed), 0);
     return false;
 }
 

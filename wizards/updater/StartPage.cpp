@@ -29,7 +29,11 @@ LRESULT CStartPage::OnInitDialog(WindowMessage&)
 
 bool CStartPage::OnSetActive()
 {
-    StartCheck(m_hWnd);
+    // A check that cannot start ends as a failed one. It is posted, so that
+    // it ends once the page is shown, as a worker's report would: ending it
+    // here, inside the page switch, could close the frame under it.
+    if (!StartCheck(m_hWnd))
+        PostMessage(WM_UPDATER_CHECK_DONE, static_cast<WPARAM>(CheckOutcome::Failed), 0);
     return false;
 }
 
@@ -39,8 +43,11 @@ LRESULT CStartPage::OnCheckDone(WindowMessage& msg)
     CMainDlg* frame = CMainDlg::GetInstance();
     if (!frame || GetCancelFlag())
         return 0;
-    if (auto* result = reinterpret_cast<CheckResult*>(msg.lParam))
-        ApplyCheckResult(*result);
+    // Without a result (a check that never started) only the outcome counts.
+    CheckResult none;
+    none.outcome = static_cast<CheckOutcome>(msg.wParam);
+    auto* result = reinterpret_cast<CheckResult*>(msg.lParam);
+    ApplyCheckResult(result ? *result : none);
     switch (static_cast<CheckOutcome>(msg.wParam)) {
     case CheckOutcome::Failed:
         frame->ShowErrorPage();

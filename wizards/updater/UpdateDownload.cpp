@@ -55,8 +55,13 @@ bool PlaceDownload(const std::wstring& transferred, const DownloadRequest& reque
     }
 
     const std::wstring partial = request.target + PartialSuffix;
+    const std::wstring partialName = std::wstring(ChannelListFileName) + PartialSuffix;
+    // The folder is the program's own, wherever it is installed (also on a
+    // network share); only the name below it is the archive reader's to
+    // check.
     ZipArchive archive;
-    bool extracted = archive.Open(transferred.c_str()) && archive.ExtractEntry(partial.c_str(), ChannelListFileName);
+    bool extracted = archive.Open(transferred.c_str()) &&
+                     archive.ExtractEntryInto(request.updatesFolder.c_str(), partialName.c_str(), ChannelListFileName);
     archive.Close();
     if (extracted)
         extracted = IsCatalogueFile(partial) && ::MoveFileExW(partial.c_str(), request.target.c_str(), MoveFlags);
@@ -65,16 +70,33 @@ bool PlaceDownload(const std::wstring& transferred, const DownloadRequest& reque
     return extracted;
 }
 
-// The version first: the player acts on the file value, and checks the
-// file against the version.
+std::atomic<RegistryStringWriter>& RecordWriter()
+{
+    static std::atomic<RegistryStringWriter> writer{&SetRegString};
+    return writer;
+}
+
+// Both values or neither. The version goes first, as the player acts on the
+// file value and checks the file against the version; when the file value
+// cannot follow, the version goes back to what it was (or away).
 bool RecordDownload(const DownloadRequest& request)
 {
     if (!request.registryRoot)
         return false;
     KV::RegistryKey key(request.registryRoot, request.registryKey.c_str(), ProductKeyAccess);
+    if (!key)
+        return false;
     const VariantTraits& traits = GetVariantTraits();
-    return SetRegString(key.Get(), traits.pendingVersionValue, request.newVersion) &&
-           SetRegString(key.Get(), traits.downloadedFileValue, request.target);
+    const RegistryStringWriter write = RecordWriter();
+    std::wstring previous;
+    const bool hadPrevious = QueryRegString(key.Get(), traits.pendingVersionValue, ProductValueCapacity, previous);
+    if (!write(key.Get(), traits.pendingVersionValue, request.newVersion))
+        return false;
+    if (write(key.Get(), traits.downloadedFileValue, request.target))
+        return true;
+    if (!hadPrevious || !write(key.Get(), traits.pendingVersionValue, previous))
+        ::RegDeleteValueW(key.Get(), traits.pendingVersionValue);
+    return false;
 }
 
 unsigned __stdcall DownloadThread(void* argument)
@@ -88,6 +110,11 @@ unsigned __stdcall DownloadThread(void* argument)
 }
 
 } // namespace
+
+RegistryStringWriter SetDownloadRecordWriter(RegistryStringWriter writer)
+{
+    return RecordWriter().exchange(writer ? writer : &SetRegString);
+}
 
 bool IsPlainFileName(const std::wstring& name)
 {

@@ -38,6 +38,12 @@ struct DownloadRequest {
     std::wstring registryKey;
 };
 
+// What writes the download's two values into the product key (SetRegString
+// unless replaced, so that tests can make a write fail); returns the one it
+// replaces. A download is recorded whole or not at all.
+using RegistryStringWriter = bool (*)(HKEY key, const wchar_t* name, const std::wstring& text);
+RegistryStringWriter SetDownloadRecordWriter(RegistryStringWriter writer);
+
 // Whether a descriptor's package name is a plain file name: anything that
 // could lead out of the Updates folder is refused.
 bool IsPlainFileName(const std::wstring& name);

@@ -12,6 +12,7 @@
 #include "wizards/common/ProductSettings.h"
 #include "wizards/common/WizardDataFiles.h"
 #include "wizards/common/WizardLanguages.h"
+#include "wizards/updater/TransferFile.h"
 #include "wizards/updater/UpdaterRegistry.h"
 
 #include <shlwapi.h>
@@ -81,6 +82,7 @@ bool LoadUpdaterData(const std::wstring& programFile)
     UpdaterContext& context = GetUpdaterContext();
     ResetRunState(context);
     GetCancelFlag() = false;
+    BeginTransferFiles();
     const std::wstring ownFile = programFile.empty() ? KV::GetProgramPath() : programFile;
     context.programFolder = FolderOf(ownFile);
 

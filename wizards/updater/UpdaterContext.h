@@ -54,6 +54,7 @@ std::atomic<bool>& GetCancelFlag();
 // edition, the start-up language, the installed and pending versions and
 // the Updates folder beside programFile. Returns false when programFile
 // holds no readable archive (the run then has no texts and no settings).
+// Transfer files can be made again from here on (TransferFile.h).
 bool LoadUpdaterData(const std::wstring& programFile = std::wstring());
 // Releases the skin, the languages, the settings, the macros and the
 // descriptor, and resets the run state (the cancel flag stays).

@@ -6,6 +6,7 @@
 #include "framework/MessageLoop.h"
 #include "wizards/common/WizardLanguages.h"
 #include "wizards/updater/MainDlg.h"
+#include "wizards/updater/TransferFile.h"
 #include "wizards/updater/UpdaterContext.h"
 
 namespace {
@@ -55,6 +56,9 @@ int Run(bool hidden, const std::wstring& programFile)
             frame.DestroyWindow();
     }
     AppModule().RemoveMessageLoop();
+    // The process ends soon without waiting for a transfer still running
+    // (the frame's end cancelled it): its file must not outlive it.
+    EndTransferFiles();
     FreeUpdaterData();
     return code;
 }

@@ -5,6 +5,7 @@
 #include "foundation/ZipFileHandle.h"
 #include "framework/InternetHandle.h"
 #include "wizards/updater/DownloadCallback.h"
+#include "wizards/updater/TransferFile.h"
 #include "wizards/updater/TransferPolicy.h"
 
 #include <vector>
@@ -50,8 +51,7 @@ std::wstring RedirectTarget(HINTERNET request, const std::wstring& from)
 bool ReceiveBody(HINTERNET request, const std::wstring& file, CCallback& callback)
 {
     const DWORD total = QueryNumber(request, HTTP_QUERY_CONTENT_LENGTH);
-    ZipFileHandle target(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                       nullptr));
+    ZipFileHandle target(CreateTransferFileForWriting(file));
     if (!target.IsValid())
         return false;
     std::vector<char> chunk(ChunkSize);

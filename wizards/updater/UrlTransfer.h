@@ -12,6 +12,6 @@ class CCallback;
 
 // True only when the address is allowed, every redirect was allowed, the
 // server answered with a success status and the whole body (as long as the
-// server announced) is in the file. A refused address is not fetched at
-// all.
+// server announced) is in the file, which is a CTransferFile's
+// (TransferFile.h). A refused address is not fetched at all.
 bool DownloadUrlToFile(const std::wstring& url, const std::wstring& file, CCallback& callback);

@@ -15,6 +15,18 @@ std::atomic<int>& ActiveWorkers()
     return count;
 }
 
+bool StartDetachedThread(unsigned(__stdcall* proc)(void*), void* argument)
+{
+    // The holder goes at once: nobody waits for the thread.
+    return StartThread(proc, argument).IsStarted();
+}
+
+std::atomic<WorkerThreadStarter>& Starter()
+{
+    static std::atomic<WorkerThreadStarter> starter{&StartDetachedThread};
+    return starter;
+}
+
 } // namespace
 
 CWorkerScope::~CWorkerScope()
@@ -30,11 +42,15 @@ int GetActiveWorkerCount()
 bool StartWorkerThread(unsigned(__stdcall* proc)(void*), void* argument)
 {
     ++ActiveWorkers();
-    // The holder goes at once: nobody waits for the thread.
-    if (StartThread(proc, argument).IsStarted())
+    if (Starter().load()(proc, argument))
         return true;
     --ActiveWorkers();
     return false;
+}
+
+WorkerThreadStarter SetWorkerThreadStarter(WorkerThreadStarter starter)
+{
+    return Starter().exchange(starter ? starter : &StartDetachedThread);
 }
 
 void ReportToPage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
