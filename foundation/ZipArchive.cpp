@@ -5,6 +5,8 @@
 #include "foundation/ZipHandle.h"
 #include "foundation/ZipReader.h"
 
+#include <new>
+
 namespace {
 
 // Deflate cannot expand data by more than about 1032 to 1.
@@ -62,8 +64,8 @@ std::unique_ptr<KV::MemoryStream> ZipArchive::ReadEntry(const wchar_t* name)
         return nullptr;
     if (!IsBelievableSize(info, m_handle->reader->GetArchiveSize()))
         return nullptr;
-    auto stream = std::make_unique<KV::MemoryStream>();
-    if (info.uncompressedSize > 0 && !stream->SetSize(info.uncompressedSize))
+    std::unique_ptr<KV::MemoryStream> stream(new (std::nothrow) KV::MemoryStream());
+    if (!stream || (info.uncompressedSize > 0 && !stream->SetSize(info.uncompressedSize)))
         return nullptr;
     if (ZipReaderExtract(m_handle, index, stream->GetBuffer(), info.uncompressedSize, ZipTargetMemory) != ZipOk)
         return nullptr;
@@ -80,15 +82,26 @@ bool ZipArchive::ExtractEntry(const wchar_t* targetPath, const wchar_t* name)
     return ZipReaderExtract(m_handle, index, const_cast<wchar_t*>(targetPath), 0, ZipTargetFile) == ZipOk;
 }
 
-std::unique_ptr<KV::DataKey> ZipArchive::LoadDataKey(const wchar_t* name)
+std::unique_ptr<KV::DataKey> ZipArchive::LoadDataKey(const wchar_t* name, bool* outOfMemory)
 {
-    std::unique_ptr<KV::MemoryStream> stream = ReadEntry(name);
-    if (!stream)
-        return nullptr;
-    auto key = std::make_unique<KV::DataKey>();
-    if (!key->Deserialize(*stream))
-        return nullptr;
-    return key;
+    KV::DataKey::ReadResult result = KV::DataKey::ReadResult::NotOpened;
+    try {
+        std::unique_ptr<KV::MemoryStream> stream = ReadEntry(name);
+        if (stream) {
+            auto key = std::make_unique<KV::DataKey>();
+            result = key->ReadFrom(*stream);
+            if (result == KV::DataKey::ReadResult::Read) {
+                if (outOfMemory)
+                    *outOfMemory = false;
+                return key;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        result = KV::DataKey::ReadResult::OutOfMemory;
+    }
+    if (outOfMemory)
+        *outOfMemory = result == KV::DataKey::ReadResult::OutOfMemory;
+    return nullptr;
 }
 
 bool ZipArchive::HasEntry(const wchar_t* name)

@@ -44,8 +44,9 @@ public:
     // folder) is in place; when the data turns out damaged, no file is left
     // under the target name (a file that was there before is gone too).
     bool ExtractEntry(const wchar_t* targetPath, const wchar_t* name);
-    // The entry read as a data-tree file; null when missing or not parsable.
-    std::unique_ptr<KV::DataKey> LoadDataKey(const wchar_t* name);
+    // The entry read as a data-tree file; null when missing or not parsable,
+    // and then *outOfMemory (when given) tells whether memory ran out.
+    std::unique_ptr<KV::DataKey> LoadDataKey(const wchar_t* name, bool* outOfMemory = nullptr);
     bool HasEntry(const wchar_t* name);
 
     // For operations built on the free functions (ZipHandle.h); null when closed.
