@@ -13,9 +13,9 @@ namespace {
 constexpr uint64_t MaxDeflateRatio = 1032;
 constexpr uint64_t DeflateSlack = 1024;
 
-bool IsBelievableSize(const ZipEntryInfo& info, uint64_t archiveSize)
+bool IsBelievableSize(const ZipEntryInfo& info, uint64_t archiveSize, uint32_t maxBytes)
 {
-    if (info.uncompressedSize > ZipArchive::MaxReadEntrySize)
+    if (info.uncompressedSize > ZipArchive::MaxReadEntrySize || info.uncompressedSize > maxBytes)
         return false;
     if (info.compressedSize > archiveSize)
         return false;
@@ -54,7 +54,7 @@ void ZipArchive::Close()
     m_handle = nullptr;
 }
 
-std::unique_ptr<KV::MemoryStream> ZipArchive::ReadEntry(const wchar_t* name)
+std::unique_ptr<KV::MemoryStream> ZipArchive::ReadEntry(const wchar_t* name, uint32_t maxBytes)
 {
     if (!m_handle)
         return nullptr;
@@ -62,7 +62,7 @@ std::unique_ptr<KV::MemoryStream> ZipArchive::ReadEntry(const wchar_t* name)
     ZipEntryInfo info;
     if (ZipReaderFindEntry(m_handle, name, true, &index, &info) != ZipOk)
         return nullptr;
-    if (!IsBelievableSize(info, m_handle->reader->GetArchiveSize()))
+    if (!IsBelievableSize(info, m_handle->reader->GetArchiveSize(), maxBytes))
         return nullptr;
     std::unique_ptr<KV::MemoryStream> stream(new (std::nothrow) KV::MemoryStream());
     if (!stream || (info.uncompressedSize > 0 && !stream->SetSize(info.uncompressedSize)))
@@ -82,11 +82,11 @@ bool ZipArchive::ExtractEntry(const wchar_t* targetPath, const wchar_t* name)
     return ZipReaderExtract(m_handle, index, const_cast<wchar_t*>(targetPath), 0, ZipTargetFile) == ZipOk;
 }
 
-std::unique_ptr<KV::DataKey> ZipArchive::LoadDataKey(const wchar_t* name, bool* outOfMemory)
+std::unique_ptr<KV::DataKey> ZipArchive::LoadDataKey(const wchar_t* name, bool* outOfMemory, uint32_t maxBytes)
 {
     KV::DataKey::ReadResult result = KV::DataKey::ReadResult::NotOpened;
     try {
-        std::unique_ptr<KV::MemoryStream> stream = ReadEntry(name);
+        std::unique_ptr<KV::MemoryStream> stream = ReadEntry(name, maxBytes);
         if (stream) {
             auto key = std::make_unique<KV::DataKey>();
             result = key->ReadFrom(*stream);

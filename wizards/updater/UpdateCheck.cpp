@@ -20,6 +20,9 @@ namespace {
 
 constexpr const wchar_t* DescriptorEntryName = L"update";
 constexpr const wchar_t* ChannelListDescriptorName = L"cupdate.dat";
+// A descriptor names a version and a file; an entry larger than this is no
+// descriptor, however well it would inflate.
+constexpr uint32_t MaxDescriptorEntryBytes = 1024 * 1024;
 
 std::wstring GetCheckUrl()
 {
@@ -50,7 +53,7 @@ std::unique_ptr<KV::DataKey> ReadDescriptor(const std::wstring& file, bool& outO
     ZipArchive archive;
     if (!archive.Open(file.c_str()))
         return nullptr;
-    std::unique_ptr<KV::DataKey> tree = archive.LoadDataKey(DescriptorEntryName, &outOfMemory);
+    std::unique_ptr<KV::DataKey> tree = archive.LoadDataKey(DescriptorEntryName, &outOfMemory, MaxDescriptorEntryBytes);
     archive.Close();
     return tree;
 }
