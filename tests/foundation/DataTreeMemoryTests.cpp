@@ -256,6 +256,29 @@ TEST(DataTreeMemory, MutatedFilesStayWithinTheBound)
     EXPECT_LE(growth, AllowedBytes(original.size()));
 }
 
+// One language of many short items, through the language module, which
+// keeps its own copy of every text.
+TEST(DataTreeMemory, WideLanguagePackStaysWithinTheBound)
+{
+    DataTreeBytes bytes;
+    const uint32_t items = 4 * 1024 * 1024 / 28;
+    bytes.Key("lang_doc_1.0", 0).SubKeys(1);
+    bytes.Key("lang_0", 2).StringW("language", L"English").StringW("ext", L"en").SubKeys(items);
+    for (uint32_t i = 0; i < items; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof(name), "i%05x", i);
+        bytes.Key(name, 1).StringW("text", L"t").SubKeys(0);
+    }
+    TempFolder folder;
+    const std::wstring path = folder.File(L"wide.lngp");
+    ASSERT_TRUE(TestBytes::WriteFileBytes(path, bytes.Get()));
+    const uint64_t growth = PeakGrowth([&] { KV::Lang::Load(path); });
+    Report("wide language pack", bytes.Get().size(), growth);
+    EXPECT_EQ(KV::Lang::GetCount(), 1);
+    EXPECT_LE(growth, AllowedBytes(bytes.Get().size()));
+    KV::Lang::Free();
+}
+
 // A legitimate large tree still loads (the memory budget is for hostile files).
 TEST(DataTreeMemory, LargeCatalogueLoadsWithinTheBound)
 {
