@@ -22,21 +22,32 @@ if(NOT TARGET GTest::gtest)
 endif()
 
 # A GoogleTest executable, run by CTest through Wine inside the session's
-# persistent wineserver (fixture "wine").
-#   brisvane_add_gtest(NAME n SOURCES ... [LIBS ...] [TIMEOUT s] [ENVIRONMENT ...])
+# persistent wineserver (fixture "wine"). With CASES (names of the form
+# Suite.Test), each case is a CTest of its own, run in a process of its own.
+#   brisvane_add_gtest(NAME n SOURCES ... [LIBS ...] [TIMEOUT s] [ENVIRONMENT ...] [CASES ...])
 function(brisvane_add_gtest)
-  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;ENVIRONMENT;CASES" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   # gtest_main would want main(); our runner (wmain) comes with the shared
   # test support library (tests/support).
   target_link_libraries(${T_NAME} PRIVATE brisvane_defaults ${T_LIBS} brisvane_test_support
     GTest::gmock GTest::gtest)
   set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_color=no
-           WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
-  set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT ${T_TIMEOUT}
+  set(tests)
+  if(T_CASES)
+    foreach(case ${T_CASES})
+      add_test(NAME ${T_NAME}.${case} COMMAND ${T_NAME} --gtest_color=no --gtest_filter=${case}
+               WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+      list(APPEND tests ${T_NAME}.${case})
+    endforeach()
+  else()
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_color=no
+             WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    set(tests ${T_NAME})
+  endif()
+  set_tests_properties(${tests} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT ${T_TIMEOUT}
                        ENVIRONMENT "${T_ENVIRONMENT}")
 endfunction()

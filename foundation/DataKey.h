@@ -131,10 +131,17 @@ public:
     void Serialize(Stream& target) const;
     // Replaces the content with the node read. False, with the key left empty
     // under its old name, when the root's magic is wrong, the data runs out,
-    // a count exceeds what the data can hold, or sub-keys nest deeper than
-    // MaxLoadDepth. A sub-key with a wrong magic is kept as an empty unnamed
-    // sub-key; of same-named entries the first read wins.
+    // a count exceeds what the data can hold, sub-keys nest deeper than
+    // MaxLoadDepth, the tree would take more memory than its data can justify
+    // or memory runs out. A sub-key with a wrong magic is kept as an empty
+    // unnamed sub-key; of same-named entries the first read wins. Never throws.
     bool Deserialize(Stream& source);
+
+    // How a read or a load ended, for callers that treat running out of
+    // memory (the data may be good) apart from data that is refused.
+    enum class ReadResult { Read, NotOpened, Refused, OutOfMemory };
+    ReadResult ReadFrom(Stream& source);
+    ReadResult LoadFile(const std::wstring& path);
     // Writes the whole file beside the target and then replaces the target;
     // false (old file untouched) when anything fails.
     bool Save(const char* path) const;
@@ -170,10 +177,10 @@ private:
     template <typename Setter>
     void SetTyped(const std::string& name, Setter&& setter);
     // Deserialize from bytes of no stream (a file's mapped view).
-    bool DeserializeBytes(const uint8_t* data, uint32_t size);
+    ReadResult DeserializeBytes(const uint8_t* data, uint32_t size);
     // What both share: read (given the arena, if any) replaces the content.
     template <typename Read>
-    bool ReadTree(uint32_t dataBytes, Read&& read);
+    ReadResult ReadTree(uint32_t dataBytes, Read&& read);
 };
 
 } // namespace KV

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <new>
 #include <string>
 
 namespace KV {
@@ -98,17 +99,35 @@ bool DataKey::Save(const char* path) const
     return ReplaceWithTree(AnsiToWide(path), *this);
 }
 
-bool DataKey::Load(const wchar_t* path)
+DataKey::ReadResult DataKey::LoadFile(const std::wstring& path)
 {
     FileView file;
-    if (path == nullptr || !file.Open(path))
-        return false;
+    if (!file.Open(path))
+        return ReadResult::NotOpened;
     return DeserializeBytes(file.Data(), file.Size());
+}
+
+bool DataKey::Load(const wchar_t* path)
+{
+    if (path == nullptr)
+        return false;
+    try {
+        return LoadFile(path) == ReadResult::Read;
+    } catch (const std::bad_alloc&) {
+        // No memory even for the path: the key is as it was.
+        return false;
+    }
 }
 
 bool DataKey::Load(const char* path)
 {
-    return path != nullptr && Load(AnsiToWide(path).c_str());
+    if (path == nullptr)
+        return false;
+    try {
+        return LoadFile(AnsiToWide(path)) == ReadResult::Read;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }
 
 } // namespace KV

@@ -4,6 +4,9 @@
 #include "foundation/DataTreeCodec.h"
 #include "foundation/Stream.h"
 
+#include <new>
+#include <string>
+
 namespace KV {
 
 void DataKey::Serialize(Stream& target) const
@@ -32,28 +35,37 @@ SmallBlocks::Arena* BeginArena(uint32_t dataBytes, const DataKey* owner)
 } // namespace
 
 template <typename Read>
-bool DataKey::ReadTree(uint32_t dataBytes, Read&& read)
+DataKey::ReadResult DataKey::ReadTree(uint32_t dataBytes, Read&& read)
 {
     Clear();
-    const std::string oldName = m_name;
+    // Taken aside without a copy, so that even a failed allocation can put
+    // it back.
+    std::string oldName;
+    oldName.swap(m_name);
     // A key of its own reads a large tree into a new arena; one that lives
     // in another tree's arena reads onto the heap.
     SmallBlocks::Arena* arena = nullptr;
-    if (m_arena == nullptr) {
-        arena = BeginArena(dataBytes, this);
-        m_arena = arena;
+    ReadResult result = ReadResult::Refused;
+    try {
+        if (m_arena == nullptr) {
+            arena = BeginArena(dataBytes, this);
+            m_arena = arena;
+        }
+        if (read(arena) == DataTreeReader::NodeResult::Complete)
+            result = ReadResult::Read;
+    } catch (const std::bad_alloc&) {
+        result = ReadResult::OutOfMemory;
     }
-    const DataTreeReader::NodeResult result = read(arena);
     SmallBlocks::EndFill(arena);
-    if (result == DataTreeReader::NodeResult::Complete)
-        return true;
+    if (result == ReadResult::Read)
+        return result;
     // Nothing half-read stays behind.
     Clear();
-    m_name = oldName;
-    return false;
+    m_name.swap(oldName);
+    return result;
 }
 
-bool DataKey::Deserialize(Stream& source)
+DataKey::ReadResult DataKey::ReadFrom(Stream& source)
 {
     return ReadTree(source.GetRemaining(), [&](SmallBlocks::Arena* arena) {
         DataTreeReader reader(source, arena);
@@ -61,7 +73,12 @@ bool DataKey::Deserialize(Stream& source)
     });
 }
 
-bool DataKey::DeserializeBytes(const uint8_t* data, uint32_t size)
+bool DataKey::Deserialize(Stream& source)
+{
+    return ReadFrom(source) == ReadResult::Read;
+}
+
+DataKey::ReadResult DataKey::DeserializeBytes(const uint8_t* data, uint32_t size)
 {
     static const uint8_t nothing = 0;
     return ReadTree(size, [&](SmallBlocks::Arena* arena) {

@@ -12,7 +12,8 @@
 namespace KV {
 
 DataTreeReader::DataTreeReader(const uint8_t* data, uint32_t size, SmallBlocks::Arena* arena)
-    : m_source(nullptr), m_arena(arena), m_begin(data), m_cursor(data), m_end(data + size)
+    : m_source(nullptr), m_arena(arena), m_begin(data), m_cursor(data), m_end(data + size),
+      m_budget(DataTreeFormat::TreeBudget(size))
 {
 }
 
@@ -30,6 +31,7 @@ DataTreeReader::DataTreeReader(Stream& source, SmallBlocks::Arena* arena) : m_so
         m_cursor = data + position;
         m_end = data + size;
     }
+    m_budget = DataTreeFormat::TreeBudget(GetRemaining());
 }
 
 DataTreeReader::~DataTreeReader()
@@ -135,6 +137,27 @@ void DataTreeReader::NoteName(const std::string& name)
         SmallBlocks::MarkChanged(m_arena);
 }
 
+namespace {
+
+// What the reader counts against its budget for each item it keeps: the item
+// and its share of the list (a pointer, room grown ahead of it, the index).
+constexpr uint64_t ListBytesPerItem = 2 * sizeof(void*) + 4 * sizeof(uint64_t);
+constexpr uint64_t HeapBlockBytes = 16;
+
+} // namespace
+
+uint64_t DataTreeReader::PayloadObjectBytes(ValueType type) const
+{
+    const bool stored = m_arena != nullptr;
+    switch (type) {
+    case ValueType::Double: return sizeof(double) + HeapBlockBytes;
+    case ValueType::StringA: return stored ? sizeof(DataValue::StoredText) : sizeof(std::string);
+    case ValueType::StringW: return stored ? sizeof(DataValue::StoredText) : sizeof(std::wstring);
+    case ValueType::Buffer: return sizeof(MemoryStream) + 2 * HeapBlockBytes;
+    default: return 0;
+    }
+}
+
 DataTreeReader::NodeResult DataTreeReader::ReadNode(DataKey& key, uint32_t depth)
 {
     uint32_t magic = 0;
@@ -147,41 +170,86 @@ DataTreeReader::NodeResult DataTreeReader::ReadNode(DataKey& key, uint32_t depth
     // The root is the owner's own object, outside the arena.
     if (depth != 0)
         NoteName(key.m_name);
+    if (!ReadValues(key) || !ReadSubKeys(key, depth))
+        return NodeResult::Failed;
+    return NodeResult::Complete;
+}
 
+// The lists grow as records arrive, and a count is taken only when the data
+// left can hold it beside the records the enclosing nodes still claim: a file
+// whose counts lie is refused before anything is built for them.
+bool DataTreeReader::ReadValues(DataKey& key)
+{
     uint32_t valueCount = 0;
     if (!ReadExact(&valueCount, sizeof(valueCount)) ||
-        !DataTreeFormat::CountFits(valueCount, DataTreeFormat::MinValueRecordBytes, GetRemaining()))
-        return NodeResult::Failed;
-    key.m_values.Reserve(valueCount); // bounded by the data left (see DataTreeFormat::CountFits)
+        !DataTreeFormat::CountFits(valueCount, DataTreeFormat::MinValueRecordBytes, Unclaimed()))
+        return false;
+    std::unique_ptr<DataValue> value;
+    bool haveUnnamed = false;
     for (uint32_t i = 0; i < valueCount; ++i) {
-        std::unique_ptr<DataValue> value(::new (Take(sizeof(DataValue))) DataValue());
-        if (!ReadFreshValue(*value))
-            return NodeResult::Failed;
-        if (m_arena != nullptr)
-            value->m_bits |= DataValue::InArena;
-        key.m_values.AppendUnchecked(value.release());
+        if (!value) {
+            if (!Spend(sizeof(DataValue) + ListBytesPerItem))
+                return false;
+            value.reset(::new (Take(sizeof(DataValue))) DataValue());
+            if (m_arena != nullptr)
+                value->m_bits |= DataValue::InArena;
+        } else {
+            value->ReleasePayload();
+        }
+        if (!ReadFreshValue(*value) || !Spend(PayloadObjectBytes(value->GetType())))
+            return false;
+        // Of two values of one name the first read stays; a later unnamed one
+        // (the cheapest record) is dropped at once and its object reused.
+        if (value->m_name.empty()) {
+            if (haveUnnamed)
+                continue;
+            haveUnnamed = true;
+        }
+        key.m_values.AppendRead(value.get(), valueCount);
+        value.release();
     }
-    // Of two values of one name the first read stays.
     key.m_values.KeepFirstOfEachName([](DataValue* later) { delete later; });
+    return true;
+}
 
+bool DataTreeReader::ReadSubKeys(DataKey& key, uint32_t depth)
+{
     uint32_t keyCount = 0;
     if (!ReadExact(&keyCount, sizeof(keyCount)) ||
-        !DataTreeFormat::CountFits(keyCount, DataTreeFormat::MinSubKeyBytes, GetRemaining()))
-        return NodeResult::Failed;
+        !DataTreeFormat::CountFits(keyCount, DataTreeFormat::MinSubKeyBytes, Unclaimed()))
+        return false;
     if (keyCount != 0 && depth >= DataKey::MaxLoadDepth)
-        return NodeResult::Failed;
-    key.m_keys.Reserve(keyCount);
+        return false;
+    const uint64_t outerClaim = m_claimedBytes;
+    std::unique_ptr<DataKey> sub;
+    bool haveUnnamed = false;
     for (uint32_t i = 0; i < keyCount; ++i) {
-        std::unique_ptr<DataKey> sub(::new (Take(sizeof(DataKey))) DataKey());
-        sub->m_arena = m_arena;
+        if (!sub) {
+            if (!Spend(sizeof(DataKey) + ListBytesPerItem))
+                return false;
+            sub.reset(::new (Take(sizeof(DataKey))) DataKey());
+            sub->m_arena = m_arena;
+        }
+        m_claimedBytes = outerClaim + static_cast<uint64_t>(keyCount - i - 1) * DataTreeFormat::MinSubKeyBytes;
         // A sub-key with a wrong magic stays as an empty unnamed key, as
         // stored files expect; only running out of data fails the load.
-        if (ReadNode(*sub, depth + 1) == NodeResult::Failed)
-            return NodeResult::Failed;
-        key.m_keys.AppendUnchecked(sub.release());
+        const NodeResult result = ReadNode(*sub, depth + 1);
+        if (result == NodeResult::Failed)
+            return false;
+        // Of two sub-keys of one name the first stays; a later unnamed one
+        // that read nothing (a wrong magic) is dropped at once, its object
+        // kept for the next record.
+        if (sub->m_name.empty()) {
+            if (haveUnnamed && result == NodeResult::WrongMagic)
+                continue;
+            haveUnnamed = true;
+        }
+        key.m_keys.AppendRead(sub.get(), keyCount);
+        sub.release();
     }
+    m_claimedBytes = outerClaim;
     key.m_keys.KeepFirstOfEachName([](DataKey* later) { delete later; });
-    return NodeResult::Complete;
+    return true;
 }
 
 void DataTreeWriter::Grow(size_t count)

@@ -31,7 +31,9 @@ public:
     // False when the data runs out or a length exceeds what is left; the
     // value is then cleared.
     bool ReadValue(DataValue& value);
-    // Complete, WrongMagic (nothing read past the magic) or Failed.
+    // Complete, WrongMagic (nothing read past the magic) or Failed: the data
+    // ran out, a count claims more records than the data left can hold, or
+    // the tree would outgrow its memory budget (DataTreeFormat::TreeBudget).
     NodeResult ReadNode(DataKey& key, uint32_t depth);
 
     // The source side of the shared byte coding (StreamCoding.h). Reading
@@ -66,6 +68,27 @@ private:
     bool ReadStoredText(DataValue& value, ValueType type, uint32_t unitBytes);
     // Parts that hold heap memory make the arena's tree need a full walk.
     void NoteName(const std::string& name);
+    // The values and sub-keys of one node (after its name).
+    bool ReadValues(DataKey& key);
+    bool ReadSubKeys(DataKey& key, uint32_t depth);
+    // The object a value's payload lives in, apart from the payload's bytes
+    // (which the budget leaves out: each is a byte of the data).
+    uint64_t PayloadObjectBytes(ValueType type) const;
+    // Takes bytes from the budget; false (and nothing taken) when it is spent.
+    bool Spend(uint64_t bytes)
+    {
+        if (bytes > m_budget)
+            return false;
+        m_budget -= bytes;
+        return true;
+    }
+    // The data left after the least that the records already claimed by the
+    // nodes around this one must take.
+    uint64_t Unclaimed() const
+    {
+        const uint64_t remaining = GetRemaining();
+        return remaining > m_claimedBytes ? remaining - m_claimedBytes : 0;
+    }
 
     // Null when reading bytes of no stream.
     Stream* m_source;
@@ -73,6 +96,11 @@ private:
     const uint8_t* m_begin = nullptr; // memory mode when not null
     const uint8_t* m_cursor = nullptr;
     const uint8_t* m_end = nullptr;
+    // Bytes the tree may still take beyond its payloads.
+    uint64_t m_budget = 0;
+    // Least bytes still to come for the records that enclosing nodes claimed
+    // after the node being read.
+    uint64_t m_claimedBytes = 0;
 };
 
 class DataTreeWriter {

@@ -5,6 +5,7 @@
 #include "foundation/Stream.h"
 
 #include <cstring>
+#include <new>
 
 namespace KV {
 
@@ -332,8 +333,15 @@ void DataValue::Serialize(Stream& target) const
 
 bool DataValue::Deserialize(Stream& source)
 {
-    DataTreeReader reader(source);
-    return reader.ReadValue(*this);
+    try {
+        DataTreeReader reader(source);
+        return reader.ReadValue(*this);
+    } catch (const std::bad_alloc&) {
+        // What was read of it is let go with the value's content.
+        Clear();
+        m_name.clear();
+        return false;
+    }
 }
 
 } // namespace KV

@@ -7,6 +7,7 @@
 #include "foundation/Utilities.h"
 
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace KV {
@@ -75,9 +76,10 @@ void SetWantedLanguageSource(std::function<std::wstring()> source)
     GetState().wantedSource = std::move(source);
 }
 
-void Load(const std::wstring& fileName)
+namespace {
+
+void LoadDocuments(const std::wstring& fileName)
 {
-    Free();
     State& state = GetState();
     DataKey root;
     if (!root.Load(GetProgramFile(fileName)) || root.GetName() != PackRootName)
@@ -97,6 +99,20 @@ void Load(const std::wstring& fileName)
             state.current = document.get();
             break;
         }
+    }
+}
+
+} // namespace
+
+void Load(const std::wstring& fileName)
+{
+    Free();
+    try {
+        LoadDocuments(fileName);
+    } catch (const std::bad_alloc&) {
+        // A pack too large for the memory left is no pack: the player runs on
+        // without texts.
+        Free();
     }
 }
 

@@ -109,7 +109,7 @@ public:
         return nullptr;
     }
 
-    // Room for count items in all, taken exactly (a tree being read knows
+    // Room for count items in all, taken exactly (for a copy, which knows
     // its counts).
     void Reserve(uint32_t count)
     {
@@ -130,10 +130,17 @@ public:
         m_items[m_count++] = item;
     }
 
-    // For a reader that adds a whole list at once, after Reserve on the empty
-    // list: items go in as they come, unchecked; KeepFirstOfEachName then
-    // looks at their names all together.
-    void AppendUnchecked(Item* item) { m_items[m_count++] = item; }
+    // For a reader that adds a list as its records arrive, starting from the
+    // empty list: items go in unchecked, and KeepFirstOfEachName then looks at
+    // their names all together. The room grows with the items that really
+    // came, never past claimed (what the data says the list holds), so a
+    // count that lies costs nothing beyond the items read.
+    void AppendRead(Item* item, uint32_t claimed)
+    {
+        if (m_count == m_capacity)
+            GrowForRead(claimed);
+        m_items[m_count++] = item;
+    }
 
     // Keeps the first item of each name, in order, and hands every later one
     // to drop. A large list gets its index here: hashes first, in one pass
@@ -160,6 +167,11 @@ public:
         std::unique_ptr<uint32_t[]> hashes(new uint32_t[m_count]);
         for (uint32_t i = 0; i < m_count; ++i)
             hashes[i] = NamedIndex::Hash(m_items[i]->GetName());
+        // A list filled by AppendRead gets its index only now, at its final size.
+        if (Index() == nullptr) {
+            Index() = static_cast<Slot*>(SmallBlocks::Allocate(IndexBytes(m_capacity)));
+            std::memset(Index(), 0, IndexBytes(m_capacity));
+        }
         constexpr uint32_t Ahead = 8;
         const uint32_t mask = IndexSize(m_capacity) - 1;
         Slot* index = Index();
@@ -333,7 +345,20 @@ private:
         return position;
     }
 
-    void Reallocate(uint32_t capacity)
+    // Doubles the room (at first IndexThreshold items), up to claimed. The
+    // index of a large list is left for KeepFirstOfEachName to make.
+    void GrowForRead(uint32_t claimed)
+    {
+        uint32_t capacity = m_capacity == 0 ? IndexThreshold : (m_capacity > claimed / 2 ? claimed : m_capacity * 2);
+        if (capacity > claimed)
+            capacity = claimed;
+        if (capacity <= m_count)
+            capacity = m_count + 1;
+        Reallocate(capacity, false);
+    }
+
+    // Without withIndex a large list gets an empty place for its index.
+    void Reallocate(uint32_t capacity, bool withIndex = true)
     {
         const bool indexed = capacity > IndexThreshold;
         const size_t bytes = (capacity + (indexed ? 1 : 0)) * sizeof(Item*);
@@ -346,7 +371,9 @@ private:
         m_items = items;
         m_count = count;
         m_capacity = capacity;
-        if (indexed) {
+        if (indexed && !withIndex) {
+            Index() = nullptr;
+        } else if (indexed) {
             Slot* index = static_cast<Slot*>(SmallBlocks::Allocate(IndexBytes(capacity)));
             std::memset(index, 0, IndexBytes(capacity));
             Index() = index;

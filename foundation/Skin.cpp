@@ -5,6 +5,8 @@
 #include "foundation/DataKey.h"
 #include "foundation/Utilities.h"
 
+#include <new>
+
 namespace KV {
 namespace Skin {
 
@@ -42,10 +44,15 @@ const Defaults& GetDefaults()
 void Load(const std::wstring& fileName)
 {
     GetDefaults();
-    DataKey root;
-    if (!root.Load(GetProgramFile(fileName)))
-        return;
-    Store().LoadTree(root, FontQuality);
+    try {
+        DataKey root;
+        if (!root.Load(GetProgramFile(fileName)))
+            return;
+        Store().LoadTree(root, FontQuality);
+    } catch (const std::bad_alloc&) {
+        // What was stored before memory ran out stays; the rest is missing,
+        // as for a damaged skin file.
+    }
 }
 
 HBRUSH GetBkBrush()

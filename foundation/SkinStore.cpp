@@ -4,7 +4,10 @@
 
 #include "foundation/DataKey.h"
 #include "foundation/DataValue.h"
+#include "foundation/MemoryStream.h"
 #include "foundation/UtilitiesCommon.h"
+
+#include <algorithm>
 
 namespace KV {
 
@@ -40,17 +43,30 @@ std::unique_ptr<Font> CreateSkinFont(const DataKey& key, BYTE quality)
     return std::make_unique<Font>(handle);
 }
 
+// What the decoded images of one key may take in all: a fixed allowance and
+// a multiple of their encoded bytes, so that many small files claiming large
+// pictures cannot exhaust the program.
+constexpr uint64_t SkinPixelsAlways = 16u * 1024 * 1024;
+constexpr uint64_t SkinPixelsPerEncodedByte = 4;
+
 void SkinStore::LoadImages(const DataKey* key)
 {
     if (!key)
         return;
+    uint64_t pixelsLeft = SkinPixelsAlways;
+    for (const auto& entry : key->GetValues()) {
+        const DataValue* value = entry.second;
+        if (value && value->GetType() == ValueType::Buffer)
+            pixelsLeft += SkinPixelsPerEncodedByte * value->GetBuffer()->GetSize();
+    }
     for (const auto& entry : key->GetValues()) {
         const DataValue* value = entry.second;
         if (!value || value->GetType() != ValueType::Buffer)
             continue;
-        std::unique_ptr<CImage> image = ImageFromStream(value->GetBuffer());
+        std::unique_ptr<CImage> image = ImageFromStream(value->GetBuffer(), std::min(pixelsLeft, MaxImagePixels));
         if (!image)
             continue;
+        pixelsLeft -= static_cast<uint64_t>(image->GetWidth()) * static_cast<uint64_t>(image->GetHeight());
         if (image->GetBPP() == 32)
             PremultiplyImageAlpha(*image);
         std::unique_ptr<CImage>& slot = m_images[entry.first];

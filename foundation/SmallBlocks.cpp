@@ -417,7 +417,12 @@ Arena* BeginFill(size_t spanBytes, const void* owner)
     DWORD none = 0;
     if (!g_fillingThread.compare_exchange_strong(none, GetCurrentThreadId()))
         return nullptr;
-    Arena* arena = new Arena(spanBytes, owner);
+    // Without memory for the arena the tree is read from the pool.
+    Arena* arena = new (std::nothrow) Arena(spanBytes, owner);
+    if (arena == nullptr) {
+        g_fillingThread.store(0, std::memory_order_release);
+        return nullptr;
+    }
     g_filling.store(arena, std::memory_order_relaxed);
     return arena;
 }

@@ -71,7 +71,15 @@ void FillGradientV(HDC dc, COLORREF top, COLORREF bottom, const RECT& rect);
 
 // Decodes the stream's bytes (any format the platform decoder reads); null
 // for a null stream or data that does not decode. Images with an alpha
-// channel come out 32 bits per pixel, not premultiplied; others 24.
-std::unique_ptr<CImage> ImageFromStream(const MemoryStream* stream);
+// channel come out 32 bits per pixel, not premultiplied; others 24. A PNG,
+// GIF, BMP or JPEG whose header gives a side above MaxImageSide or more than
+// maxPixels pixels is refused before it is decoded (a few KiB of PNG can
+// claim a picture of gigabytes).
+constexpr uint32_t MaxImageSide = 8192;
+constexpr uint64_t MaxImagePixels = 4096 * 4096;
+std::unique_ptr<CImage> ImageFromStream(const MemoryStream* stream, uint64_t maxPixels = MaxImagePixels);
+// The width and height an image file's header gives; false when the bytes
+// are none of PNG, GIF, BMP, JPEG or end before the size.
+bool ReadImageFileSize(const uint8_t* data, size_t size, uint32_t& width, uint32_t& height);
 
 } // namespace KV

@@ -37,8 +37,13 @@ HBRUSH Brush()
 void Load(const DataKey* tree)
 {
     Brush();
-    if (tree)
+    if (!tree)
+        return;
+    try {
         Store().LoadTree(*tree, FontQuality);
+    } catch (const std::bad_alloc&) {
+        // What was stored before memory ran out stays.
+    }
 }
 
 HBRUSH GetBkBrush()

@@ -6,15 +6,17 @@
 #include "foundation/ZipNames.h"
 #include "foundation/ZipReader.h"
 
+#include <new>
+
 namespace {
 
 // Deflate cannot expand data by more than about 1032 to 1.
 constexpr uint64_t MaxDeflateRatio = 1032;
 constexpr uint64_t DeflateSlack = 1024;
 
-bool IsBelievableSize(const ZipEntryInfo& info, uint64_t archiveSize)
+bool IsBelievableSize(const ZipEntryInfo& info, uint64_t archiveSize, uint32_t maxBytes)
 {
-    if (info.uncompressedSize > ZipArchive::MaxReadEntrySize)
+    if (info.uncompressedSize > ZipArchive::MaxReadEntrySize || info.uncompressedSize > maxBytes)
         return false;
     if (info.compressedSize > archiveSize)
         return false;
@@ -53,7 +55,7 @@ void ZipArchive::Close()
     m_handle = nullptr;
 }
 
-std::unique_ptr<KV::MemoryStream> ZipArchive::ReadEntry(const wchar_t* name)
+std::unique_ptr<KV::MemoryStream> ZipArchive::ReadEntry(const wchar_t* name, uint32_t maxBytes)
 {
     if (!m_handle)
         return nullptr;
@@ -61,10 +63,10 @@ std::unique_ptr<KV::MemoryStream> ZipArchive::ReadEntry(const wchar_t* name)
     ZipEntryInfo info;
     if (ZipReaderFindEntry(m_handle, name, true, &index, &info) != ZipOk)
         return nullptr;
-    if (!IsBelievableSize(info, m_handle->reader->GetArchiveSize()))
+    if (!IsBelievableSize(info, m_handle->reader->GetArchiveSize(), maxBytes))
         return nullptr;
-    auto stream = std::make_unique<KV::MemoryStream>();
-    if (info.uncompressedSize > 0 && !stream->SetSize(info.uncompressedSize))
+    std::unique_ptr<KV::MemoryStream> stream(new (std::nothrow) KV::MemoryStream());
+    if (!stream || (info.uncompressedSize > 0 && !stream->SetSize(info.uncompressedSize)))
         return nullptr;
     if (ZipReaderExtract(m_handle, index, stream->GetBuffer(), info.uncompressedSize, ZipTargetMemory) != ZipOk)
         return nullptr;
@@ -92,15 +94,26 @@ bool ZipArchive::ExtractEntryInto(const wchar_t* folder, const wchar_t* fileName
     return ExtractEntry(fileName, name);
 }
 
-std::unique_ptr<KV::DataKey> ZipArchive::LoadDataKey(const wchar_t* name)
+std::unique_ptr<KV::DataKey> ZipArchive::LoadDataKey(const wchar_t* name, bool* outOfMemory, uint32_t maxBytes)
 {
-    std::unique_ptr<KV::MemoryStream> stream = ReadEntry(name);
-    if (!stream)
-        return nullptr;
-    auto key = std::make_unique<KV::DataKey>();
-    if (!key->Deserialize(*stream))
-        return nullptr;
-    return key;
+    KV::DataKey::ReadResult result = KV::DataKey::ReadResult::NotOpened;
+    try {
+        std::unique_ptr<KV::MemoryStream> stream = ReadEntry(name, maxBytes);
+        if (stream) {
+            auto key = std::make_unique<KV::DataKey>();
+            result = key->ReadFrom(*stream);
+            if (result == KV::DataKey::ReadResult::Read) {
+                if (outOfMemory)
+                    *outOfMemory = false;
+                return key;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        result = KV::DataKey::ReadResult::OutOfMemory;
+    }
+    if (outOfMemory)
+        *outOfMemory = result == KV::DataKey::ReadResult::OutOfMemory;
+    return nullptr;
 }
 
 bool ZipArchive::HasEntry(const wchar_t* name)

@@ -38,7 +38,8 @@ public:
     // The entry's bytes in a new stream at position 0; null when nothing is
     // open, the entry is missing, its declared size is not believable or its
     // data is damaged (CRC, size).
-    std::unique_ptr<KV::MemoryStream> ReadEntry(const wchar_t* name);
+    // maxBytes lowers the limit for callers that know their entries small.
+    std::unique_ptr<KV::MemoryStream> ReadEntry(const wchar_t* name, uint32_t maxBytes = MaxReadEntrySize);
     // Extracts the entry to targetPath (a relative path goes below the base
     // folder, the current directory at opening). True only when the file (or
     // folder) is in place; when the data turns out damaged, no file is left
@@ -50,8 +51,11 @@ public:
     // absolute one, or one that leaves it, is refused before anything is
     // written.
     bool ExtractEntryInto(const wchar_t* folder, const wchar_t* fileName, const wchar_t* name);
-    // The entry read as a data-tree file; null when missing or not parsable.
-    std::unique_ptr<KV::DataKey> LoadDataKey(const wchar_t* name);
+    // The entry read as a data-tree file; null when missing, larger than
+    // maxBytes or not parsable, and then *outOfMemory (when given) tells
+    // whether memory ran out.
+    std::unique_ptr<KV::DataKey> LoadDataKey(const wchar_t* name, bool* outOfMemory = nullptr,
+                                             uint32_t maxBytes = MaxReadEntrySize);
     bool HasEntry(const wchar_t* name);
 
     // For operations built on the free functions (ZipHandle.h); null when closed.

@@ -7,7 +7,9 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showCommand)
+namespace {
+
+int PlayerMain(HINSTANCE instance, LPWSTR commandLine, int showCommand)
 {
     // A copy that just started us (a setup in update mode, a restart) may
     // still be on its way out.
@@ -38,4 +40,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showC
     AppModule().Term();
     ::CoUninitialize();
     return result;
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showCommand)
+{
+    // Nothing of ours throws, and the loaders refuse a file they have no
+    // memory for; an allocation failing anywhere else ends the run with a
+    // failure code rather than the runtime's abort.
+    try {
+        return PlayerMain(instance, commandLine, showCommand);
+    } catch (...) {
+        return -1;
+    }
 }

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -115,9 +116,13 @@ T FetchOption(std::map<std::string, T>& map, OptionType type, const std::string&
 
 void LoadImagePack()
 {
-    KV::DataKey pack;
-    if (pack.Load(KV::GetProgramFile(ImagePackFile)))
-        KV::Skin::LoadImages(pack.GetKey("images"));
+    try {
+        KV::DataKey pack;
+        if (pack.Load(KV::GetProgramFile(ImagePackFile)))
+            KV::Skin::LoadImages(pack.GetKey("images"));
+    } catch (const std::bad_alloc&) {
+        // The images decoded so far stay; the pack is optional.
+    }
 }
 
 void ReadProductLanguage()
@@ -184,9 +189,8 @@ void ReadPlacement(const KV::MemoryStream& buffer)
     Data().placement = placement;
 }
 
-} // namespace
-
-void CSettings::Load(const std::wstring& fileName)
+// Everything Load forgets, and what the next save would write.
+void Forget()
 {
     SettingsData& data = Data();
     data.bools.clear();
@@ -194,11 +198,15 @@ void CSettings::Load(const std::wstring& fileName)
     data.strings.clear();
     data.document = KV::DataKey();
     data.filePath.clear();
-    data.language = L"en";
     data.placement = WINDOWPLACEMENT();
     data.channels.kept.reset();
     data.records.kept.reset();
+}
 
+// False when memory ran out reading the file.
+bool ReadSettings(const std::wstring& fileName)
+{
+    SettingsData& data = Data();
     // The language pack asks for the option "Language" when it loads.
     KV::Lang::SetWantedLanguageSource([] { return CSettings::GetString("Language", CSettings::GetLanguage()); });
 
@@ -207,11 +215,15 @@ void CSettings::Load(const std::wstring& fileName)
 
     const std::wstring folder = KV::GetShellFolder(CSIDL_APPDATA | CSIDL_FLAG_CREATE, SettingsSubFolder);
     if (folder.empty())
-        return;
+        return true;
     data.filePath = KV::JoinPath(folder, fileName);
-    if (data.filePath.empty() || !data.document.Load(data.filePath)) {
+    const KV::DataKey::ReadResult result =
+        data.filePath.empty() ? KV::DataKey::ReadResult::NotOpened : data.document.LoadFile(data.filePath);
+    if (result == KV::DataKey::ReadResult::OutOfMemory)
+        return false;
+    if (result != KV::DataKey::ReadResult::Read) {
         data.document = KV::DataKey();
-        return;
+        return true;
     }
     if (const KV::DataKey* options = data.document.GetKey(OptionsNode))
         ReadOptions(*options);
@@ -219,6 +231,25 @@ void CSettings::Load(const std::wstring& fileName)
         ReadPlacement(*placement);
     KeepLoadedNode(data.channels, ChannelsNode);
     KeepLoadedNode(data.records, RecordsNode);
+    return true;
+}
+
+} // namespace
+
+void CSettings::Load(const std::wstring& fileName)
+{
+    Forget();
+    Data().language = L"en";
+    bool read = false;
+    try {
+        read = ReadSettings(fileName);
+    } catch (const std::bad_alloc&) {
+    }
+    // A file that could not be taken in for want of memory may well be
+    // good: this run goes on with defaults and leaves it as it is, rather
+    // than overwrite it with less at exit.
+    if (!read)
+        Forget();
 }
 
 bool CSettings::Save()

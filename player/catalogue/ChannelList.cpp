@@ -11,6 +11,7 @@
 #include "player/playback/UrlGrabber.h"
 
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -55,9 +56,7 @@ CChannelList::~CChannelList()
 {
     // The last constructed channel goes first, so that each leaves the list
     // of all channels from its end.
-    m_currentChannel = nullptr;
-    while (!m_countries.empty())
-        m_countries.erase(std::prev(m_countries.end()));
+    DropCountries();
     m_categories.clear();
     if (g_instance == this) {
         g_instance = nullptr;
@@ -70,7 +69,26 @@ CChannelList* CChannelList::Instance()
     return g_instance;
 }
 
+void CChannelList::DropCountries()
+{
+    m_currentChannel = nullptr;
+    while (!m_countries.empty())
+        m_countries.erase(std::prev(m_countries.end()));
+}
+
 bool CChannelList::Load(const std::wstring& path)
+{
+    try {
+        return ReadCatalogue(path);
+    } catch (const std::bad_alloc&) {
+        // A catalogue too large for the memory left is read as one that does
+        // not read: no channels, and the user's choices are kept as they were.
+        DropCountries();
+        return false;
+    }
+}
+
+bool CChannelList::ReadCatalogue(const std::wstring& path)
 {
     CatalogueDocument document;
     const CatalogueFileRead outcome = ReadCatalogueFile(path, document);

@@ -60,6 +60,9 @@ public:
 private:
     // False when the file could not be opened or read as a catalogue.
     bool Load(const std::wstring& path);
+    bool ReadCatalogue(const std::wstring& path);
+    // Lets every country go, the last made first (see the destructor).
+    void DropCountries();
 
     CountryMap m_countries;
     CategoryMap m_categories;

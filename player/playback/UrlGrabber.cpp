@@ -38,11 +38,16 @@ GrabberRegistry& Registry()
     return registry;
 }
 
+// The pages the grabbers read are small; a server that sends more (or
+// never stops) gets no more than this much read.
+const size_t kMaxPageBytes = 4 * 1024 * 1024;
+
 void ReadBody(HINTERNET request, std::string& body)
 {
     DWORD available = 0;
-    while (InternetQueryDataAvailable(request, &available, 0, 0)) {
-        std::string chunk(std::min(available, kMaxChunk), '\0');
+    while (body.size() < kMaxPageBytes && InternetQueryDataAvailable(request, &available, 0, 0)) {
+        const DWORD room = static_cast<DWORD>(kMaxPageBytes - body.size());
+        std::string chunk(std::min(std::min(available, kMaxChunk), room), '\0');
         DWORD read = 0;
         if (!InternetReadFile(request, chunk.empty() ? nullptr : &chunk[0],
                               static_cast<DWORD>(chunk.size()), &read) || read == 0)

@@ -7,6 +7,8 @@
 #include <malloc.h>
 
 #include <atomic>
+#include <cstdlib>
+#include <new>
 
 extern "C" {
 void* __real_malloc(size_t size);
@@ -21,6 +23,14 @@ std::atomic<int64_t> g_live{0};
 std::atomic<int64_t> g_peak{0};
 std::atomic<size_t> g_largest{0};
 std::atomic<uint64_t> g_calls{0};
+// Live total above which requests fail (negative: none fail).
+std::atomic<int64_t> g_limit{-1};
+
+bool MustFail(size_t size)
+{
+    const int64_t limit = g_limit.load(std::memory_order_relaxed);
+    return limit >= 0 && g_live.load(std::memory_order_relaxed) + static_cast<int64_t>(size) > limit;
+}
 
 void NoteRequest(size_t size)
 {
@@ -81,6 +91,44 @@ void __wrap_free(void* block)
 
 } // extern "C"
 
+// Failures are made in operator new, where the library's code meets them;
+// the C heap itself never fails, since the runtime throws its exceptions
+// with blocks from it.
+void* operator new(size_t size)
+{
+    if (MustFail(size))
+        throw std::bad_alloc();
+    void* block = std::malloc(size != 0 ? size : 1);
+    if (block == nullptr)
+        throw std::bad_alloc();
+    return block;
+}
+
+void* operator new[](size_t size)
+{
+    return ::operator new(size);
+}
+
+void operator delete(void* block) noexcept
+{
+    std::free(block);
+}
+
+void operator delete[](void* block) noexcept
+{
+    std::free(block);
+}
+
+void operator delete(void* block, size_t) noexcept
+{
+    std::free(block);
+}
+
+void operator delete[](void* block, size_t) noexcept
+{
+    std::free(block);
+}
+
 namespace AllocationTracker {
 
 void Reset()
@@ -93,5 +141,15 @@ int64_t LiveBytes() { return g_live.load(); }
 int64_t PeakLiveBytes() { return g_peak.load(); }
 size_t LargestRequest() { return g_largest.load(); }
 bool Active() { return g_calls.load() != 0; }
+
+void FailBeyond(int64_t extraBytes)
+{
+    g_limit.store(g_live.load() + extraBytes);
+}
+
+void StopFailing()
+{
+    g_limit.store(-1);
+}
 
 } // namespace AllocationTracker

@@ -15,5 +15,9 @@ int64_t PeakLiveBytes();
 size_t LargestRequest();
 // Whether the wrappers are linked in (calls have been seen).
 bool Active();
+// From now on operator new throws std::bad_alloc when the live total would
+// grow by more than extraBytes; until StopFailing.
+void FailBeyond(int64_t extraBytes);
+void StopFailing();
 
 } // namespace AllocationTracker

@@ -77,6 +77,13 @@ TEST_F(GrabberTest, GetPageOfNothingIsEmpty)
     EXPECT_TRUE(m_boxes.Get().empty());
 }
 
+// A page far larger than any the grabbers read is cut, not held whole.
+TEST_F(GrabberTest, GetPageReadsNoMoreThanItsLimit)
+{
+    m_server.SetPage("huge", std::string(6 * 1024 * 1024, 'x'));
+    EXPECT_EQ(CUrlGrabber::GetPage(Base() + L"/huge").size(), 4u * 1024 * 1024);
+}
+
 TEST_F(GrabberTest, TVLineTakesTheQuotedKeyOfTheChannelPage)
 {
     struct Case {

@@ -10,6 +10,7 @@
 #include "foundation/Skin.h"
 #include "foundation/Utilities.h"
 
+#include "tests/foundation/AllocationTracker.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -434,4 +435,36 @@ TEST_F(SettingsTest, ImagePackImagesReachTheSkin)
     EXPECT_EQ(32, image->GetBPP());
     // Premultiplied like every skin image: red 200 at alpha 128.
     EXPECT_EQ(100, image->GetPixelAddress(0, 0)[2]);
+}
+
+// Memory running out at any point of the load: nothing is thrown, the run
+// goes on with defaults, and the good file is not overwritten with them.
+TEST_F(SettingsTest, RunningOutOfMemoryWhileLoadingKeepsDefaultsAndTheFile)
+{
+    KV::DataKey document("set");
+    KV::DataKey* options = document.AddKey("options");
+    options->SetBool("topmost", true);
+    for (int i = 0; i < 100; ++i)
+        options->SetStringW("a string option with a long name " + std::to_string(i), L"its text, long enough");
+    document.AddKey("channels")->AddKey("ru_first")->SetInt("cu", 1);
+    WriteSettingsFile(document);
+    const std::string good = ReadWholeFile(file);
+
+    int defaults = 0;
+    for (int64_t limit : {0, 256, 2048, 8192, 16384, 32768, 65536}) {
+        AllocationTracker::FailBeyond(limit);
+        EXPECT_NO_THROW(Load()) << "limit " << limit;
+        AllocationTracker::StopFailing();
+        if (CSettings::GetBool("topmost", false)) {
+            EXPECT_NE(nullptr, CSettings::GetChannelsNode()) << "limit " << limit;
+            continue;
+        }
+        ++defaults;
+        EXPECT_EQ(nullptr, CSettings::GetChannelsNode()) << "limit " << limit;
+        CSettings::Save();
+        EXPECT_EQ(good, ReadWholeFile(file)) << "limit " << limit;
+    }
+    EXPECT_GE(defaults, 3);
+    Load();
+    EXPECT_TRUE(CSettings::GetBool("topmost", false));
 }

@@ -59,6 +59,23 @@ TEST(ZipArchive, LoadsDataTreesFromEntries)
     EXPECT_EQ(archive.LoadDataKey(L"missing"), nullptr);
 }
 
+// A caller that knows its entries small refuses larger ones unread.
+TEST(ZipArchive, EntriesAboveTheCallersLimitAreRefused)
+{
+    ZipArchive archive;
+    ASSERT_TRUE(archive.Open(FixturePath(L"plain.zip").c_str()));
+    std::unique_ptr<KV::MemoryStream> whole = archive.ReadEntry(L"SET.KVDT");
+    ASSERT_NE(whole, nullptr);
+    const uint32_t size = whole->GetSize();
+    ASSERT_GT(size, 1u);
+    EXPECT_NE(archive.ReadEntry(L"SET.KVDT", size), nullptr);
+    EXPECT_EQ(archive.ReadEntry(L"SET.KVDT", size - 1), nullptr);
+    bool outOfMemory = true;
+    EXPECT_NE(archive.LoadDataKey(L"SET.KVDT", &outOfMemory, size), nullptr);
+    EXPECT_EQ(archive.LoadDataKey(L"SET.KVDT", &outOfMemory, size - 1), nullptr);
+    EXPECT_FALSE(outOfMemory);
+}
+
 TEST(ZipArchive, ASecondOpenIsRefusedAndLeavesTheFirstOpen)
 {
     ZipArchive archive;

@@ -13,6 +13,7 @@
 #include "foundation/CatalogueScramble.h"
 
 #include <algorithm>
+#include <new>
 
 #include <string>
 #include <vector>
@@ -91,7 +92,9 @@ int Build(const std::wstring& source, const std::wstring& out, const std::wstrin
 
 } // namespace
 
-int wmain(int argc, wchar_t** argv)
+namespace {
+
+int KvdtMain(int argc, wchar_t** argv)
 {
     std::vector<std::wstring> args(argv + 1, argv + argc);
     const std::wstring command = args.empty() ? std::wstring() : args[0];
@@ -111,4 +114,17 @@ int wmain(int argc, wchar_t** argv)
     }
     Kvdt::WriteStandardError(Usage);
     return ExitUsage;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    // A file too large for the memory left is reported, not an abort.
+    try {
+        return KvdtMain(argc, argv);
+    } catch (const std::bad_alloc&) {
+        Kvdt::WriteStandardError("kvdt: out of memory\n");
+        return ExitFailed;
+    }
 }

@@ -5,5 +5,11 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int show)
 {
-    return SetupMain(instance, commandLine, show);
+    // Nothing of ours throws; an allocation failing ends the run with a
+    // failure code rather than the runtime's abort.
+    try {
+        return SetupMain(instance, commandLine, show);
+    } catch (...) {
+        return -1;
+    }
 }

@@ -14,10 +14,15 @@
 #include "wizards/updater/UrlTransfer.h"
 #include "wizards/updater/WorkerThread.h"
 
+#include <new>
+
 namespace {
 
 constexpr const wchar_t* DescriptorEntryName = L"update";
 constexpr const wchar_t* ChannelListDescriptorName = L"cupdate.dat";
+// A descriptor names a version and a file; an entry larger than this is no
+// descriptor, however well it would inflate.
+constexpr uint32_t MaxDescriptorEntryBytes = 1024 * 1024;
 
 std::wstring GetCheckUrl()
 {
@@ -27,19 +32,28 @@ std::wstring GetCheckUrl()
     return GetDownloadFolderUrl() + (update ? update->GetStringW("file", std::wstring()) : std::wstring());
 }
 
-// The descriptor in the fetched file; null when it holds none.
-std::unique_ptr<KV::DataKey> ReadDescriptor(const std::wstring& file)
+// The descriptor in the fetched file; null when it holds none, and then
+// outOfMemory tells whether it could not be read for want of memory (the
+// check has then failed rather than found nothing).
+std::unique_ptr<KV::DataKey> ReadDescriptor(const std::wstring& file, bool& outOfMemory)
 {
+    outOfMemory = false;
     if (IsChannelListUpdater()) {
-        auto tree = std::make_unique<KV::DataKey>();
-        if (!tree->Load(file))
-            return nullptr;
-        return tree;
+        KV::DataKey::ReadResult result = KV::DataKey::ReadResult::OutOfMemory;
+        try {
+            auto tree = std::make_unique<KV::DataKey>();
+            result = tree->LoadFile(file);
+            if (result == KV::DataKey::ReadResult::Read)
+                return tree;
+        } catch (const std::bad_alloc&) {
+        }
+        outOfMemory = result == KV::DataKey::ReadResult::OutOfMemory;
+        return nullptr;
     }
     ZipArchive archive;
     if (!archive.Open(file.c_str()))
         return nullptr;
-    std::unique_ptr<KV::DataKey> tree = archive.LoadDataKey(DescriptorEntryName);
+    std::unique_ptr<KV::DataKey> tree = archive.LoadDataKey(DescriptorEntryName, &outOfMemory, MaxDescriptorEntryBytes);
     archive.Close();
     return tree;
 }
@@ -92,7 +106,12 @@ CheckResult PerformCheck(const CheckRequest& request, const std::atomic<bool>& c
         return result;
     }
 
-    result.descriptor = ReadDescriptor(temporary.Path());
+    bool outOfMemory = false;
+    result.descriptor = ReadDescriptor(temporary.Path(), outOfMemory);
+    if (outOfMemory) {
+        result.outcome = CheckOutcome::Failed;
+        return result;
+    }
     if (result.descriptor)
         result.newVersion = WidenAnsi(result.descriptor->GetName());
     result.outcome = IsUpdateOffered(result.newVersion, request.installedVersion, request.pendingVersion)

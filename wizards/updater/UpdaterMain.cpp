@@ -8,7 +8,9 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int)
+namespace {
+
+int UpdaterMain(HINSTANCE instance, LPWSTR commandLine)
 {
     const UpdaterCommandLine options = ParseUpdaterCommandLine(commandLine);
 
@@ -26,4 +28,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int)
     AppModule().Term();
     ::CoUninitialize();
     return code;
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int)
+{
+    // Nothing of ours throws; an allocation failing ends the run with a
+    // failure code (and runs nothing) rather than the runtime's abort.
+    try {
+        return UpdaterMain(instance, commandLine);
+    } catch (...) {
+        return -1;
+    }
 }
