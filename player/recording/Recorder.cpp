@@ -21,16 +21,19 @@ Recorder::~Recorder()
 
 void Recorder::Stop()
 {
-    // The grace counts from the first request; 0 means "none yet".
+    // The grace counts from the first request; 0 means "none yet", so a
+    // tick count of 0 is kept as 1.
+    const DWORD now = ::GetTickCount();
     DWORD none = 0;
-    m_stopTick.compare_exchange_strong(none, ::GetTickCount() | 1);
+    m_stopTick.compare_exchange_strong(none, now ? now : 1);
     m_stop.store(true);
 }
 
 bool Recorder::IsStopOverdue() const
 {
     const DWORD asked = m_stopTick.load();
-    return asked != 0 && ::GetTickCount() - asked >= StopGraceMs;
+    // Signed: the tick kept may lie a millisecond after the one read here.
+    return asked != 0 && static_cast<LONG>(::GetTickCount() - asked) >= static_cast<LONG>(StopGraceMs);
 }
 
 bool Recorder::IsHandshakeOverdue() const
