@@ -32,6 +32,7 @@ void MMSRecorder::Run()
         Notify(IsStopRequested() ? Done : Failed, 0);
         return;
     }
+    EndHandshake();
 
     bool failed = false;
     if (!IsStopRequested()) {

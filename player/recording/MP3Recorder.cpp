@@ -36,6 +36,7 @@ void MP3Recorder::Run()
     const std::string request = MakeRequest(KV::WideToAnsi(url.GetUrlPath()), KV::WideToAnsi(url.GetHostName()));
     // A request that did not go out shows as a receive that gives nothing.
     StreamIo::SendAll(socket.Get(), request.data(), request.size(), watch);
+    EndHandshake();
 
     bool failed = false;
     unsigned blocks = 0;

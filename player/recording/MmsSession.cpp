@@ -26,7 +26,9 @@ bool MmsSession::Connect(const std::string& url, const StreamWatch& watch)
     Close();
     m_watch = watch;
     m_tcp = mms_connect(&m_io, nullptr, url.c_str(), Bandwidth);
-    if (!m_tcp)
+    // After a stop or when the handshake's time is up, the second protocol
+    // is not tried.
+    if (!m_tcp && !StreamIo::ShouldGiveUp(m_watch))
         m_http = mmsh_connect(&m_io, nullptr, url.c_str(), Bandwidth);
     return IsOpen();
 }

@@ -260,7 +260,10 @@ void CRecord::OnTick(const CTime& now)
     if (m_type == Now || m_scheduleHandedOn)
         return;
     if (IsRecording()) {
-        if (RecordSchedule::IsInTickWindow(now, m_end))
+        // Not only in the window after the end: a tick that came late (the
+        // window busy, the computer asleep, the clock moved) must not leave
+        // the recording running without end.
+        if (RecordSchedule::HasPassed(now, m_end))
             StopRecording();
     } else if (m_state != Recorder::Failed) {
         if (RecordSchedule::IsInTickWindow(now, m_start))

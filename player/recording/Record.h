@@ -94,7 +94,7 @@ public:
     void StartRecording();
     void StopRecording();
     // The schedule: starts a scheduled record in the 8 seconds from its
-    // start on, stops it in the 8 seconds from its end on.
+    // start on, stops it at any tick from its end on.
     void OnTick(const CTime& now);
     // A report of the record's recorder (user-interface thread).
     void OnRecorderStatus(int state, uint64_t bytes);

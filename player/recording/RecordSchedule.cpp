@@ -47,4 +47,9 @@ bool IsTickWindowOver(const CTime& now, const CTime& at)
     return (now - at).GetTotalSeconds() >= TickWindowSeconds;
 }
 
+bool HasPassed(const CTime& now, const CTime& at)
+{
+    return (now - at).GetTotalSeconds() >= 0;
+}
+
 } // namespace RecordSchedule

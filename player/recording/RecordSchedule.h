@@ -1,7 +1,8 @@
 #pragma once
 // The calendar rules of scheduled records: weekdays Monday first (0 Monday
-// ... 6 Sunday), the next occurrence of a weekly record, and the 8-second
-// window in which the schedule tick starts or stops a recording.
+// ... 6 Sunday), the next occurrence of a weekly record, the 8-second
+// window in which the schedule tick starts a recording, and the end from
+// which on it stops one, however late the tick comes.
 
 #include "framework/Time.h"
 
@@ -23,5 +24,7 @@ void NextWeekly(const CTime& now, const bool weekdays[WeekdayCount], CTime& star
 bool IsInTickWindow(const CTime& now, const CTime& at);
 // now lies at or after at + 8 s: the window of at is over.
 bool IsTickWindowOver(const CTime& now, const CTime& at);
+// now lies at or after at.
+bool HasPassed(const CTime& now, const CTime& at);
 
 } // namespace RecordSchedule

@@ -1,6 +1,7 @@
 #include "player/recording/Recorder.h"
 
 #include "player/playback/UrlGrabber.h"
+#include "player/recording/AbandonableCall.h"
 #include "player/recording/RecorderReportSink.h"
 
 namespace {
@@ -20,7 +21,24 @@ Recorder::~Recorder()
 
 void Recorder::Stop()
 {
+    // The grace counts from the first request; 0 means "none yet", so a
+    // tick count of 0 is kept as 1.
+    const DWORD now = ::GetTickCount();
+    DWORD none = 0;
+    m_stopTick.compare_exchange_strong(none, now ? now : 1);
     m_stop.store(true);
+}
+
+bool Recorder::IsStopOverdue() const
+{
+    const DWORD asked = m_stopTick.load();
+    // Signed: the tick kept may lie a millisecond after the one read here.
+    return asked != 0 && static_cast<LONG>(::GetTickCount() - asked) >= static_cast<LONG>(StopGraceMs);
+}
+
+bool Recorder::IsHandshakeOverdue() const
+{
+    return m_inHandshake && ::GetTickCount() - m_handshakeStart >= m_job.handshakeTimeoutMs;
 }
 
 bool Recorder::Start()
@@ -50,6 +68,8 @@ DWORD WINAPI Recorder::ThreadProc(void* parameter)
     {
         std::shared_ptr<Recorder> recorder = std::move(*static_cast<std::shared_ptr<Recorder>*>(parameter));
         delete static_cast<std::shared_ptr<Recorder>*>(parameter);
+        recorder->m_inHandshake = true;
+        recorder->m_handshakeStart = ::GetTickCount();
         if (recorder->ResolveAddress())
             recorder->Run();
         recorder->CloseFile();
@@ -61,12 +81,20 @@ DWORD WINAPI Recorder::ThreadProc(void* parameter)
 
 bool Recorder::ResolveAddress()
 {
-    if (m_job.grabberKey.empty())
+    if (m_job.grabberKey.empty()) {
         m_address = m_job.source;
-    else
-        m_address = CUrlGrabber::Resolve(m_job.source, m_job.grabberKey);
-    if (m_address.empty()) {
-        Notify(Failed, 0);
+    } else {
+        // The grabber's page fetch is left to finish alone at a stop.
+        const std::wstring source = m_job.source;
+        const std::string key = m_job.grabberKey;
+        std::wstring grabbed;
+        if (RunAbandonable<std::wstring>([source, key] { return CUrlGrabber::Resolve(source, key); },
+                                         [this] { return ShouldAbandonWait(); }, grabbed))
+            m_address = grabbed;
+    }
+    if (m_address.empty() || IsStopRequested()) {
+        // A stop before the stream was reached is no failure.
+        Notify(IsStopRequested() ? Done : Failed, 0);
         return false;
     }
     return true;
@@ -113,6 +141,7 @@ StreamWatch Recorder::MakeWatch() const
 {
     StreamWatch watch;
     watch.stopRequested = [this] { return IsStopRequested(); };
+    watch.mustEnd = [this] { return IsStopOverdue() || IsHandshakeOverdue(); };
     watch.stallTimeoutMs = m_job.stallTimeoutMs;
     return watch;
 }

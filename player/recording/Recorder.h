@@ -15,6 +15,12 @@
 // itself or stalls included). The recorder also keeps its final state, so
 // that a final report the sink could not deliver is not lost.
 //
+// Whatever the server does, a stop ends the recording soon: the grabber's
+// fetch and the host-name look-up are abandoned at once, and bytes that keep
+// arriving are taken for at most StopGraceMs more. A recording that has not
+// got past its handshake (address, look-up, connect and, for MMS, the
+// stream's header) within the job's handshake time-out fails.
+//
 // The output file is created when the first bytes arrive (or at OpenFile)
 // and never over a file that exists (RecordingFile.h).
 
@@ -32,6 +38,10 @@
 class Recorder : public std::enable_shared_from_this<Recorder> {
 public:
     enum State { Done = 0, Connecting = 2, Recording = 3, Failed = -1 };
+
+    // How long after a stop request the bytes that are still arriving are
+    // taken.
+    static constexpr DWORD StopGraceMs = 500;
 
     explicit Recorder(const RecordingJob& job);
     // Closes the output file if one is still open and the thread handle.
@@ -82,19 +92,30 @@ protected:
     // stop request ends it well).
     bool KeepReceived(const char* data, int n, bool& failed);
     void CloseFile();
-    // What the recorder's network waits watch: its stop flag and the job's
-    // stall time-out.
+    // What the recorder's network waits watch: its stop flag, the stop's
+    // grace, the handshake time-out and the job's stall time-out.
     StreamWatch MakeWatch() const;
+    // The recording got past its handshake: its time-out no longer counts.
+    void EndHandshake() { m_inHandshake = false; }
 
     uint64_t m_byteCount = 0;
 
 private:
     static DWORD WINAPI ThreadProc(void* parameter);
     // Resolves the address; false (and the final report made) when there is
-    // none.
+    // none or a stop came first.
     bool ResolveAddress();
+    // A stop was asked for more than StopGraceMs ago.
+    bool IsStopOverdue() const;
+    // Worker thread only.
+    bool IsHandshakeOverdue() const;
+    bool ShouldAbandonWait() const { return IsStopRequested() || IsHandshakeOverdue(); }
 
     std::atomic<bool> m_stop{false};
+    // GetTickCount of the first stop request (never 0 once made).
+    std::atomic<DWORD> m_stopTick{0};
+    bool m_inHandshake = false;
+    DWORD m_handshakeStart = 0;
     std::atomic<bool> m_ended{false};
     std::atomic<int> m_finalState{Failed};
     RecordingJob m_job;

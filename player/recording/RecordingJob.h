@@ -13,6 +13,9 @@ class RecorderReportSink;
 struct RecordingJob {
     // A connection that gives nothing for this long ends the recording.
     static constexpr DWORD DefaultStallTimeoutMs = 7000;
+    // A recording that has not reached its stream's data this long after it
+    // began (grabber, look-up, connect, handshake) fails.
+    static constexpr DWORD DefaultHandshakeTimeoutMs = 30000;
 
     // The output file; it must not exist yet (an existing file is never
     // overwritten).
@@ -24,4 +27,5 @@ struct RecordingJob {
     std::string grabberKey;
     std::shared_ptr<RecorderReportSink> sink;
     DWORD stallTimeoutMs = DefaultStallTimeoutMs;
+    DWORD handshakeTimeoutMs = DefaultHandshakeTimeoutMs;
 };

@@ -1,8 +1,11 @@
 #include "player/recording/StreamSocket.h"
 
+#include "player/recording/AbandonableCall.h"
+
 #include <ws2tcpip.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -14,16 +17,49 @@ bool StopRequested(const StreamWatch& watch)
     return watch.stopRequested && watch.stopRequested();
 }
 
+bool MustEnd(const StreamWatch& watch)
+{
+    return watch.mustEnd && watch.mustEnd();
+}
+
+// How often the wait for an abandoned look-up looks at the watch.
+constexpr DWORD LookupPollMs = 50;
+
+using AddressList = std::shared_ptr<addrinfo>;
+
+// The addresses of host, or null. The look-up runs on a thread of its own
+// and is left to finish alone when the watch gives up.
+AddressList LookUp(const std::string& host, unsigned short port, const StreamWatch& watch)
+{
+    AddressList found;
+    auto lookUp = [host, port]() {
+        addrinfo hints = {};
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_STREAM;
+        hints.ai_protocol = IPPROTO_TCP;
+        addrinfo* list = nullptr;
+        if (::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &list) != 0)
+            return AddressList();
+        return AddressList(list, &::freeaddrinfo);
+    };
+    if (!RunAbandonable<AddressList>(lookUp, [&watch] { return StreamIo::ShouldGiveUp(watch); }, found,
+                                     LookupPollMs))
+        return AddressList();
+    return found;
+}
+
 enum class Direction { Read, Write };
 
 // Waits until the socket can be read or written (a connect has ended, for
 // Write); false on a stall, a stop request, an error or a failed connect.
 // What is ready is taken before a stop counts, so that bytes that arrived
-// are never left behind.
+// are never left behind; once the watch must end, nothing more is.
 bool WaitFor(SOCKET socket, Direction direction, const StreamWatch& watch)
 {
     const DWORD started = ::GetTickCount();
     for (;;) {
+        if (MustEnd(watch))
+            return false;
         const DWORD elapsed = ::GetTickCount() - started;
         const DWORD slice = elapsed < watch.stallTimeoutMs ? std::min(PollSliceMs, watch.stallTimeoutMs - elapsed) : 0;
         fd_set ready;
@@ -39,7 +75,10 @@ bool WaitFor(SOCKET socket, Direction direction, const StreamWatch& watch)
             return false;
         if (result > 0)
             return !FD_ISSET(socket, &failed);
-        if (StopRequested(watch) || ::GetTickCount() - started >= watch.stallTimeoutMs)
+        // Bytes still on their way when a stop comes are waited for until the
+        // stop is overdue (mustEnd); a connect or a send ends at the stop.
+        const bool stopped = direction == Direction::Read ? MustEnd(watch) : StopRequested(watch);
+        if (stopped || ::GetTickCount() - started >= watch.stallTimeoutMs)
             return false;
     }
 }
@@ -98,22 +137,23 @@ SOCKET ScopedSocket::Release()
 
 namespace StreamIo {
 
+bool ShouldGiveUp(const StreamWatch& watch)
+{
+    return StopRequested(watch) || MustEnd(watch);
+}
+
 SOCKET Connect(const std::string& host, unsigned short port, const StreamWatch& watch)
 {
-    addrinfo hints = {};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_protocol = IPPROTO_TCP;
-    addrinfo* found = nullptr;
-    if (host.empty() || ::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0)
+    if (host.empty() || ShouldGiveUp(watch))
         return INVALID_SOCKET;
+    const AddressList found = LookUp(host, port, watch);
     SOCKET connected = INVALID_SOCKET;
-    for (const addrinfo* address = found; address && connected == INVALID_SOCKET; address = address->ai_next) {
-        if (StopRequested(watch))
+    for (const addrinfo* address = found.get(); address && connected == INVALID_SOCKET;
+         address = address->ai_next) {
+        if (ShouldGiveUp(watch))
             break;
         connected = ConnectTo(*address, watch);
     }
-    ::freeaddrinfo(found);
     return connected;
 }
 

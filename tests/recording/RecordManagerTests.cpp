@@ -292,11 +292,9 @@ TEST_F(RecordManagerTest, ScheduledRecordsStartAndStopWithinEightSecondsOfTheirT
         EXPECT_EQ(made + 1, ScriptedRecordersMade());
         ASSERT_TRUE(WaitForState(L"Sched", 3));
 
-        for (int offset : {-1, 8}) {
-            manager->OnTick(end + CTimeSpan(offset));
-            PumpUntil([] { return false; }, 50);
-            EXPECT_EQ(3, record->GetState()) << offset;
-        }
+        manager->OnTick(end + CTimeSpan(-1));
+        PumpUntil([] { return false; }, 50);
+        EXPECT_EQ(3, record->GetState());
         manager->OnTick(end + CTimeSpan(7));
         ASSERT_TRUE(WaitForState(L"Sched", 0));
         EXPECT_TRUE(record->HasFile());
@@ -325,6 +323,45 @@ TEST_F(RecordManagerTest, ScheduledRecordsStartAndStopWithinEightSecondsOfTheirT
         PumpUntil([] { return Recorder::GetRunningCount() == 0; });
         for (const std::wstring& file : folder.Files())
             DeleteFileW(folder.File(file).c_str());
+    }
+}
+
+TEST_F(RecordManagerTest, ARecordingWhoseEndTickWasMissedStopsAtTheNextTickHoweverLate)
+{
+    // The window busy, the computer asleep or the clock moved: the first
+    // tick after the end comes late.
+    for (int type : {CRecord::Once, CRecord::Weekly}) {
+        for (int late : {8, 3600, 3 * 86400}) {
+            SCOPED_TRACE(std::to_string(type) + " late by " + std::to_string(late) + " s");
+            Start();
+            const CTime now = CTime::Now();
+            const CTime wanted(now.GetYear(), now.GetMonth(), now.GetDay() + 1, 10, 0, 0);
+            CRecord* record = AddScheduled(L"Late", type, wanted, wanted + CTimeSpan(3600));
+            const std::wstring name = record->GetName();
+            CTime start, end;
+            record->GetTimes(start, end);
+            ScriptRecording(Ones(64));
+            manager->OnTick(start);
+            ASSERT_TRUE(WaitForState(name, 3));
+
+            manager->OnTick(end + CTimeSpan(late));
+            ASSERT_TRUE(WaitForState(name, 0));
+            EXPECT_TRUE(Find(name, true) != nullptr);
+            if (type == CRecord::Weekly) {
+                // The schedule goes on from now, as after any occurrence.
+                const CRecord* next = Find(name + L" (2)");
+                ASSERT_NE(nullptr, next);
+                CTime nextStart, nextEnd, expectedStart = start, expectedEnd = end;
+                next->GetTimes(nextStart, nextEnd);
+                RecordSchedule::NextWeekly(CTime::Now(), AllDays, expectedStart, expectedEnd);
+                EXPECT_EQ(expectedStart.GetTime(), nextStart.GetTime());
+                EXPECT_EQ(expectedEnd.GetTime(), nextEnd.GetTime());
+            }
+            manager.reset();
+            PumpUntil([] { return Recorder::GetRunningCount() == 0; });
+            for (const std::wstring& file : folder.Files())
+                DeleteFileW(folder.File(file).c_str());
+        }
     }
 }
 

@@ -115,14 +115,15 @@ void AudioStreamServer::Handle(SOCKET client)
     }
 }
 
-FakeMmsServer::FakeMmsServer(Mode mode, int packets)
-    : m_mode(mode), m_packets(packets),
+FakeMmsServer::FakeMmsServer(Mode mode, int packets, AsfFault fault)
+    : m_mode(mode), m_packets(packets), m_header(AsfHeader(fault)),
       m_server(std::make_unique<LoopbackServer>([this](SOCKET client) { Handle(client); }))
 {
 }
 
 FakeMmsServer::~FakeMmsServer()
 {
+    m_closing = true;
     Release();
     m_server.reset();
 }
@@ -158,16 +159,18 @@ void FakeMmsServer::Release()
     m_changed.notify_all();
 }
 
-std::string FakeMmsServer::AsfHeader()
+std::string FakeMmsServer::AsfHeader(AsfFault fault)
 {
     static const uint8_t headerTail[8] = {0xa6, 0xd9, 0x00, 0xaa, 0x00, 0x62, 0xce, 0x6c};
     static const uint8_t filePropertiesTail[8] = {0x8e, 0xe4, 0x00, 0xc0, 0x0c, 0x20, 0x53, 0x65};
     static const uint8_t bitrateTail[8] = {0x8d, 0x82, 0x00, 0x60, 0x97, 0xc9, 0xa2, 0xb2};
+    static const uint8_t extensionTail[8] = {0x8e, 0xe3, 0x00, 0xc0, 0x0c, 0x20, 0x53, 0x65};
+    static const uint8_t paddingTail[8] = {0x89, 0x6d, 0x00, 0xa0, 0xc9, 0x03, 0x48, 0xf6};
 
     // File properties: the packet length lies 92 bytes into the object.
     std::string fileProperties;
     PutGuid(fileProperties, 0x8cabdca1, 0xa947, 0x11cf, filePropertiesTail);
-    PutLE(fileProperties, 104, 8);
+    PutLE(fileProperties, fault == AsfFault::ObjectPastTheEnd ? 100000 : 104, 8);
     fileProperties.append(92 - 24, '\0');
     PutLE(fileProperties, PacketLength, 4);
     PutLE(fileProperties, PacketLength, 4);
@@ -176,23 +179,45 @@ std::string FakeMmsServer::AsfHeader()
     // Stream bitrate properties: one stream, number 1, bitrate 0.
     std::string bitrates;
     PutGuid(bitrates, 0x7bf875ce, 0x468d, 0x11d1, bitrateTail);
-    PutLE(bitrates, 32, 8);
-    PutLE(bitrates, 1, 2);
+    const uint64_t bitratesSize = fault == AsfFault::SizeWrapsRound ? ~uint64_t(0) - 7 : 32;
+    PutLE(bitrates, bitratesSize, 8);
+    PutLE(bitrates, fault == AsfFault::BitrateOverClaim ? 0xFFFF : 1, 2);
     PutLE(bitrates, 1, 2);
     PutLE(bitrates, 0, 4);
 
+    std::string extra;
+    if (fault == AsfFault::ZeroSizeObject) {
+        // An object of a kind libmms does not know, claiming no size at all.
+        PutGuid(extra, 0x1806d474, 0xcadf, 0x4509, paddingTail);
+        PutLE(extra, 0, 8);
+    } else if (fault == AsfFault::ZeroSizeExtensionObject) {
+        // Reserved GUID, reserved 6, data size, then an inner object of size 0.
+        PutGuid(extra, 0x5fbf03b5, 0xa92e, 0x11cf, extensionTail);
+        PutLE(extra, 24 + 22 + 24, 8);
+        PutGuid(extra, 0xabd3d211, 0xa9ba, 0x11cf, extensionTail);
+        PutLE(extra, 6, 2);
+        PutLE(extra, 24, 4);
+        PutGuid(extra, 0x1806d474, 0xcadf, 0x4509, paddingTail);
+        PutLE(extra, 0, 8);
+    }
+
     std::string header;
     PutGuid(header, 0x75b22630, 0x668e, 0x11cf, headerTail);
-    PutLE(header, 30 + fileProperties.size() + bitrates.size(), 8);
-    PutLE(header, 2, 4);
+    PutLE(header, 30 + fileProperties.size() + extra.size() + bitrates.size(), 8);
+    PutLE(header, extra.empty() ? 2 : 3, 4);
     header += '\x01';
     header += '\x02';
-    return header + fileProperties + bitrates;
+    return header + fileProperties + extra + bitrates;
+}
+
+int FakeMmsServer::GetPingsSent() const
+{
+    return m_pingsSent.load();
 }
 
 std::string FakeMmsServer::ExpectedRecording() const
 {
-    std::string recording = AsfHeader();
+    std::string recording = m_header;
     for (int packet = 0; packet < m_packets; ++packet)
         recording += StreamBytes(static_cast<size_t>(packet) * PacketLength, PacketLength);
     return recording;
@@ -211,10 +236,16 @@ void FakeMmsServer::Handle(SOCKET client)
         start.append(buffer, static_cast<size_t>(got));
     }
     if (start != "GET ") {
-        std::lock_guard<std::mutex> lock(m_lock);
-        ++m_tcpAttempts;
+        {
+            std::lock_guard<std::mutex> lock(m_lock);
+            ++m_tcpAttempts;
+        }
+        if (m_mode == Mode::PingFloodOverTcp)
+            FloodWithPings(client);
         return;
     }
+    if (m_mode == Mode::PingFloodOverTcp)
+        return;
     const std::string request = LoopbackServer::ReadRequest(client, start);
     const bool streamRequest = request.find("xPlayStrm=1") != std::string::npos;
     {
@@ -227,7 +258,11 @@ void FakeMmsServer::Handle(SOCKET client)
                 m_changed.wait(lock, [this] { return m_released; });
         }
     }
-    std::string answer = MmshAnswer + Chunk(HeaderChunk, 0, AsfHeader());
+    std::string answer = MmshAnswer + Chunk(HeaderChunk, 0, m_header);
+    if (m_mode == Mode::DripAnswer) {
+        Drip(client, answer);
+        return;
+    }
     if (streamRequest) {
         for (int packet = 0; packet < m_packets; ++packet)
             answer += Chunk(DataChunk, static_cast<uint32_t>(packet),
@@ -247,5 +282,55 @@ void FakeMmsServer::Handle(SOCKET client)
     shutdown(client, SD_SEND);
     // Let the client read everything before the socket goes.
     while (recv(client, buffer, sizeof(buffer), 0) > 0) {
+    }
+}
+
+void FakeMmsServer::FloodWithPings(SOCKET client)
+{
+    // A whole MMS command: 16 bytes of framing, then the 32 that its length
+    // counts; command 0x1b is a ping.
+    std::string ping;
+    PutLE(ping, 1, 4);
+    PutLE(ping, 0xB00BFACE, 4);
+    PutLE(ping, 32, 4);
+    PutLE(ping, 0x20534D4D, 4);
+    PutLE(ping, 4, 4);
+    PutLE(ping, 0, 4);
+    PutLE(ping, 0, 8);
+    PutLE(ping, 2, 4);
+    PutLE(ping, 0x0004001B, 4);
+    PutLE(ping, 0, 8);
+    std::string pings;
+    for (int i = 0; i < 64; ++i)
+        pings += ping;
+
+    u_long nonBlocking = 1;
+    ioctlsocket(client, FIONBIO, &nonBlocking);
+    char drop[4096];
+    // One endless stream of pings: a send that took part of them goes on
+    // where it stopped.
+    size_t at = 0;
+    while (!m_closing) {
+        // The client's ping replies are read so that its sends never wait.
+        while (recv(client, drop, sizeof(drop), 0) > 0) {
+        }
+        const int sent = send(client, pings.data() + at, static_cast<int>(pings.size() - at), 0);
+        if (sent > 0) {
+            m_pingsSent += static_cast<int>((at + static_cast<size_t>(sent)) / ping.size() - at / ping.size());
+            at = (at + static_cast<size_t>(sent)) % pings.size();
+        } else if (WSAGetLastError() == WSAEWOULDBLOCK) {
+            Sleep(1);
+        } else {
+            return;
+        }
+    }
+}
+
+void FakeMmsServer::Drip(SOCKET client, const std::string& answer)
+{
+    for (size_t at = 0; at < answer.size() && !m_closing; ++at) {
+        if (send(client, answer.data() + at, 1, 0) != 1)
+            return;
+        Sleep(DripIntervalMs);
     }
 }
