@@ -13,6 +13,9 @@
 
 #include <commctrl.h>
 
+#include <atomic>
+#include <functional>
+
 namespace {
 
 constexpr int Back = 1007;
@@ -269,7 +272,7 @@ TEST_F(UpdaterPagesTest, HiddenRunWithAnOffer)
     bool iconShown = false;
     ASSERT_TRUE(WaitFor(
         [&] {
-            iconShown = iconShown || GetTrayIcon().HasIcon();
+            iconShown = iconShown || GetTrayIcon().IsShown();
             return run->IsFinished();
         },
         60000));
@@ -313,7 +316,7 @@ TEST_F(UpdaterPagesTest, DownloadEndingWhileTheFrameIsHiddenShowsTheBalloonAndEn
     bool iconShown = false;
     ASSERT_TRUE(WaitFor(
         [&] {
-            iconShown = iconShown || GetTrayIcon().HasIcon();
+            iconShown = iconShown || GetTrayIcon().IsShown();
             return run.IsFinished();
         },
         60000));
@@ -325,6 +328,108 @@ TEST_F(UpdaterPagesTest, DownloadEndingWhileTheFrameIsHiddenShowsTheBalloonAndEn
     EXPECT_EQ(std::wstring(record.szInfo), L"Brisvane Recorder 2.4 beta has been successfully updated.\r\n"
                                            L"Changes will take effect on the next program launch.");
     EXPECT_EQ(key.Get(L"Update"), ExpectedTarget());
+}
+
+// The notification area as it is at a start at logon or while Explorer
+// restarts: it refuses icons and balloons until it appears. What it takes
+// once it has appeared is passed to the shell and kept for the test.
+class RefusingNotificationArea {
+public:
+    RefusingNotificationArea()
+    {
+        State().refusing = true;
+        State().refused = 0;
+        State().addedWithBalloon = false;
+        State().balloonTimeout = 0;
+        CTrayIcon::SetNotifyCall(&Notify);
+    }
+    ~RefusingNotificationArea()
+    {
+        CTrayIcon::SetNotifyCall(nullptr);
+        State().refusing = false;
+    }
+    RefusingNotificationArea(const RefusingNotificationArea&) = delete;
+    RefusingNotificationArea& operator=(const RefusingNotificationArea&) = delete;
+
+    void Appear() { State().refusing = false; }
+    int Refused() const { return State().refused; }
+    bool AddedWithBalloon() const { return State().addedWithBalloon; }
+    UINT BalloonTimeout() const { return State().balloonTimeout; }
+
+private:
+    struct Shared {
+        std::atomic<bool> refusing{false};
+        std::atomic<int> refused{0};
+        std::atomic<bool> addedWithBalloon{false};
+        std::atomic<UINT> balloonTimeout{0};
+    };
+    static Shared& State()
+    {
+        static Shared state;
+        return state;
+    }
+    static BOOL WINAPI Notify(DWORD action, PNOTIFYICONDATAW data)
+    {
+        if (State().refusing && (action == NIM_ADD || action == NIM_MODIFY)) {
+            ++State().refused;
+            return FALSE;
+        }
+        const BOOL done = ::Shell_NotifyIconW(action, data);
+        if (done && action == NIM_ADD && (data->uFlags & NIF_INFO) != 0 && data->szInfo[0] != L'\0') {
+            State().addedWithBalloon = true;
+            State().balloonTimeout = data->uTimeout;
+        }
+        return done;
+    }
+};
+
+TEST_F(UpdaterPagesTest, ARefusedBalloonIconComesWhenTheNotificationAreaAppears)
+{
+    struct Case {
+        const char* how;
+        std::function<void(HWND)> announce;
+    };
+    const Case cases[] = {
+        {"sent", [](HWND frame) { ::SendMessageW(frame, GetTaskbarCreatedMessage(), 0, 0); }},
+        {"sent without waiting", [](HWND frame) { ::SendNotifyMessageW(frame, GetTaskbarCreatedMessage(), 0, 0); }},
+        {"posted", [](HWND frame) { ::PostMessageW(frame, GetTaskbarCreatedMessage(), 0, 0); }},
+    };
+    PutOffer("2.4", 3);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        // The run before left its download pending.
+        key.Set(traits.pendingVersionValue, L"0.0.0.0");
+        RefusingNotificationArea area;
+        // A download that ends while the frame is hidden shows the balloon:
+        // Chanfresh's hidden run by itself, the program updater's with its
+        // frame hidden before the download.
+        PutDownload("background download");
+        std::unique_ptr<UpdaterRunThread> run = Start(IsChannelListUpdater());
+        if (!IsChannelListUpdater()) {
+            ASSERT_TRUE(run->WaitForPage(PageKind::Update));
+            ::ShowWindow(run->Frame(), SW_HIDE);
+            run->Click(IDOK);
+        }
+        HWND frame = run->Frame();
+        ASSERT_NE(frame, nullptr);
+        ASSERT_TRUE(WaitFor([&] { return area.Refused() >= 2 || run->IsFinished(); }));
+        ASSERT_FALSE(run->IsFinished());
+        EXPECT_TRUE(GetTrayIcon().HasIcon());
+        EXPECT_FALSE(GetTrayIcon().IsShown());
+
+        area.Appear();
+        c.announce(frame);
+        EXPECT_TRUE(WaitFor([] { return GetTrayIcon().IsShown(); }, 5000));
+        // The balloon it could not show comes with it.
+        EXPECT_TRUE(area.AddedWithBalloon());
+        EXPECT_EQ(area.BalloonTimeout(), CMainDlg::BalloonTimeout);
+        EXPECT_NE(std::wstring(GetTrayIcon().GetRecord().szInfo), L"");
+
+        run->Click(IDCANCEL);
+        ASSERT_TRUE(run->Finish());
+        EXPECT_FALSE(GetTrayIcon().HasIcon());
+        EXPECT_FALSE(GetTrayIcon().IsShown());
+    }
 }
 
 TEST_F(UpdaterPagesTest, RecorderEditionNamesTheRecorderOnTheUpdatePage)

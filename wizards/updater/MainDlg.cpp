@@ -129,6 +129,14 @@ LRESULT CMainDlg::OnTimer(WindowMessage& msg)
     return 0;
 }
 
+LRESULT CMainDlg::OnTaskbarCreated(WindowMessage&)
+{
+    // Posted or sent as a broadcast: either way it arrives here, not
+    // through the message loop's filters.
+    GetTrayIcon().OnTaskbarCreated();
+    return 0;
+}
+
 bool CMainDlg::IsWindowHidden() const
 {
     return !IsWindowVisible();

@@ -6,6 +6,7 @@
 
 #include "framework/MessageLoop.h"
 #include "wizards/common/WizardFrame.h"
+#include "wizards/updater/TrayIcon.h"
 
 class CMainDlg : public CWizardFrame, public CIdleHandler {
 public:
@@ -19,6 +20,7 @@ public:
 
     MESSAGE_MAP_BEGIN(CMainDlg)
         ON_MESSAGE(WM_TIMER, OnTimer)
+        ON_MESSAGE(GetTaskbarCreatedMessage(), OnTaskbarCreated)
         CHAIN_MESSAGE_MAP(CWizardFrame)
     MESSAGE_MAP_END()
 
@@ -53,6 +55,7 @@ protected:
 
 private:
     LRESULT OnTimer(WindowMessage& msg);
+    LRESULT OnTaskbarCreated(WindowMessage& msg);
 
     CMessageLoop* m_idleLoop = nullptr;
 };
