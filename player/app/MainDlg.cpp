@@ -18,6 +18,8 @@
 
 #include <shellapi.h>
 
+#include <cwchar>
+
 namespace MainDlgSeams {
 
 CMainDlg::BackEndMaker& BackEndMaker()
@@ -297,11 +299,25 @@ void CMainDlg::UpdateTitle()
     SetWindowText(title.c_str());
 }
 
+bool CMainDlg::IsOtherDialog(HWND window) const
+{
+    HWND root = window != nullptr ? ::GetAncestor(window, GA_ROOT) : nullptr;
+    if (root == nullptr || root == m_hWnd)
+        return false;
+    wchar_t className[16] = {};
+    return ::GetClassNameW(root, className, 16) > 0 && std::wcscmp(className, L"#32770") == 0;
+}
+
 BOOL CMainDlg::PreTranslateMessage(MSG* msg)
 {
     // The filters also see the messages of the modal dialogs it opens: while
     // one runs (the window is disabled) its keys are the dialog's own.
     if (!IsWindowEnabled())
+        return FALSE;
+    // A box or dialog it does not own (opened while the player was not in
+    // front, or over the full-screen window) leaves it enabled: its keys are
+    // its own too.
+    if (IsOtherDialog(msg->hwnd))
         return FALSE;
     if (m_accelerators != nullptr && ::TranslateAcceleratorW(m_hWnd, m_accelerators, msg))
         return TRUE;

@@ -65,6 +65,8 @@ public:
     ~CMainDlg() override;
 
     BOOL PreTranslateMessage(MSG* msg) override;
+    // Whether window lies in a dialog of the thread other than this one.
+    bool IsOtherDialog(HWND window) const;
     BOOL OnIdle() override { return FALSE; }
 
     void OnBufferingEnd() override {}

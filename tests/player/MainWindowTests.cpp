@@ -116,6 +116,31 @@ TEST_F(MainWindow, EscapeNeverClosesIt)
     EXPECT_TRUE(Main().IsWindowVisible());
 }
 
+// A box the main window does not own (opened while another program was in
+// front) leaves it enabled, and modal loops offer their keys to its filter:
+// Esc and the shortcuts stay the box's own, as on the main window they stay
+// the main window's.
+TEST_F(MainWindow, ItsKeyFilterLeavesTheKeysOfOtherDialogsAlone)
+{
+    Open();
+    HWND box = ::CreateWindowExW(0, L"#32770", L"unowned box", WS_POPUP | WS_VISIBLE, 0, 0, 100, 80, nullptr,
+                                 nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(box, nullptr);
+    HWND button = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE, 0, 0, 40, 20, box, nullptr,
+                                    ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(Main().IsWindowEnabled());
+    for (HWND target : {box, button}) {
+        MSG escape = {target, WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
+        EXPECT_FALSE(Main().PreTranslateMessage(&escape));
+        MSG altEnter = {target, WM_SYSKEYDOWN, VK_RETURN, 1 << 29, 0, {0, 0}};
+        EXPECT_FALSE(Main().PreTranslateMessage(&altEnter));
+    }
+    MSG ownEscape = {Panel().GetChannelList().m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
+    EXPECT_TRUE(Main().PreTranslateMessage(&ownEscape));
+    ::DestroyWindow(box);
+}
+
 TEST_F(MainWindow, QueryEndSessionSavesAndAllowsTheEnd)
 {
     Open();
