@@ -710,4 +710,30 @@ TEST_F(UpdateDownloadTest, WorkerKeepsWhatItReadsWhenTheRunEndsDuringTheTransfer
     EXPECT_EQ(key.Get(traits.pendingVersionValue), L"2.4");
 }
 
+// The end of a run cannot delete a transfer file that a worker still reads
+// (readers share no delete): it stays listed, goes when the worker lets it
+// go, and no transfer file is written after the end.
+TEST(TransferFiles, OneStillReadAtTheEndGoesWhenItsWorkerLetsItGo)
+{
+    BeginTransferFiles();
+    std::wstring path;
+    {
+        CTransferFile file;
+        path = file.Path();
+        ASSERT_FALSE(path.empty());
+        HANDLE writer = CreateTransferFileForWriting(path);
+        ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+        ::CloseHandle(writer);
+        HANDLE reader = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+        EndTransferFiles();
+        EXPECT_NE(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(CreateTransferFileForWriting(path), INVALID_HANDLE_VALUE);
+        ::CloseHandle(reader);
+    }
+    EXPECT_EQ(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+    BeginTransferFiles();
+}
+
 } // namespace

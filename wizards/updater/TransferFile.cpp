@@ -74,7 +74,7 @@ HANDLE CreateTransferFileForWriting(const std::wstring& path)
 {
     TransferFileList& files = Files();
     const std::lock_guard<std::mutex> guard(files.lock);
-    if (files.Find(path) == files.entries.end())
+    if (files.ended || files.Find(path) == files.entries.end())
         return INVALID_HANDLE_VALUE;
     return ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -92,10 +92,11 @@ void EndTransferFiles()
     TransferFileList& files = Files();
     const std::lock_guard<std::mutex> guard(files.lock);
     files.ended = true;
+    // A file a worker still reads (opened without delete sharing) stays
+    // listed, and goes when that worker lets it go.
     for (TransferFileList::Entry& entry : files.entries) {
-        if (!entry.swept)
-            ::DeleteFileW(entry.path.c_str());
-        entry.swept = true;
+        if (!entry.swept && (::DeleteFileW(entry.path.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND))
+            entry.swept = true;
     }
 }
 
