@@ -31,7 +31,14 @@ unsigned __stdcall RunAbandonableCall(void* parameter)
     std::shared_ptr<AbandonableCallState<Result>> state =
         std::move(*static_cast<std::shared_ptr<AbandonableCallState<Result>>*>(parameter));
     delete static_cast<std::shared_ptr<AbandonableCallState<Result>>*>(parameter);
-    Result result = state->call();
+    // Nothing may leave a thread: a call that throws (memory ran out)
+    // answers the empty result.
+    Result result{};
+    try {
+        result = state->call();
+    } catch (...) {
+        result = Result{};
+    }
     std::lock_guard<std::mutex> guard(state->lock);
     state->result = std::move(result);
     state->done = true;
