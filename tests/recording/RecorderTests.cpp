@@ -4,10 +4,13 @@
 #include "tests/recording/RecordingTestSupport.h"
 #include "tests/recording/StreamServers.h"
 
+#include "player/recording/AbandonableCall.h"
 #include "player/recording/MMSRecorder.h"
 #include "player/recording/MP3Recorder.h"
 
 #include <gtest/gtest.h>
+
+#include <new>
 
 namespace {
 
@@ -318,6 +321,16 @@ TEST_F(RecorderTest, ARecorderNeverOverwritesAFileThatExists)
     ASSERT_TRUE(RunToEnd(std::make_shared<MP3Recorder>(Job(Local(server.GetPort(), L"/radio"))), *sink));
     EXPECT_EQ(-1, sink->States().back());
     EXPECT_EQ("earlier recording", Output());
+}
+
+// A look-up or fetch that throws on its own thread (memory ran out) answers
+// the empty result; nothing leaves that thread.
+TEST(AbandonableCall, ACallThatThrowsAnswersTheEmptyResult)
+{
+    std::wstring result = L"before";
+    EXPECT_TRUE(RunAbandonable<std::wstring>([]() -> std::wstring { throw std::bad_alloc(); },
+                                             [] { return false; }, result));
+    EXPECT_EQ(result, L"");
 }
 
 } // namespace
