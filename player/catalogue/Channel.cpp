@@ -44,9 +44,10 @@ std::wstring CChannel::LookUpName(const std::string& id, std::wstring_view fileN
 
 CChannel::CChannel(CCountry& country, CCategory* category, std::string_view channelKey, const ChannelFields& fields,
                    CChannelSources sources, const CatalogueLoad& load)
-    : m_country(country), m_category(category), m_id(MakeId(country.GetKey(), channelKey)), m_key(channelKey),
-      m_playerKey(fields.player), m_grabberKey(fields.grabber), m_sources(sources), m_recordable(!fields.recorder.empty()),
-      m_radio(fields.radio), m_recorderKey(fields.recorder)
+    : m_country(country), m_category(category), m_id(MakeId(country.GetKey(), channelKey)),
+      m_key(std::string_view(m_id).substr(country.GetKey().size() + 1)), m_playerKey(&country.KeepName(fields.player)),
+      m_grabberKey(&country.KeepName(fields.grabber)), m_sources(sources), m_recordable(!fields.recorder.empty()),
+      m_radio(fields.radio), m_recorderKey(&country.KeepName(fields.recorder))
 {
     AllChannels().push_back(this);
 
@@ -92,6 +93,11 @@ CChannel::~CChannel()
     auto found = std::find(all.rbegin(), all.rend(), this);
     if (found != all.rend())
         all.erase(std::next(found).base());
+}
+
+void CChannel::SetRecorderKey(const std::string& key)
+{
+    m_recorderKey = &m_country.KeepName(key);
 }
 
 void CChannel::ReadSavedState(const CSavedChannelStates& savedStates)

@@ -51,12 +51,12 @@ public:
     CCountry& GetCountry() const { return m_country; }
     CCategory* GetCategory() const { return m_category; }
     const std::string& GetId() const { return m_id; }
-    // The channel's key within its country.
-    const std::string& GetKey() const { return m_key; }
+    // The channel's key within its country (the end of its id).
+    std::string_view GetKey() const { return m_key; }
     const std::wstring& GetName() const { return m_name; }
-    const std::string& GetPlayerKey() const { return m_playerKey; }
+    const std::string& GetPlayerKey() const { return *m_playerKey; }
     // Empty: the stream address is played as it stands.
-    const std::string& GetGrabberKey() const { return m_grabberKey; }
+    const std::string& GetGrabberKey() const { return *m_grabberKey; }
     // Null when the skin has no icon for the channel.
     CImage* GetIcon() const { return m_icon; }
 
@@ -73,8 +73,8 @@ public:
     void SetFavourite(bool favourite) { m_favourite = favourite; }
     bool IsRecordable() const { return m_recordable; }
     bool IsRadio() const { return m_radio; }
-    const std::string& GetRecorderKey() const { return m_recorderKey; }
-    void SetRecorderKey(const std::string& key) { m_recorderKey = key; }
+    const std::string& GetRecorderKey() const { return *m_recorderKey; }
+    void SetRecorderKey(const std::string& key);
 
     // "<country label> (<bitrate of the chosen stream><kb text>)", with the
     // language's "str_kb" as the kb text.
@@ -95,17 +95,18 @@ private:
     CCountry& m_country;
     CCategory* m_category;
     std::string m_id;
-    std::string m_key;
+    std::string_view m_key; // within m_id
     std::wstring m_name;
-    std::string m_playerKey;
-    std::string m_grabberKey;
+    // Names kept by the country, which many channels share.
+    const std::string* m_playerKey;
+    const std::string* m_grabberKey;
     CImage* m_icon = nullptr;
     CChannelSources m_sources;
     std::atomic<int32_t> m_currentSource{0};
     bool m_favourite = false;
     bool m_recordable = false;
     bool m_radio = false;
-    std::string m_recorderKey;
+    const std::string* m_recorderKey;
     mutable std::wstring m_displayText;
     mutable bool m_displayTextMade = false;
 };

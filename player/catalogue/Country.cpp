@@ -9,6 +9,7 @@
 #include "player/catalogue/SortedKeys.h"
 #include "player/catalogue/SystemMessageBox.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -52,7 +53,7 @@ private:
 } // namespace
 
 CCountry::CCountry(const CChannelList& list, const KV::DataTreeView::Key& key, const CatalogueLoad& load)
-    : m_key(key.GetName()), m_channels(ChannelMap::allocator_type(m_arena))
+    : m_key(key.GetName()), m_channels(ChannelTable::allocator_type(m_arena))
 {
     m_flag = KV::Skin::GetImage("f_" + m_key);
     m_label = KV::Lang::GetText("c_" + m_key);
@@ -60,8 +61,11 @@ CCountry::CCountry(const CChannelList& list, const KV::DataTreeView::Key& key, c
         m_label = KV::AnsiToWide(m_key);
 
     const CategoryFinder categories(list);
-    // In key order, so that channels are built in the order they are kept.
-    for (const KV::DataTreeView::Key& channelKey : SortedSubKeys(key)) {
+    // In key order, so that channels are built in the order they are kept;
+    // the keys are unique, and the table never grows past their number.
+    const std::vector<KV::DataTreeView::Key> channelKeys = SortedSubKeys(key);
+    m_channels.reserve(channelKeys.size());
+    for (const KV::DataTreeView::Key& channelKey : channelKeys) {
         const std::string_view channelName = channelKey.GetName();
         const ChannelFields fields(channelKey);
         CCategory* category = categories.Find(fields.category);
@@ -75,16 +79,17 @@ CCountry::CCountry(const CChannelList& list, const KV::DataTreeView::Key& key, c
             ShowSystemMessageBox(nullptr, text.c_str(), nullptr, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
             continue;
         }
-        m_channels.emplace_hint(m_channels.end(), std::string(channelName),
-                                new (m_arena) CChannel(*this, category, channelName, fields,
-                                                       fields.CopyStreams(m_arena), load));
+        std::unique_ptr<CChannel> channel(
+            new (m_arena) CChannel(*this, category, channelName, fields, fields.CopyStreams(m_arena), load));
+        const std::string_view channelKeyView = channel->GetKey();
+        m_channels.emplace_back(channelKeyView, std::move(channel));
     }
 }
 
 CCountry::~CCountry()
 {
     while (!m_channels.empty())
-        m_channels.erase(std::prev(m_channels.end()));
+        m_channels.pop_back();
 }
 
 CChannel* CCountry::FindChannel(const std::string& id) const
@@ -96,6 +101,8 @@ CChannel* CCountry::FindChannel(const std::string& id) const
 
 CChannel* CCountry::FindChannelByKey(const std::string& channelKey) const
 {
-    auto found = m_channels.find(channelKey);
-    return found == m_channels.end() ? nullptr : found->second.get();
+    const std::string_view wanted = channelKey;
+    const auto found = std::lower_bound(m_channels.begin(), m_channels.end(), wanted,
+                                        [](const ChannelEntry& entry, std::string_view key) { return entry.first < key; });
+    return found != m_channels.end() && found->first == wanted ? found->second.get() : nullptr;
 }

@@ -5,10 +5,13 @@
 #include "foundation/DataTreeView.h"
 #include "player/catalogue/Channel.h"
 #include "player/catalogue/CountryArena.h"
+#include "player/catalogue/KeptNames.h"
 
-#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 class CChannelList;
 class CImage;
@@ -16,8 +19,11 @@ struct CatalogueLoad;
 
 class CCountry {
 public:
-    using ChannelMap = std::map<std::string, std::unique_ptr<CChannel>, std::less<std::string>,
-                                CountryAllocator<std::pair<const std::string, std::unique_ptr<CChannel>>>>;
+    // The channels in key order, each by its key (the channel's own, so the
+    // view stays valid). Made once, in order, at exactly its size in the
+    // arena: a table takes a third of the memory of a tree's nodes.
+    using ChannelEntry = std::pair<std::string_view, std::unique_ptr<CChannel>>;
+    using ChannelTable = std::vector<ChannelEntry, CountryAllocator<ChannelEntry>>;
 
     // Reads the country and its channels from its key of the catalogue file.
     // Channels of an unknown category are left out silently; channels
@@ -35,7 +41,11 @@ public:
     CImage* GetFlag() const { return m_flag; }
     // The language text of "c_" + key, else the key.
     const std::wstring& GetLabel() const { return m_label; }
-    const ChannelMap& GetChannels() const { return m_channels; }
+    const ChannelTable& GetChannels() const { return m_channels; }
+
+    // The name equal to name, kept as long as the country: for the names
+    // its channels share. Only on the thread that loaded the catalogue.
+    const std::string& KeepName(std::string_view name) { return m_keptNames.Keep(name); }
 
     // The channel of this country whose id is id, or null.
     CChannel* FindChannel(const std::string& id) const;
@@ -46,8 +56,9 @@ private:
     std::string m_key;
     CImage* m_flag = nullptr;
     std::wstring m_label;
-    // The channels, their map's nodes and their streams; declared first, so
-    // that it outlives them.
+    // What the channels share and where they lie, their table and their
+    // streams; declared first, so that they outlive the channels.
+    CKeptNames m_keptNames;
     CCountryArena m_arena;
-    ChannelMap m_channels;
+    ChannelTable m_channels;
 };

@@ -426,6 +426,42 @@ TEST_F(CatalogueTest, ChannelsWhoseKeysShareLongBeginningsAreBuiltInKeyOrder)
         built.push_back(GetAllChannels()[i]->GetId());
     EXPECT_EQ(built, expected);
     EXPECT_EQ(Ids(list), expected);
+    for (const std::string& id : expected) {
+        const CChannel* found = list.FindChannel(id);
+        ASSERT_NE(found, nullptr) << id;
+        EXPECT_EQ(found->GetId(), id);
+    }
+    EXPECT_EQ(list.FindCountry("country_with_a_long_key")->FindChannelByKey("channel_long_"), nullptr);
+    EXPECT_EQ(list.FindCountry("country_with_a_long_key")->FindChannelByKey("channel\xe5"), nullptr);
+}
+
+TEST_F(CatalogueTest, ChannelsSharingAKeyNameKeepTheirOwnWhenOneChanges)
+{
+    KV::DataKey root("channels");
+    KV::DataKey* country = root.AddKey("de");
+    for (const char* key : {"one", "two", "three"}) {
+        KV::DataKey* channel = country->AddKey(key);
+        channel->SetStringA("c", "n");
+        channel->SetStringA("p", "m");
+        channel->SetStringA("g", "site");
+        channel->SetStringA("R", "mms");
+        channel->AddKey("0")->SetStringW("u", L"http://127.0.0.1:9/");
+    }
+    const std::wstring name = L"shared_keys.brsc";
+    ASSERT_TRUE(root.Save(FixturePath(name)));
+    CChannelList list(Fixture(name));
+    CChannel& two = Channel(list, "de_two");
+    two.SetRecorderKey("D");
+    two.SetRecorderKey("wmp");
+    for (const char* id : {"de_one", "de_three"}) {
+        const CChannel& other = Channel(list, id);
+        EXPECT_EQ(other.GetRecorderKey(), "mms") << id;
+        EXPECT_EQ(other.GetPlayerKey(), "m") << id;
+        EXPECT_EQ(other.GetGrabberKey(), "site") << id;
+    }
+    EXPECT_EQ(two.GetRecorderKey(), "wmp");
+    EXPECT_EQ(two.GetPlayerKey(), "m");
+    EXPECT_EQ(two.GetKey(), "two");
 }
 
 TEST_F(CatalogueTest, ManyStreamsAreReadInNumberOrderUpToTheFirstGap)

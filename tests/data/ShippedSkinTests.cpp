@@ -134,7 +134,7 @@ TEST_F(ShippedSkin, HoldsNoImageThatNothingAsksFor)
         // Channel icons: "c_" + id, or "c_" + channel key.
         for (const auto& channel : country.second->GetChannels()) {
             known.insert("c_" + channel.second->GetId());
-            known.insert("c_" + channel.first);
+            known.insert("c_" + std::string(channel.second->GetKey()));
         }
     }
     for (const wchar_t* file : {L"Resources.kvdt", L"Recres.kvdt"}) {
