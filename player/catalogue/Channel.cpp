@@ -10,6 +10,7 @@
 #include "player/catalogue/SavedChannelStates.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -124,7 +125,7 @@ const CChannelSource* CChannel::GetCurrentSource() const
 void CChannel::SetCurrentSource(int32_t index)
 {
     // The text keeps the stream it was made for until it is made again.
-    if (!m_displayTextMade)
+    if (!m_displayText)
         ComposeDisplayText();
     const int32_t last = static_cast<int32_t>(m_sources.size()) - 1;
     m_currentSource = std::max<int32_t>(0, std::min(index, last));
@@ -137,7 +138,7 @@ const std::wstring& CChannel::UpdateDisplayText()
 
 const std::wstring& CChannel::GetDisplayText() const
 {
-    return m_displayTextMade ? m_displayText : ComposeDisplayText();
+    return m_displayText ? *m_displayText : ComposeDisplayText();
 }
 
 const std::wstring& CChannel::ComposeDisplayText() const
@@ -146,15 +147,18 @@ const std::wstring& CChannel::ComposeDisplayText() const
     const CChannelSource* source = GetCurrentSource();
     const std::wstring bitrate = std::to_wstring(source ? source->GetBitrate() : 0);
     const std::wstring& label = m_country.GetLabel();
-    m_displayText.clear();
-    m_displayText.reserve(label.size() + bitrate.size() + kb.size() + 3);
-    m_displayText += label;
-    m_displayText += L" (";
-    m_displayText += bitrate;
-    m_displayText += kb;
-    m_displayText += L')';
-    m_displayTextMade = true;
-    return m_displayText;
+    std::wstring text;
+    text.reserve(label.size() + bitrate.size() + kb.size() + 3);
+    text += label;
+    text += L" (";
+    text += bitrate;
+    text += kb;
+    text += L')';
+    if (m_displayText)
+        m_displayText->swap(text);
+    else
+        m_displayText = std::make_unique<std::wstring>(std::move(text));
+    return *m_displayText;
 }
 
 bool CChannel::SaveState(KV::DataKey& channelsKey) const

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -107,8 +108,9 @@ private:
     bool m_recordable = false;
     bool m_radio = false;
     const std::string* m_recorderKey;
-    mutable std::wstring m_displayText;
-    mutable bool m_displayTextMade = false;
+    // Made at its first use (most channels of a large catalogue are never
+    // drawn), so a channel that is not shown holds no text at all.
+    mutable std::unique_ptr<std::wstring> m_displayText;
 };
 
 // Every channel object in the order of construction.
