@@ -77,7 +77,12 @@ HRESULT CDispEventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params
 {
     if (m_handler == nullptr)
         return S_OK;
-    return m_handler->HandleEvent(id, params, result);
+    // The control that fires the event is no place for an exception to go.
+    try {
+        return m_handler->HandleEvent(id, params, result);
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
 }
 
 bool CDispEventSink::FindDefaultEventInterface(IUnknown* control, IID& events)

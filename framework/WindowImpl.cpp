@@ -299,7 +299,15 @@ LRESULT CWindowImplRoot::Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 {
     ++m_depth;
     LRESULT result = 0;
-    handled = ProcessWindowMessage(hwnd, msg, wParam, lParam, result, 0) != FALSE;
+    // Nothing thrown may cross the system's frames, which cannot pass it on:
+    // a handler that fails so (out of memory, mostly) leaves its message to
+    // the default handling, which has an answer for every message.
+    try {
+        handled = ProcessWindowMessage(hwnd, msg, wParam, lParam, result, 0) != FALSE;
+    } catch (...) {
+        handled = false;
+        result = 0;
+    }
     if (handled && IsReflectedMessage(msg))
         NoteReflectedMessageHandled();
     // The procedure underneath always sees WM_NCDESTROY, so a subclassed

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <vector>
 
 namespace {
@@ -456,6 +457,23 @@ TEST_F(AxHost, EventSinkHandsEventsToItsHandlerUntilCleared)
     CStandInControl noEvents;
     EXPECT_TRUE(FAILED(sink->Advise(static_cast<IOleObject*>(&noEvents))));
     EXPECT_FALSE(sink->IsAdvised());
+}
+
+class CThrowingHandler : public CDispEventSink::Handler {
+public:
+    HRESULT HandleEvent(DISPID, DISPPARAMS*, VARIANT*) override { throw std::bad_alloc(); }
+};
+
+TEST_F(AxHost, AnEventHandlerThatThrowsFailsTheEventInsteadOfTheControl)
+{
+    CThrowingHandler handler;
+    CInterfacePtr<CDispEventSink> sink(new CDispEventSink(__uuidof(_WMPOCXEvents), &handler));
+    CInterfacePtr<IDispatch> dispatch;
+    ASSERT_EQ(sink->QueryInterface(__uuidof(_WMPOCXEvents), dispatch.ReceiveVoid()), S_OK);
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    HRESULT result = S_OK;
+    EXPECT_NO_THROW(result = dispatch->Invoke(5101, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
+    EXPECT_EQ(result, E_UNEXPECTED);
 }
 
 TEST_F(AxHost, EventSinkConnectsToTheMediaPlayer)

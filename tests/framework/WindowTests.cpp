@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <vector>
 
 namespace {
@@ -151,6 +152,71 @@ TEST(WindowImpl, WindowDestroyedInsideItsOwnHandlerIsDeletedAfterwards)
     HWND hwnd = window->Create(nullptr, nullptr, L"closing", WS_OVERLAPPEDWINDOW);
     ASSERT_NE(hwnd, nullptr);
     ::SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(deleted);
+    EXPECT_FALSE(::IsWindow(hwnd));
+}
+
+// A window whose handlers fail by throwing, as one that runs out of memory.
+class CThrowingWindow : public CWindowImpl<CThrowingWindow> {
+public:
+    explicit CThrowingWindow(bool* deleted = nullptr) : m_deleted(deleted) {}
+    ~CThrowingWindow()
+    {
+        if (m_deleted != nullptr)
+            *m_deleted = true;
+    }
+
+    MESSAGE_MAP_BEGIN(CThrowingWindow)
+        ON_MESSAGE(WM_SETTEXT, OnThrow)
+        ON_MESSAGE(kPassOn, OnThrow)
+        ON_MESSAGE(kAnswer, OnAnswer)
+        ON_MESSAGE(WM_CLOSE, OnClose)
+    MESSAGE_MAP_END()
+
+    int finalMessages = 0;
+
+protected:
+    void OnFinalMessage(HWND) override
+    {
+        ++finalMessages;
+        if (m_deleted != nullptr)
+            delete this;
+    }
+
+private:
+    LRESULT OnThrow(WindowMessage&) { throw std::bad_alloc(); }
+    LRESULT OnAnswer(WindowMessage&) { return 42; }
+    LRESULT OnClose(WindowMessage&)
+    {
+        DestroyWindow();
+        throw std::bad_alloc();
+    }
+    bool* m_deleted;
+};
+
+TEST(WindowImpl, AHandlerThatThrowsLeavesItsMessageToTheDefaultAndTheWindowWorksOn)
+{
+    CThrowingWindow window;
+    HWND hwnd = window.Create(nullptr, nullptr, L"first", WS_OVERLAPPEDWINDOW);
+    ASSERT_NE(hwnd, nullptr);
+    LRESULT passed = -1;
+    EXPECT_NO_THROW(passed = window.SendMessage(kPassOn));
+    EXPECT_EQ(passed, 0);
+    EXPECT_NO_THROW(window.SetWindowText(L"second"));
+    EXPECT_EQ(window.GetWindowText(), L"second");  // the default procedure set it
+    EXPECT_EQ(window.SendMessage(kAnswer), 42);
+    window.DestroyWindow();
+    EXPECT_EQ(window.finalMessages, 1);
+    EXPECT_EQ(CWindowImplRoot::FromHandle(hwnd), nullptr);
+}
+
+TEST(WindowImpl, AWindowThatThrowsAfterDestroyingItselfIsStillDeletedAfterwards)
+{
+    bool deleted = false;
+    auto* window = new CThrowingWindow(&deleted);
+    HWND hwnd = window->Create(nullptr, nullptr, L"closing", WS_OVERLAPPEDWINDOW);
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_NO_THROW(::SendMessageW(hwnd, WM_CLOSE, 0, 0));
     EXPECT_TRUE(deleted);
     EXPECT_FALSE(::IsWindow(hwnd));
 }
