@@ -21,6 +21,8 @@
 #include "wizards/updater/UrlTransfer.h"
 #include "wizards/updater/WorkerThread.h"
 
+#include <new>
+
 namespace {
 
 struct CommandLineCase {
@@ -378,14 +380,18 @@ TEST_F(UpdateDownloadTest, FailedDownloadRecordsNothing)
 }
 
 // Registry writes of the download's record, the one numbered failingWrite
-// (counted from 1) failing.
+// (counted from 1) failing: saying so, or throwing as one out of memory.
 std::atomic<int> g_recordWrites{0};
 std::atomic<int> g_failingRecordWrite{0};
+std::atomic<bool> g_failingWriteThrows{false};
 
 bool RecordWriteThatMayFail(HKEY key, const wchar_t* name, const std::wstring& text)
 {
-    if (++g_recordWrites == g_failingRecordWrite)
+    if (++g_recordWrites == g_failingRecordWrite) {
+        if (g_failingWriteThrows)
+            throw std::bad_alloc();
         return false;
+    }
     return SetRegString(key, name, text);
 }
 
@@ -397,12 +403,16 @@ TEST_F(UpdateDownloadTest, RecordIsWrittenWholeOrNotAtAll)
         const char* name;
         int failingWrite;
         bool earlierDownload;
+        bool throws;
     } cases[] = {
         // Without a value before, so these come first.
-        {"the version's write fails, nothing pending", 1, false},
-        {"the file's write fails, nothing pending", 2, false},
-        {"the version's write fails, an earlier download pending", 1, true},
-        {"the file's write fails, an earlier download pending", 2, true},
+        {"the version's write fails, nothing pending", 1, false, false},
+        {"the file's write fails, nothing pending", 2, false, false},
+        {"the version's write throws, nothing pending", 1, false, true},
+        {"the file's write throws, nothing pending", 2, false, true},
+        {"the version's write fails, an earlier download pending", 1, true, false},
+        {"the file's write fails, an earlier download pending", 2, true, false},
+        {"the file's write throws, an earlier download pending", 2, true, true},
     };
     LoadProgram();
     const std::wstring earlierFile = folder.File(L"Updates\\earlier");
@@ -416,9 +426,13 @@ TEST_F(UpdateDownloadTest, RecordIsWrittenWholeOrNotAtAll)
         PutDownload("recorded or not");
         g_recordWrites = 0;
         g_failingRecordWrite = c.failingWrite;
+        g_failingWriteThrows = c.throws;
         const RegistryStringWriter previous = SetDownloadRecordWriter(&RecordWriteThatMayFail);
-        EXPECT_EQ(RunDownload(nullptr), DownloadOutcome::Failed);
+        DownloadOutcome outcome = DownloadOutcome::Completed;
+        EXPECT_NO_THROW(outcome = RunDownload(nullptr));
+        EXPECT_EQ(outcome, DownloadOutcome::Failed);
         SetDownloadRecordWriter(previous);
+        g_failingWriteThrows = false;
         EXPECT_EQ(GetUpdaterContext().updateError, UpdateErrorDownload);
         EXPECT_FALSE(GetUpdaterContext().updated);
         if (c.earlierDownload) {

@@ -89,7 +89,9 @@ CheckRequest MakeCheckRequest()
     return CheckRequest{GetCheckUrl(), context.installedVersion, context.pendingVersion, context.newVersion};
 }
 
-CheckResult PerformCheck(const CheckRequest& request, const std::atomic<bool>& cancel)
+namespace {
+
+CheckResult FetchAndCompare(const CheckRequest& request, const std::atomic<bool>& cancel)
 {
     CheckResult result;
     result.newVersion = request.newVersion;
@@ -118,6 +120,20 @@ CheckResult PerformCheck(const CheckRequest& request, const std::atomic<bool>& c
                          ? CheckOutcome::Offered
                          : CheckOutcome::NoUpdate;
     return result;
+}
+
+} // namespace
+
+CheckResult PerformCheck(const CheckRequest& request, const std::atomic<bool>& cancel)
+{
+    // As the download: on its worker thread, a check that throws has failed.
+    try {
+        return FetchAndCompare(request, cancel);
+    } catch (...) {
+        CheckResult failed;
+        failed.outcome = cancel ? CheckOutcome::Cancelled : CheckOutcome::Failed;
+        return failed;
+    }
 }
 
 void ApplyCheckResult(CheckResult& result)

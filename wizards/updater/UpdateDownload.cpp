@@ -87,7 +87,16 @@ bool RecordDownload(const DownloadRequest& request)
     if (!key)
         return false;
     const VariantTraits& traits = GetVariantTraits();
-    const RegistryStringWriter write = RecordWriter();
+    const RegistryStringWriter writer = RecordWriter();
+    // A write that throws has failed like one that says so, so that the
+    // version goes back even then.
+    const auto write = [writer](HKEY handle, const wchar_t* name, const std::wstring& text) {
+        try {
+            return writer(handle, name, text);
+        } catch (...) {
+            return false;
+        }
+    };
     std::wstring previous;
     const bool hadPrevious = QueryRegString(key.Get(), traits.pendingVersionValue, ProductValueCapacity, previous);
     if (!write(key.Get(), traits.pendingVersionValue, request.newVersion))
@@ -151,8 +160,9 @@ DownloadRequest MakeDownloadRequest()
     return request;
 }
 
-DownloadOutcome PerformDownload(const DownloadRequest& request, const std::atomic<bool>& cancel,
-                                HWND progressWindow)
+namespace {
+
+DownloadOutcome DownloadAndRecord(const DownloadRequest& request, const std::atomic<bool>& cancel, HWND progressWindow)
 {
     CCallback callback(cancel, progressWindow);
     CTransferFile temporary(IsChannelListUpdater() ? nullptr : PackageTransferExtension);
@@ -166,6 +176,20 @@ DownloadOutcome PerformDownload(const DownloadRequest& request, const std::atomi
     if (done)
         done = PlaceDownload(temporary.Path(), request) && RecordDownload(request);
     return done ? DownloadOutcome::Completed : DownloadOutcome::Failed;
+}
+
+} // namespace
+
+DownloadOutcome PerformDownload(const DownloadRequest& request, const std::atomic<bool>& cancel,
+                                HWND progressWindow)
+{
+    // It runs on a worker thread, where nothing thrown may leave: a download
+    // that fails so (out of memory) is a failed one, its file gone with it.
+    try {
+        return DownloadAndRecord(request, cancel, progressWindow);
+    } catch (...) {
+        return cancel ? DownloadOutcome::Cancelled : DownloadOutcome::Failed;
+    }
 }
 
 void ApplyDownloadOutcome(DownloadOutcome outcome)
