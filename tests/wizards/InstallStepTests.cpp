@@ -20,6 +20,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <new>
 
 namespace {
 
@@ -42,6 +43,13 @@ std::wstring LinkTarget(const std::wstring& link)
 bool RewriteFailsOnData(const std::wstring& folder, const std::wstring& name)
 {
     return name != L"data.swp" && UnswapFile(folder, name);
+}
+
+bool RewriteThrowsOnData(const std::wstring& folder, const std::wstring& name)
+{
+    if (name == L"data.swp")
+        throw std::bad_alloc();
+    return UnswapFile(folder, name);
 }
 
 class InstallTest : public testing::Test {
@@ -163,7 +171,7 @@ TEST_F(InstallTest, UncheckedComponentsAreLeftOutAndTheFirstOriginStays)
 TEST_F(InstallTest, AFileThatCannotBeWrittenFailsTheInstallVisiblyAndKeepsTheVersion)
 {
     // (A read-only file is no test here: Wine run as root writes it anyway.)
-    enum class Blocker { Locked, FolderInTheWay, MissingEntry, RewriteFails };
+    enum class Blocker { Locked, FolderInTheWay, MissingEntry, RewriteFails, RewriteThrows };
     const struct {
         const wchar_t* name;
         Blocker blocker;
@@ -174,6 +182,7 @@ TEST_F(InstallTest, AFileThatCannotBeWrittenFailsTheInstallVisiblyAndKeepsTheVer
         {L"Brisvane.exe", Blocker::FolderInTheWay, false, nullptr},
         {L"extra.swp", Blocker::MissingEntry, true, L"9.0"},
         {L"data.swp", Blocker::RewriteFails, false, L"9.0"},  // written, but still swapped
+        {L"data.swp", Blocker::RewriteThrows, false, L"9.0"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.blocker));
@@ -190,7 +199,9 @@ TEST_F(InstallTest, AFileThatCannotBeWrittenFailsTheInstallVisiblyAndKeepsTheVer
         const std::wstring blocked = app + L"\\" + c.name;
         HANDLE held = INVALID_HANDLE_VALUE;
         const RewriteFunction rewrite =
-            SetRewriteFunction(c.blocker == Blocker::RewriteFails ? &RewriteFailsOnData : nullptr);
+            SetRewriteFunction(c.blocker == Blocker::RewriteFails    ? &RewriteFailsOnData
+                               : c.blocker == Blocker::RewriteThrows ? &RewriteThrowsOnData
+                                                                     : nullptr);
         if (c.blocker == Blocker::FolderInTheWay) {
             ASSERT_EQ(0, ::SHCreateDirectory(nullptr, blocked.c_str()));
         } else {
@@ -203,7 +214,9 @@ TEST_F(InstallTest, AFileThatCannotBeWrittenFailsTheInstallVisiblyAndKeepsTheVer
         }
 
         MessageBoxRecorder boxes;
-        EXPECT_EQ(0u, InstallWorker());
+        unsigned result = 1;
+        EXPECT_NO_THROW(result = InstallWorker());
+        EXPECT_EQ(0u, result);
         SetRewriteFunction(rewrite);
         if (held != INVALID_HANDLE_VALUE)
             ::CloseHandle(held);

@@ -44,6 +44,16 @@ RewriteFunction& RewriteSlot()
     return function;
 }
 
+// A rewrite that throws (out of memory) has failed like one that says so.
+bool Rewrite(const std::wstring& folder, const std::wstring& name)
+{
+    try {
+        return RewriteSlot()(folder, name);
+    } catch (...) {
+        return false;
+    }
+}
+
 } // namespace
 
 void CSetupArchive::SetBaseFolder(const std::wstring& folder)
@@ -78,7 +88,7 @@ bool CSetupArchive::ExtractFiles(const std::wstring& folder, const KV::DataKey& 
             // form and still serves.
             if (!IsFile(path))
                 m_everyFileUsable = false;
-        } else if (!RewriteSlot()(folder, target)) {
+        } else if (!Rewrite(folder, target)) {
             // Written but not turned back: neither the old nor the new file.
             m_failedFiles.push_back(path);
             m_everyFileUsable = false;
