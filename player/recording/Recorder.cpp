@@ -70,8 +70,15 @@ DWORD WINAPI Recorder::ThreadProc(void* parameter)
         delete static_cast<std::shared_ptr<Recorder>*>(parameter);
         recorder->m_inHandshake = true;
         recorder->m_handshakeStart = ::GetTickCount();
-        if (recorder->ResolveAddress())
-            recorder->Run();
+        // Nothing thrown may leave a thread's procedure: a recording that
+        // fails so (out of memory, or a sink that does) ends as failed, with
+        // its one final report and what it wrote kept.
+        try {
+            if (recorder->ResolveAddress())
+                recorder->Run();
+        } catch (...) {
+            recorder->ReportFailureOnce();
+        }
         recorder->CloseFile();
         recorder->m_ended.store(true);
     }
@@ -100,10 +107,23 @@ bool Recorder::ResolveAddress()
     return true;
 }
 
+void Recorder::ReportFailureOnce()
+{
+    if (m_finalReported)
+        return;
+    try {
+        Notify(Failed, 0);
+    } catch (...) {
+        // The state stays for whoever asks.
+    }
+}
+
 void Recorder::Notify(int state, uint64_t bytes)
 {
-    if (state == Done || state == Failed)
+    if (state == Done || state == Failed) {
         m_finalState.store(state);
+        m_finalReported = true;
+    }
     if (m_job.sink)
         m_job.sink->OnRecorderReport(*this, state, bytes);
 }

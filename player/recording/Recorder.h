@@ -110,6 +110,9 @@ private:
     // Worker thread only.
     bool IsHandshakeOverdue() const;
     bool ShouldAbandonWait() const { return IsStopRequested() || IsHandshakeOverdue(); }
+    // After something thrown on the worker: the final report is a failure,
+    // made unless a final report was made already.
+    void ReportFailureOnce();
 
     std::atomic<bool> m_stop{false};
     // GetTickCount of the first stop request (never 0 once made).
@@ -118,6 +121,8 @@ private:
     DWORD m_handshakeStart = 0;
     std::atomic<bool> m_ended{false};
     std::atomic<int> m_finalState{Failed};
+    // A final report went to the sink (worker thread only).
+    bool m_finalReported = false;
     RecordingJob m_job;
     std::wstring m_address;
     RecordingFile m_file;

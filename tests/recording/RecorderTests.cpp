@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <new>
 
 namespace {
@@ -325,6 +327,42 @@ TEST_F(RecorderTest, ARecorderNeverOverwritesAFileThatExists)
 
 // A look-up or fetch that throws on its own thread (memory ran out) answers
 // the empty result; nothing leaves that thread.
+// A sink that fails by throwing at the first report of bytes (as one out
+// of memory would), and takes the reports after it.
+class ThrowingSink : public CollectingSink {
+public:
+    void OnRecorderReport(Recorder& recorder, int state, uint64_t bytes) override
+    {
+        CollectingSink::OnRecorderReport(recorder, state, bytes);
+        if (state == Recorder::Recording && !m_thrown.exchange(true))
+            throw std::bad_alloc();
+    }
+
+private:
+    std::atomic<bool> m_thrown{false};
+};
+
+TEST_F(RecorderTest, AThrowOnTheWorkerEndsTheRecordingAsFailedWithItsFileKept)
+{
+    AudioStreamServer server(AudioStreamServer::Mode::Endless);
+    auto throwing = std::make_shared<ThrowingSink>();
+    RecordingJob job = Job(Local(server.GetPort(), L"/live/a.mp3"));
+    job.sink = throwing;
+    auto recorder = std::make_shared<MP3Recorder>(job);
+    ASSERT_TRUE(recorder->Start());
+    ASSERT_TRUE(throwing->WaitForFinal());
+    ASSERT_TRUE(PumpUntil([&] { return recorder->HasEnded() && Recorder::GetRunningCount() == 0; }));
+    const std::vector<int> states = throwing->States();
+    ASSERT_GE(states.size(), 3u);
+    EXPECT_EQ(Recorder::Connecting, states.front());
+    EXPECT_EQ(Recorder::Recording, states[1]);
+    EXPECT_EQ(Recorder::Failed, states.back());
+    EXPECT_EQ(1, std::count(states.begin(), states.end(), static_cast<int>(Recorder::Failed)));
+    EXPECT_EQ(Recorder::Failed, recorder->GetFinalState());
+    EXPECT_TRUE(recorder->HasCreatedFile());
+    EXPECT_FALSE(Output().empty());
+}
+
 TEST(AbandonableCall, ACallThatThrowsAnswersTheEmptyResult)
 {
     std::wstring result = L"before";
