@@ -113,8 +113,16 @@ BOOL CMessageLoop::PreTranslateMessage(MSG* msg)
 {
     const bool wasOffering = t_offering;
     t_offering = true;
-    const bool consumed =
-        m_filters.Walk([msg](CMessageFilter* filter) { return filter->PreTranslateMessage(msg) != FALSE; });
+    // A filter that throws (out of memory) has not taken the message: the
+    // others and the window still get it, and nothing crosses the modal
+    // loops' system frames.
+    const bool consumed = m_filters.Walk([msg](CMessageFilter* filter) {
+        try {
+            return filter->PreTranslateMessage(msg) != FALSE;
+        } catch (...) {
+            return false;
+        }
+    });
     t_offering = wasOffering;
     return consumed ? TRUE : FALSE;
 }
@@ -123,8 +131,12 @@ BOOL CMessageLoop::OnIdle(int)
 {
     bool more = false;
     m_idleHandlers.Walk([&more](CIdleHandler* handler) {
-        if (handler->OnIdle())
-            more = true;
+        try {
+            if (handler->OnIdle())
+                more = true;
+        } catch (...) {
+            // As the filters: a handler that throws has nothing more to do.
+        }
         return false;  // every handler gets its turn
     });
     return more ? TRUE : FALSE;

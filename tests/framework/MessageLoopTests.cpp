@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
@@ -96,6 +97,41 @@ TEST_F(MessageLoop, FilterThatRemovesItselfLetsTheOthersRun)
     PumpMessages(&loop);
     EXPECT_EQ(log, (std::vector<std::string>{"leaving", "staying", "staying"}));
     EXPECT_FALSE(loop.RemoveMessageFilter(&leaving));
+}
+
+class CThrowingFilter : public CMessageFilter {
+public:
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->message == kPassed)
+            throw std::bad_alloc();
+        return FALSE;
+    }
+};
+
+class CThrowingIdle : public CIdleHandler {
+public:
+    BOOL OnIdle() override { throw std::bad_alloc(); }
+};
+
+TEST_F(MessageLoop, AFilterOrIdleHandlerThatThrowsHasNotTakenTheMessageAndTheLoopGoesOn)
+{
+    CRecordingFilter older("older", log);
+    CThrowingFilter throwing;
+    CThrowingIdle throwingIdle;
+    loop.AddMessageFilter(&older);
+    loop.AddMessageFilter(&throwing);
+    loop.AddIdleHandler(&throwingIdle);
+    receiver.PostMessage(kPassed);
+    EXPECT_NO_THROW(PumpMessages(&loop));
+    EXPECT_EQ(log, std::vector<std::string>{"older"});
+    EXPECT_EQ(receiver.received, std::vector<UINT>{kPassed});
+    BOOL more = TRUE;
+    EXPECT_NO_THROW(more = loop.OnIdle(0));
+    EXPECT_FALSE(more);
+    // The walks ended whole: removing works as before.
+    EXPECT_TRUE(loop.RemoveMessageFilter(&throwing));
+    EXPECT_TRUE(loop.RemoveIdleHandler(&throwingIdle));
 }
 
 // Runs the steps of a test from the idle time of a real Run.
