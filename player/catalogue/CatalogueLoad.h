@@ -10,4 +10,11 @@ struct CatalogueLoad {
     // Whether the skin has any image named "c_..." at all: a channel's own
     // icon is looked for only then.
     bool skinHasChannelIcons;
+    // How many more channels without a stream are told to the user, each in
+    // a box of its own that holds the start until it is answered: a damaged
+    // or hostile file with thousands of them must not keep the player from
+    // ever being used. Counts down as boxes are shown.
+    mutable unsigned missingStreamBoxesLeft = MissingStreamBoxes;
+
+    static constexpr unsigned MissingStreamBoxes = 5;
 };

@@ -73,6 +73,9 @@ CCountry::CCountry(const CChannelList& list, const KV::DataTreeView::Key& key, c
             continue;
         if (fields.StreamCount() == 0) {
             // Nothing to play or record: the channel is not listed.
+            if (load.missingStreamBoxesLeft == 0)
+                continue;
+            --load.missingStreamBoxesLeft;
             const std::wstring name = CChannel::LookUpName(CChannel::MakeId(m_key, channelName), fields.name);
             const std::wstring text = m_label + L" : " + name + L" - No url!";
             // No owner, but above the topmost splash: the start waits for it.

@@ -132,6 +132,29 @@ TEST_F(CatalogueTest, OnlyChannelsWithAKnownCategoryAndAStreamAreLoaded)
     EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_OK | MB_TOPMOST | MB_SETFOREGROUND));
 }
 
+TEST_F(CatalogueTest, OnlyTheFirstFewChannelsWithoutAStreamAreToldSoThatTheStartGoesOn)
+{
+    KV::DataKey root("channels");
+    KV::DataKey* country = root.AddKey("de");
+    for (int i = 0; i < 40; ++i) {
+        KV::DataKey* silent = country->AddKey("silent" + std::to_string(100 + i));
+        silent->SetStringA("c", "n");
+        silent->SetStringW("n", L"Silent " + std::to_wstring(100 + i));
+    }
+    KV::DataKey* playable = country->AddKey("zz");
+    playable->SetStringA("c", "n");
+    playable->AddKey("0")->SetStringW("u", L"http://127.0.0.1:9/");
+    const std::wstring name = L"many_silent.brsc";
+    ASSERT_TRUE(root.Save(FixturePath(name)));
+
+    CChannelList list(Fixture(name));
+    EXPECT_EQ(Ids(list), std::vector<std::string>{"de_zz"});
+    const auto boxes = m_boxes.Get();
+    ASSERT_EQ(boxes.size(), 5u);
+    EXPECT_EQ(boxes.front().text, L"Germany : Silent 100 - No url!");
+    EXPECT_EQ(boxes.back().text, L"Germany : Silent 104 - No url!");
+}
+
 TEST_F(CatalogueTest, ChannelFieldsComeFromTheFileAndTheLanguage)
 {
     CChannelList list(Fixture(L"edge.brsc"));
