@@ -110,5 +110,11 @@ void UpdateServer::Answer(SOCKET client)
         lock.unlock();
         LocalTcpServer::SendAll(client, file.body.data() + first, file.body.size() - first);
     }
+    if (file.endless) {
+        const std::string filler(64 * 1024, 'F');
+        m_fillerSent = 0;
+        for (int block = 0; block < 8192 && LocalTcpServer::SendAll(client, filler.data(), filler.size()); ++block)
+            m_fillerSent += filler.size();
+    }
     shutdown(client, SD_SEND);
 }

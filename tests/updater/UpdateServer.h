@@ -7,6 +7,7 @@
 #include "tests/support/LocalTcpServer.h"
 
 #include <atomic>
+#include <cstdint>
 #include <condition_variable>
 #include <map>
 #include <mutex>
@@ -26,6 +27,9 @@ public:
         // The Content-Length sent, when not the body's own (a response that
         // breaks off).
         size_t announcedLength = std::string::npos;
+        // After the body, filler bytes for as long as the client reads them
+        // (at most a few hundred megabytes): a server that never ends.
+        bool endless = false;
     };
 
     UpdateServer();
@@ -53,11 +57,14 @@ public:
     int RequestCount(const std::string& name) const;
     // A held response has sent its first part.
     bool IsHolding() const { return m_holding; }
+    // Filler bytes an endless file sent before its client went away.
+    uint64_t FillerSent() const { return m_fillerSent; }
 
 private:
     void Answer(SOCKET client);
 
     std::atomic<bool> m_holding{false};
+    std::atomic<uint64_t> m_fillerSent{0};
     mutable std::mutex m_lock;
     std::condition_variable m_released;
     bool m_release = false;

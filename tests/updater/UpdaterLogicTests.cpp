@@ -379,6 +379,31 @@ TEST_F(UpdateDownloadTest, FailedDownloadRecordsNothing)
     EXPECT_EQ(server.RequestCount(DownloadName()), 1);
 }
 
+// A server that keeps sending fails the download at the limit: nothing
+// recorded, no file placed, and no more read than the limit and what the
+// sockets hold.
+TEST_F(UpdateDownloadTest, AServerThatSendsWithoutEndFailsTheDownloadAtTheLimit)
+{
+    LoadProgram();
+    const uint64_t limit = 1024 * 1024;
+    const uint64_t previousLimit = SetTransferByteLimit(limit);
+    CheckOffered("2.4");
+    UpdateServer::File endless;
+    endless.sendLength = false;
+    endless.endless = true;
+    PutDownload("endless", endless);
+    EXPECT_EQ(RunDownload(nullptr), DownloadOutcome::Failed);
+    SetTransferByteLimit(previousLimit);
+    EXPECT_LT(server.FillerSent(), 16 * limit);
+    EXPECT_EQ(GetUpdaterContext().updateError, UpdateErrorDownload);
+    EXPECT_FALSE(FileExists(ExpectedTarget()));
+    EXPECT_FALSE(key.Has(traits.pendingVersionValue));
+    EXPECT_FALSE(key.Has(traits.downloadedFileValue));
+    // Within the limit the same download goes through.
+    PutDownload("bounded");
+    EXPECT_EQ(RunDownload(nullptr), DownloadOutcome::Completed);
+}
+
 // Registry writes of the download's record, the one numbered failingWrite
 // (counted from 1) failing: saying so, or throwing as one out of memory.
 std::atomic<int> g_recordWrites{0};

@@ -8,9 +8,12 @@
 #include "wizards/updater/TransferFile.h"
 #include "wizards/updater/TransferPolicy.h"
 
+#include <atomic>
 #include <vector>
 
 namespace {
+
+std::atomic<uint64_t> g_byteLimit{MaxTransferBytes};
 
 constexpr int MaxRedirects = 8;
 constexpr DWORD ChunkSize = 16384;
@@ -51,28 +54,40 @@ std::wstring RedirectTarget(HINTERNET request, const std::wstring& from)
 bool ReceiveBody(HINTERNET request, const std::wstring& file, CCallback& callback)
 {
     const DWORD total = QueryNumber(request, HTTP_QUERY_CONTENT_LENGTH);
+    const uint64_t limit = g_byteLimit.load();
+    if (total > limit)
+        return false;
     ZipFileHandle target(CreateTransferFileForWriting(file));
     if (!target.IsValid())
         return false;
     std::vector<char> chunk(ChunkSize);
-    DWORD received = 0;
+    uint64_t received = 0;
     for (;;) {
         DWORD read = 0;
         if (!::InternetReadFile(request, chunk.data(), ChunkSize, &read))
             return false;
         if (read == 0)
             break;
+        // Past the limit or past what the server announced: never more than
+        // that reaches the file.
+        if (read > limit - received || (total != 0 && read > total - received))
+            return false;
         DWORD written = 0;
         if (!::WriteFile(target.Get(), chunk.data(), read, &written, nullptr) || written != read)
             return false;
         received += read;
-        if (FAILED(callback.OnProgress(received, total, BINDSTATUS_DOWNLOADINGDATA, nullptr)))
+        if (FAILED(callback.OnProgress(static_cast<ULONG>(received), total, BINDSTATUS_DOWNLOADINGDATA, nullptr)))
             return false;
     }
     return total == 0 || received == total;
 }
 
 } // namespace
+
+uint64_t SetTransferByteLimit(uint64_t limit)
+{
+    return g_byteLimit.exchange(limit);
+}
 
 bool DownloadUrlToFile(const std::wstring& url, const std::wstring& file, CCallback& callback)
 {

@@ -6,12 +6,20 @@
 // Progress goes to the callback as BINDSTATUS_DOWNLOADINGDATA, the final HTTP
 // status to its OnResponse; a failing callback aborts the transfer.
 
+#include <cstdint>
 #include <string>
 
 class CCallback;
 
+// The most bytes one transfer takes (a check's document, a setup package or
+// a channel catalogue are far smaller): a server that announces more, or
+// keeps sending, fails the transfer instead of filling the disk.
+constexpr uint64_t MaxTransferBytes = 256ull * 1024 * 1024;
+// Replaces the limit (for tests); returns the one it replaces.
+uint64_t SetTransferByteLimit(uint64_t limit);
+
 // True only when the address is allowed, every redirect was allowed, the
 // server answered with a success status and the whole body (as long as the
-// server announced) is in the file, which is a CTransferFile's
+// server announced, and within the byte limit) is in the file, which is a CTransferFile's
 // (TransferFile.h). A refused address is not fetched at all.
 bool DownloadUrlToFile(const std::wstring& url, const std::wstring& file, CCallback& callback);
