@@ -52,6 +52,13 @@ bool RewriteThrowsOnData(const std::wstring& folder, const std::wstring& name)
     return UnswapFile(folder, name);
 }
 
+// A component whose step throws (memory ran out while it made its links).
+class ThrowingComponent : public CComponent {
+public:
+    ThrowingComponent() : CComponent("CT", false, false, 0) {}
+    void Install() override { throw std::bad_alloc(); }
+};
+
 class InstallTest : public testing::Test {
 protected:
     void SetUp() override
@@ -255,6 +262,62 @@ TEST_F(InstallTest, AFileThatCannotBeWrittenFailsTheInstallVisiblyAndKeepsTheVer
         const std::vector<std::wstring> files = NumberedStrings(log.GetKey("f"));
         for (const wchar_t* name : {L"Brisvane.exe", L"Setupkit.exe", L"readme.txt", L"setupkit.dat"})
             EXPECT_NE(files.end(), std::find(files.begin(), files.end(), app + L"\\" + name)) << name;
+        ResetWizardState();
+    }
+}
+
+// A step that throws outside the files' own rewrite ends the install as a
+// failed one, on the worker's thread as well as called directly: it says
+// so, keeps the version and the log of what it made, and starts nothing.
+TEST_F(InstallTest, AStepThatThrowsEndsTheInstallAsAFailureAndKeepsTheLog)
+{
+    for (const bool onItsThread : {false, true}) {
+        SCOPED_TRACE(onItsThread);
+        ResetWizardState();
+        DeleteTestKeys();
+        ASSERT_TRUE(WriteRegString(TestProductKey, L"Version", L"9.0"));
+        LoadFixturePackage(L"TestSetup.exe");
+        TempFolder root;
+        const std::wstring app = root.File(L"App");
+        UseInstallFolder(app);
+        GetComponentList().clear();
+        GetComponentList().push_back(std::make_unique<ThrowingComponent>());
+
+        MessageBoxRecorder boxes;
+        if (onItsThread) {
+            ASSERT_TRUE(StartInstallWorker());
+            EXPECT_TRUE(WaitFor([] { return IsDone(); }, 30000, 20));
+        } else {
+            unsigned result = 1;
+            EXPECT_NO_THROW(result = InstallWorker());
+            EXPECT_EQ(0u, result);
+        }
+        EXPECT_TRUE(IsDone());
+        EXPECT_FALSE(IsBusy());
+        EXPECT_FALSE(ShouldStartProgram());
+        const std::vector<MessageBoxRecorder::Box> shown = boxes.Boxes();
+        ASSERT_EQ(1u, shown.size());
+        EXPECT_EQ(0u, shown[0].text.find(L"SetupTest could not be installed completely: the setup stopped"))
+            << shown[0].text;
+        EXPECT_EQ(L"Error", shown[0].caption);
+
+        // Nothing after the step: the product keeps its version and has no
+        // new values.
+        std::wstring text;
+        ASSERT_TRUE(ReadRegString(TestProductKey, L"Version", text));
+        EXPECT_EQ(L"9.0", text);
+        EXPECT_FALSE(ReadRegString(TestProductKey, L"InstallDir", text));
+        // What was made is logged, the log itself last, so that an
+        // uninstall removes it all.
+        KV::DataKey log;
+        ASSERT_TRUE(log.Load(app + L"\\setupkit.dat"));
+        const std::vector<std::wstring> files = NumberedStrings(log.GetKey("f"));
+        ASSERT_FALSE(files.empty());
+        EXPECT_EQ(app + L"\\setupkit.dat", files.back());
+        for (const wchar_t* name : {L"Brisvane.exe", L"Setupkit.exe", L"readme.txt"}) {
+            EXPECT_NE(files.end(), std::find(files.begin(), files.end(), app + L"\\" + name)) << name;
+            EXPECT_TRUE(FileExists(app + L"\\" + name)) << name;
+        }
         ResetWizardState();
     }
 }

@@ -3,12 +3,12 @@
 #include "wizards/setup/InstallWorker.h"
 
 #include "foundation/DataKey.h"
-#include "framework/Thread.h"
 #include "wizards/common/MacroTable.h"
 #include "wizards/common/ProductRegistry.h"
 #include "wizards/common/ProductSettings.h"
 #include "wizards/common/Text.h"
 #include "wizards/common/WizardLanguages.h"
+#include "wizards/common/WorkerThreadStarter.h"
 #include "wizards/setup/Components.h"
 #include "wizards/setup/InstallingPage.h"
 #include "wizards/setup/RegistrySteps.h"
@@ -162,25 +162,41 @@ void UninstallBranch()
     ::InvalidateRect(::GetDesktopWindow(), nullptr, FALSE);
 }
 
-} // namespace
-
-void StartInstallWorker()
+// Runs a branch; false when it threw (memory ran out, or a fault in one of
+// its steps), which must end the run as a failed one, not the program.
+bool RunBranch(void (*branch)())
 {
-    SetupContext& context = GetSetupContext();
-    context.busy = true;
-    if (!StartThread(&InstallWorkerThread).IsStarted())
-        context.busy = false;
+    try {
+        branch();
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
-unsigned InstallWorker()
+// A run that stopped before its work was done (its worker threw, or never
+// started) says so; an install keeps what it logged so far (the log is
+// saved at every add), lists the log itself, and starts no program.
+void EndStoppedBranch()
 {
     SetupContext& context = GetSetupContext();
-    context.busy = true;
-    if (context.uninstall)
-        UninstallBranch();
-    else
-        InstallBranch();
+    if (!context.uninstall) {
+        context.whole = false;
+        RunBranch([] {
+            SetupContext& run = GetSetupContext();
+            LogAddFile(run.logPath);
+            run.log.SaveOnEveryAdd(std::wstring());
+        });
+    }
+    SetupMessageBox(FailureOwner(), GetLanguageText(context.uninstall ? "msgUninstallStopped" : "msgInstallStopped").c_str(),
+                    GetLanguageText("error").c_str(), MB_OK | MB_ICONERROR);
+}
 
+// What every run ends with: the completion line, the pause that lets it be
+// read, and the finish page (or the end of the silent update dialog).
+void EndRun()
+{
+    SetupContext& context = GetSetupContext();
     ReportProgress(GetLanguageText("tCompleted"), true);
     ::Sleep(CompletedPause);
     context.busy = false;
@@ -191,6 +207,29 @@ unsigned InstallWorker()
     } else if (CInstallingPage* page = CInstallingPage::GetInstance()) {
         page->GoNext();
     }
+}
+
+} // namespace
+
+bool StartInstallWorker()
+{
+    GetSetupContext().busy = true;
+    return StartDetachedWorker(&InstallWorkerThread, nullptr);
+}
+
+void EndUnstartedInstallWorker()
+{
+    EndStoppedBranch();
+    EndRun();
+}
+
+unsigned InstallWorker()
+{
+    SetupContext& context = GetSetupContext();
+    context.busy = true;
+    if (!RunBranch(context.uninstall ? &UninstallBranch : &InstallBranch))
+        EndStoppedBranch();
+    EndRun();
     return 0;
 }
 
