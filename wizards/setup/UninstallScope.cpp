@@ -95,24 +95,36 @@ bool CUninstallScope::Contains(const std::wstring& path) const
                        [&](const std::wstring& folder) { return IsInside(canonical, folder); });
 }
 
+bool CUninstallScope::IsReachedThroughLink(const std::wstring& path, size_t from) const
+{
+    // Each folder from the one that ends at from (the scope's own) on the
+    // way to path's parent.
+    for (size_t end = path.find(L'\\', from); end != std::wstring::npos; end = path.find(L'\\', end + 1)) {
+        if (IsLinkAttributes(m_attributes(path.substr(0, end).c_str())))
+            return true;
+    }
+    return false;
+}
+
 bool CUninstallScope::MayDelete(const std::wstring& path) const
 {
     const std::wstring canonical = Canonical(path);
     if (canonical.empty())
         return false;
+    // A listed file lies in a shared folder (the desktop, the programs
+    // menu): that folder is checked too.
+    const size_t parentEnd = canonical.find_last_of(L'\\');
     if (std::any_of(m_files.begin(), m_files.end(), [&](const std::wstring& file) { return SameText(canonical, file); }))
-        return true;
+        return parentEnd != std::wstring::npos && !IsReachedThroughLink(canonical, parentEnd);
     bool inside = false;
     for (const std::wstring& folder : m_folders) {
         if (!IsInside(canonical, folder))
             continue;
         inside = true;
-        // Each folder below this one on the way to path's own parent.
-        for (size_t end = canonical.find(L'\\', folder.size() + 1); end != std::wstring::npos;
-             end = canonical.find(L'\\', end + 1)) {
-            if (IsLinkAttributes(m_attributes(canonical.substr(0, end).c_str())))
-                return false;
-        }
+        // The scope's folder itself may be a link (a moved Start-menu or
+        // program folder): what lies below it then lies elsewhere.
+        if (IsReachedThroughLink(canonical, folder.size()))
+            return false;
     }
     return inside;
 }
