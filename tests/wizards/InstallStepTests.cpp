@@ -6,6 +6,7 @@
 
 #include "foundation/DataKey.h"
 #include "framework/ComPtr.h"
+#include "wizards/common/MacroTable.h"
 #include "wizards/common/ProductSettings.h"
 #include "wizards/setup/Components.h"
 #include "wizards/setup/InstallWorker.h"
@@ -318,6 +319,56 @@ TEST_F(InstallTest, AStepThatThrowsEndsTheInstallAsAFailureAndKeepsTheLog)
             EXPECT_NE(files.end(), std::find(files.begin(), files.end(), app + L"\\" + name)) << name;
             EXPECT_TRUE(FileExists(app + L"\\" + name)) << name;
         }
+        ResetWizardState();
+    }
+}
+
+// The Add/Remove values name the version the product has after the run,
+// also where they name it through another macro: the new one after a whole
+// install, the kept one after a failed install. Expansion is that of every
+// text: a macro later in name order than #ver# leaves it literal.
+TEST_F(InstallTest, TheAddRemoveValuesNameTheProductsVersionAlsoThroughAnotherMacro)
+{
+    const struct {
+        bool failed;
+        const wchar_t* version;
+    } cases[] = {{false, L"9.1.2"}, {true, L"9.0"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.failed);
+        ResetWizardState();
+        DeleteTestKeys();
+        ASSERT_TRUE(WriteRegString(TestProductKey, L"Version", L"9.0"));
+        LoadFixturePackage(L"TestSetup.exe");
+        TempFolder root;
+        const std::wstring app = root.File(L"App");
+        UseInstallFolder(app);
+        GetComponentList().clear();
+        SetMacro(L"#full#", L"#title# #ver# (full)");
+        SetMacro(L"#zed#", L"v#ver#");
+        KV::DataKey* values = GetProductSettings().GetKey("reg")->GetKey("setupkit")->GetKey("values");
+        values->SetStringW("Comments", L"#full#");
+        values->SetStringW("Contact", L"#zed#");
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (c.failed) {
+            ASSERT_TRUE(root.Write(L"App\\readme.txt", "old"));
+            held = ::CreateFileW((app + L"\\readme.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(INVALID_HANDLE_VALUE, held);
+        }
+        MessageBoxRecorder boxes;
+        InstallWorker();
+        if (held != INVALID_HANDLE_VALUE)
+            ::CloseHandle(held);
+        EXPECT_EQ(c.failed ? 1u : 0u, boxes.Boxes().size());
+
+        std::wstring text;
+        ASSERT_TRUE(ReadRegString(TestUninstallKey, L"Comments", text));
+        EXPECT_EQ(L"SetupTest " + std::wstring(c.version) + L" (full)", text);
+        ASSERT_TRUE(ReadRegString(TestUninstallKey, L"DisplayVersion", text));
+        EXPECT_EQ(c.version, text);
+        ASSERT_TRUE(ReadRegString(TestUninstallKey, L"Contact", text));
+        EXPECT_EQ(L"v#ver#", text);
+        ASSERT_TRUE(ReadRegString(TestProductKey, L"Version", text));
+        EXPECT_EQ(c.version, text);
         ResetWizardState();
     }
 }

@@ -48,7 +48,8 @@ std::wstring Line(const std::wstring& label, const std::wstring& path)
 // install the product keeps the version it had: a half-written product must
 // not claim the new one, or an update would never be offered again. Its own
 // Version value stays as it was, and every other value that names the
-// version (the Add/Remove entry's) names the kept one.
+// version (the Add/Remove entry's), also through another macro's text,
+// names the kept one.
 void WriteProductRegistry(const KV::DataKey& reg, bool failed, const std::wstring& keptVersion)
 {
     if (!failed) {
@@ -59,22 +60,9 @@ void WriteProductRegistry(const KV::DataKey& reg, bool failed, const std::wstrin
     KV::DataKey* product = kept.GetKey("reg");
     if (KV::DataKey* values = product ? product->GetKey("values") : nullptr)
         values->DeleteValue(NarrowAnsi(RegValueVersion));
-    for (const auto& entry : reg.GetKeys()) {
-        KV::DataKey* keptEntry = entry.second ? kept.GetKey(entry.first) : nullptr;
-        if (!keptEntry)
-            continue;
-        for (const auto& node : entry.second->GetKeys()) {
-            KV::DataKey* keptNode = node.second ? keptEntry->GetKey(node.first) : nullptr;
-            if (!keptNode)
-                continue;
-            for (const auto& value : node.second->GetValues()) {
-                const std::wstring* text = value.second ? value.second->GetStringW() : nullptr;
-                if (text && keptNode->HasValue(value.first))
-                    keptNode->SetStringW(value.first, ReplaceMacro(*text, VersionMacro, keptVersion));
-            }
-        }
-    }
-    WriteRegistry(kept);
+    MacroMap keptMacros = GetMacros();
+    keptMacros[VersionMacro] = keptVersion;
+    WriteRegistry(kept, keptMacros);
 }
 
 // The window the failure message belongs to: the silent update dialog or
