@@ -86,6 +86,22 @@ protected:
         DeleteTestKeys();
     }
 
+    // The setup started afresh over installedVersion (null: none), installing
+    // the test package into root\\App without components; returns that folder.
+    static std::wstring StartOver(const TempFolder& root, const wchar_t* installedVersion)
+    {
+        ResetWizardState();
+        DeleteTestKeys();
+        if (installedVersion) {
+            EXPECT_TRUE(WriteRegString(TestProductKey, L"Version", installedVersion));
+        }
+        LoadFixturePackage(L"TestSetup.exe");
+        const std::wstring app = root.File(L"App");
+        UseInstallFolder(app);
+        GetComponentList().clear();
+        return app;
+    }
+
     TempFolder m_root;
     std::wstring m_app;
     std::wstring m_desktop;
@@ -194,16 +210,8 @@ TEST_F(InstallTest, AFileThatCannotBeWrittenFailsTheInstallVisiblyAndKeepsTheVer
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.blocker));
-        ResetWizardState();
-        DeleteTestKeys();
-        if (c.installed) {
-            ASSERT_TRUE(WriteRegString(TestProductKey, L"Version", c.installed));
-        }
-        LoadFixturePackage(L"TestSetup.exe");
         TempFolder root;
-        const std::wstring app = root.File(L"App");
-        UseInstallFolder(app);
-        GetComponentList().clear();
+        const std::wstring app = StartOver(root, c.installed);
         const std::wstring blocked = app + L"\\" + c.name;
         HANDLE held = INVALID_HANDLE_VALUE;
         const RewriteFunction rewrite =
@@ -274,14 +282,8 @@ TEST_F(InstallTest, AStepThatThrowsEndsTheInstallAsAFailureAndKeepsTheLog)
 {
     for (const bool onItsThread : {false, true}) {
         SCOPED_TRACE(onItsThread);
-        ResetWizardState();
-        DeleteTestKeys();
-        ASSERT_TRUE(WriteRegString(TestProductKey, L"Version", L"9.0"));
-        LoadFixturePackage(L"TestSetup.exe");
         TempFolder root;
-        const std::wstring app = root.File(L"App");
-        UseInstallFolder(app);
-        GetComponentList().clear();
+        const std::wstring app = StartOver(root, L"9.0");
         GetComponentList().push_back(std::make_unique<ThrowingComponent>());
 
         MessageBoxRecorder boxes;
@@ -335,14 +337,8 @@ TEST_F(InstallTest, TheAddRemoveValuesNameTheProductsVersionAlsoThroughAnotherMa
     } cases[] = {{false, L"9.1.2"}, {true, L"9.0"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.failed);
-        ResetWizardState();
-        DeleteTestKeys();
-        ASSERT_TRUE(WriteRegString(TestProductKey, L"Version", L"9.0"));
-        LoadFixturePackage(L"TestSetup.exe");
         TempFolder root;
-        const std::wstring app = root.File(L"App");
-        UseInstallFolder(app);
-        GetComponentList().clear();
+        const std::wstring app = StartOver(root, L"9.0");
         SetMacro(L"#full#", L"#title# #ver# (full)");
         SetMacro(L"#zed#", L"v#ver#");
         KV::DataKey* values = GetProductSettings().GetKey("reg")->GetKey("setupkit")->GetKey("values");
