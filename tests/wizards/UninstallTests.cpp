@@ -269,8 +269,9 @@ TEST(UninstallScope, NothingIsDeletedThroughALinkInsideItsFolders)
         {L"C:\\Users\\Me\\Programs\\Linked", true},
         {L"C:\\Users\\Me\\Programs\\Linked\\x.lnk", false},
         {L"C:\\Users\\Me\\Programs\\Linked\\Sub\\x.lnk", false},
-        // A shared folder that is a link: the file listed in it stays.
-        {L"C:\\Users\\Me\\Linked\\App.lnk", false},
+        // A folder of the system's that is a link (a redirected desktop):
+        // the shortcut listed in it was made through it and goes.
+        {L"C:\\Users\\Me\\Linked\\App.lnk", true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.deletable, scope.MayDelete(c.path)) << c.path;

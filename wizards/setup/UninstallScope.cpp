@@ -111,11 +111,11 @@ bool CUninstallScope::MayDelete(const std::wstring& path) const
     const std::wstring canonical = Canonical(path);
     if (canonical.empty())
         return false;
-    // A listed file lies in a shared folder (the desktop, the programs
-    // menu): that folder is checked too.
-    const size_t parentEnd = canonical.find_last_of(L'\\');
+    // A listed file lies in a folder of the system's (the desktop, the
+    // programs menu), which is taken as the system keeps it: profiles often
+    // have it redirected by a link, and the shortcut was made through it.
     if (std::any_of(m_files.begin(), m_files.end(), [&](const std::wstring& file) { return SameText(canonical, file); }))
-        return parentEnd != std::wstring::npos && !IsReachedThroughLink(canonical, parentEnd);
+        return true;
     bool inside = false;
     for (const std::wstring& folder : m_folders) {
         if (!IsInside(canonical, folder))
