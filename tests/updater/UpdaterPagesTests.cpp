@@ -5,6 +5,7 @@
 #include "tests/updater/UpdaterFixture.h"
 #include "tests/updater/UpdaterUi.h"
 
+#include "tests/support/FailingWorkerStarts.h"
 #include "tests/support/LifetimeProbe.h"
 #include "wizards/updater/MainDlg.h"
 #include "wizards/updater/TrayIcon.h"
@@ -472,36 +473,6 @@ TEST_F(UpdaterPagesTest, ASecondInstanceShowsTheFirstOrLeavesSilently)
     EXPECT_EQ(server.RequestCount(CheckDocumentName()), 0);
     ::DestroyWindow(running);
 }
-
-// Thread starts of the workers, the first allowedStarts of them going
-// through and every later one failing, for as long as the object lives.
-class FailingWorkerStarts {
-public:
-    explicit FailingWorkerStarts(int allowedStarts)
-    {
-        AllowedStarts() = allowedStarts;
-        RealStarter() = SetWorkerThreadStarter(&Start);
-    }
-    ~FailingWorkerStarts() { SetWorkerThreadStarter(RealStarter()); }
-    FailingWorkerStarts(const FailingWorkerStarts&) = delete;
-    FailingWorkerStarts& operator=(const FailingWorkerStarts&) = delete;
-
-private:
-    static std::atomic<int>& AllowedStarts()
-    {
-        static std::atomic<int> allowed{0};
-        return allowed;
-    }
-    static std::atomic<WorkerThreadStarter>& RealStarter()
-    {
-        static std::atomic<WorkerThreadStarter> real{nullptr};
-        return real;
-    }
-    static bool Start(unsigned(__stdcall* proc)(void*), void* argument)
-    {
-        return AllowedStarts()-- > 0 && RealStarter().load()(proc, argument);
-    }
-};
 
 // A worker that cannot start ends its step as a failed one: on the error
 // page in a visible run, and a hidden run ends (it used to wait forever).

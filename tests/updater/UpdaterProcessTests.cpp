@@ -5,6 +5,7 @@
 
 #include "tests/support/HostPath.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/ZipBuilder.h"
 
 #include <cwchar>
 #include <vector>
@@ -252,6 +253,36 @@ TEST_F(UpdaterProcessTest, CancelledDownloadLeavesNoTemporaryFileWhenTheProcessE
     EXPECT_EQ(temporary.Files(), std::vector<std::wstring>());
     EXPECT_FALSE(key.Has(traits.pendingVersionValue));
     EXPECT_FALSE(FileExists(ExpectedTarget()));
+}
+
+// Cancel while Chanfresh extracts the downloaded catalogue (an archive
+// whose entry takes long to write): the process ends without waiting for
+// its worker, which is still writing Updates\\Channels.brsc.part. Neither
+// that file nor the download stays behind.
+TEST_F(UpdaterProcessTest, CancelledExtractionLeavesNoPartialFileWhenTheProcessEndsFirst)
+{
+    if (!IsChannelListUpdater())
+        GTEST_SKIP() << "the catalogue's extraction";
+    PutOffer("2.4");
+    UpdateServer::File archive;
+    archive.body = ZipBuilder().AddDeflatedZeros("Channels.brsc", 1u << 30).Build();
+    server.Put(DownloadName(), archive);
+    const std::wstring program = WriteProgramCopy();
+    const std::wstring partial = ExpectedTarget() + L".part";
+    TempRecordsFolder temporary;
+    StartedProgram run(program, L"", temporary.Path());
+    ASSERT_TRUE(run.IsStarted());
+    HWND frame = DownloadOffer(ExpectedCaption());
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return FileExists(partial); }));
+
+    ::PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(run.Wait(), 2);
+    EXPECT_FALSE(FileExists(partial));
+    EXPECT_EQ(temporary.Files(), std::vector<std::wstring>());
+    EXPECT_FALSE(key.Has(traits.pendingVersionValue));
+    EXPECT_FALSE(FileExists(ExpectedTarget()));
+    ::DeleteFileW(partial.c_str());
 }
 
 // End to end with the built programs: the updater, started hidden as the

@@ -3,6 +3,8 @@
 
 #include "WizardTestSupport.h"
 
+#include "tests/support/FailingWorkerStarts.h"
+
 #include "foundation/DataKey.h"
 #include "wizards/common/HeaderDlg.h"
 #include "wizards/common/MacroTable.h"
@@ -15,6 +17,7 @@
 #include "wizards/setup/MainDlg.h"
 #include "wizards/setup/SetupContext.h"
 #include "wizards/setup/SetupData.h"
+#include "wizards/setup/UpdateDlg.h"
 
 #include <gtest/gtest.h>
 
@@ -365,6 +368,87 @@ TEST_F(FrameTest, SilentUpdateRunsItsDialogAndEndsTheFrame)
     ASSERT_TRUE(log.Load(folder.File(L"setupkit.dat")));
     EXPECT_EQ("", log.GetName());
     EXPECT_EQ(6u, log.GetKey("f")->GetValueCount());
+}
+
+namespace {
+
+bool& UpdateDialogHung()
+{
+    static bool hung = false;
+    return hung;
+}
+
+void CALLBACK EndHungUpdateDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (CUpdateDlg* dialog = GetUpdateDlg()) {
+        UpdateDialogHung() = true;
+        dialog->EndDialog(0);
+    }
+}
+
+} // namespace
+
+// A worker that cannot start ends the run as a failed one: the wizard says
+// so and reaches its finish page, the silent update says so and ends with
+// the exit code of every silent run; nothing is installed or started, and
+// the product keeps its version. (It used to wait for the worker forever.)
+TEST_F(FrameTest, AWorkerThatCannotStartEndsTheRunAsAFailure)
+{
+    enum class Run { Install, Uninstall, SilentUpdate };
+    const struct {
+        Run run;
+        const wchar_t* message;
+    } cases[] = {
+        {Run::Install, L"SetupTest could not be installed completely: the setup stopped"},
+        {Run::Uninstall, L"SetupTest could not be uninstalled completely: the uninstall stopped"},
+        {Run::SilentUpdate, L"SetupTest could not be installed completely: the setup stopped"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.run));
+        DeleteTestKeys();
+        ASSERT_TRUE(WriteRegString(TestProductKey, L"Version", L"9.0"));
+        MessageBoxRecorder boxes;
+        const FailingWorkerStarts failing;
+        if (c.run == Run::SilentUpdate) {
+            ASSERT_TRUE(WriteRegString(TestProductKey, L"InstallDir", m_root.File(L"App")));
+            ResetWizardState();
+            GetSetupContext().update = true;
+            LoadSetupData(FixturePath(L"TestSetup.exe"));
+            // The dialog's loop is bounded: a dialog still open after 20 s
+            // is ended and counts as hung.
+            UpdateDialogHung() = false;
+            const UINT_PTR timer = ::SetTimer(nullptr, 0, 20000, &EndHungUpdateDialog);
+            CMainDlg frame;
+            frame.Create(nullptr);
+            ::KillTimer(nullptr, timer);
+            EXPECT_FALSE(UpdateDialogHung());
+            EXPECT_FALSE(frame.IsWindow());
+            EXPECT_EQ(0, TakeQuitCode());
+        } else {
+            Load(c.run == Run::Uninstall);
+            Create();
+            const int installing = m_frame->GetPageCount() - 2;
+            while (Index() < installing)
+                Press(IDOK);
+            EXPECT_TRUE(PumpUntil([&] { return Index() == installing + 1; }, 20000));
+            EXPECT_FALSE(ButtonText(IDCANCEL).empty());
+            EXPECT_TRUE(Button(IDCANCEL).IsWindowEnabled());
+        }
+        EXPECT_TRUE(IsDone());
+        EXPECT_FALSE(IsBusy());
+        EXPECT_FALSE(ShouldStartProgram());
+        const std::vector<MessageBoxRecorder::Box> shown = boxes.Boxes();
+        ASSERT_EQ(1u, shown.size());
+        EXPECT_EQ(0u, shown[0].text.find(c.message)) << shown[0].text;
+        EXPECT_EQ(L"Error", shown[0].caption);
+        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), shown[0].flags);
+        EXPECT_FALSE(FileExists(m_root.File(L"App\\readme.txt")));
+        std::wstring version;
+        ASSERT_TRUE(ReadRegString(TestProductKey, L"Version", version));
+        EXPECT_EQ(L"9.0", version);
+        m_frame.reset();
+        TakeQuitCode();
+    }
 }
 
 TEST_F(FrameTest, LanguageDialogSwitchesTheLanguageAtOnce)

@@ -6,6 +6,7 @@
 
 #include "foundation/DataKey.h"
 #include "framework/ComPtr.h"
+#include "wizards/common/MacroTable.h"
 #include "wizards/common/ProductSettings.h"
 #include "wizards/setup/Components.h"
 #include "wizards/setup/InstallWorker.h"
@@ -52,6 +53,13 @@ bool RewriteThrowsOnData(const std::wstring& folder, const std::wstring& name)
     return UnswapFile(folder, name);
 }
 
+// A component whose step throws (memory ran out while it made its links).
+class ThrowingComponent : public CComponent {
+public:
+    ThrowingComponent() : CComponent("CT", false, false, 0) {}
+    void Install() override { throw std::bad_alloc(); }
+};
+
 class InstallTest : public testing::Test {
 protected:
     void SetUp() override
@@ -76,6 +84,22 @@ protected:
     {
         ResetWizardState();
         DeleteTestKeys();
+    }
+
+    // The setup started afresh over installedVersion (null: none), installing
+    // the test package into root\\App without components; returns that folder.
+    static std::wstring StartOver(const TempFolder& root, const wchar_t* installedVersion)
+    {
+        ResetWizardState();
+        DeleteTestKeys();
+        if (installedVersion) {
+            EXPECT_TRUE(WriteRegString(TestProductKey, L"Version", installedVersion));
+        }
+        LoadFixturePackage(L"TestSetup.exe");
+        const std::wstring app = root.File(L"App");
+        UseInstallFolder(app);
+        GetComponentList().clear();
+        return app;
     }
 
     TempFolder m_root;
@@ -186,16 +210,8 @@ TEST_F(InstallTest, AFileThatCannotBeWrittenFailsTheInstallVisiblyAndKeepsTheVer
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.blocker));
-        ResetWizardState();
-        DeleteTestKeys();
-        if (c.installed) {
-            ASSERT_TRUE(WriteRegString(TestProductKey, L"Version", c.installed));
-        }
-        LoadFixturePackage(L"TestSetup.exe");
         TempFolder root;
-        const std::wstring app = root.File(L"App");
-        UseInstallFolder(app);
-        GetComponentList().clear();
+        const std::wstring app = StartOver(root, c.installed);
         const std::wstring blocked = app + L"\\" + c.name;
         HANDLE held = INVALID_HANDLE_VALUE;
         const RewriteFunction rewrite =
@@ -255,6 +271,100 @@ TEST_F(InstallTest, AFileThatCannotBeWrittenFailsTheInstallVisiblyAndKeepsTheVer
         const std::vector<std::wstring> files = NumberedStrings(log.GetKey("f"));
         for (const wchar_t* name : {L"Brisvane.exe", L"Setupkit.exe", L"readme.txt", L"setupkit.dat"})
             EXPECT_NE(files.end(), std::find(files.begin(), files.end(), app + L"\\" + name)) << name;
+        ResetWizardState();
+    }
+}
+
+// A step that throws outside the files' own rewrite ends the install as a
+// failed one, on the worker's thread as well as called directly: it says
+// so, keeps the version and the log of what it made, and starts nothing.
+TEST_F(InstallTest, AStepThatThrowsEndsTheInstallAsAFailureAndKeepsTheLog)
+{
+    for (const bool onItsThread : {false, true}) {
+        SCOPED_TRACE(onItsThread);
+        TempFolder root;
+        const std::wstring app = StartOver(root, L"9.0");
+        GetComponentList().push_back(std::make_unique<ThrowingComponent>());
+
+        MessageBoxRecorder boxes;
+        if (onItsThread) {
+            ASSERT_TRUE(StartInstallWorker());
+            EXPECT_TRUE(WaitFor([] { return IsDone(); }, 30000, 20));
+        } else {
+            unsigned result = 1;
+            EXPECT_NO_THROW(result = InstallWorker());
+            EXPECT_EQ(0u, result);
+        }
+        EXPECT_TRUE(IsDone());
+        EXPECT_FALSE(IsBusy());
+        EXPECT_FALSE(ShouldStartProgram());
+        const std::vector<MessageBoxRecorder::Box> shown = boxes.Boxes();
+        ASSERT_EQ(1u, shown.size());
+        EXPECT_EQ(0u, shown[0].text.find(L"SetupTest could not be installed completely: the setup stopped"))
+            << shown[0].text;
+        EXPECT_EQ(L"Error", shown[0].caption);
+
+        // Nothing after the step: the product keeps its version and has no
+        // new values.
+        std::wstring text;
+        ASSERT_TRUE(ReadRegString(TestProductKey, L"Version", text));
+        EXPECT_EQ(L"9.0", text);
+        EXPECT_FALSE(ReadRegString(TestProductKey, L"InstallDir", text));
+        // What was made is logged, the log itself last, so that an
+        // uninstall removes it all.
+        KV::DataKey log;
+        ASSERT_TRUE(log.Load(app + L"\\setupkit.dat"));
+        const std::vector<std::wstring> files = NumberedStrings(log.GetKey("f"));
+        ASSERT_FALSE(files.empty());
+        EXPECT_EQ(app + L"\\setupkit.dat", files.back());
+        for (const wchar_t* name : {L"Brisvane.exe", L"Setupkit.exe", L"readme.txt"}) {
+            EXPECT_NE(files.end(), std::find(files.begin(), files.end(), app + L"\\" + name)) << name;
+            EXPECT_TRUE(FileExists(app + L"\\" + name)) << name;
+        }
+        ResetWizardState();
+    }
+}
+
+// The Add/Remove values name the version the product has after the run,
+// also where they name it through another macro: the new one after a whole
+// install, the kept one after a failed install. Expansion is that of every
+// text: a macro later in name order than #ver# leaves it literal.
+TEST_F(InstallTest, TheAddRemoveValuesNameTheProductsVersionAlsoThroughAnotherMacro)
+{
+    const struct {
+        bool failed;
+        const wchar_t* version;
+    } cases[] = {{false, L"9.1.2"}, {true, L"9.0"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.failed);
+        TempFolder root;
+        const std::wstring app = StartOver(root, L"9.0");
+        SetMacro(L"#full#", L"#title# #ver# (full)");
+        SetMacro(L"#zed#", L"v#ver#");
+        KV::DataKey* values = GetProductSettings().GetKey("reg")->GetKey("setupkit")->GetKey("values");
+        values->SetStringW("Comments", L"#full#");
+        values->SetStringW("Contact", L"#zed#");
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (c.failed) {
+            ASSERT_TRUE(root.Write(L"App\\readme.txt", "old"));
+            held = ::CreateFileW((app + L"\\readme.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(INVALID_HANDLE_VALUE, held);
+        }
+        MessageBoxRecorder boxes;
+        InstallWorker();
+        if (held != INVALID_HANDLE_VALUE)
+            ::CloseHandle(held);
+        EXPECT_EQ(c.failed ? 1u : 0u, boxes.Boxes().size());
+
+        std::wstring text;
+        ASSERT_TRUE(ReadRegString(TestUninstallKey, L"Comments", text));
+        EXPECT_EQ(L"SetupTest " + std::wstring(c.version) + L" (full)", text);
+        ASSERT_TRUE(ReadRegString(TestUninstallKey, L"DisplayVersion", text));
+        EXPECT_EQ(c.version, text);
+        ASSERT_TRUE(ReadRegString(TestUninstallKey, L"Contact", text));
+        EXPECT_EQ(L"v#ver#", text);
+        ASSERT_TRUE(ReadRegString(TestProductKey, L"Version", text));
+        EXPECT_EQ(c.version, text);
         ResetWizardState();
     }
 }

@@ -247,6 +247,8 @@ TEST(UninstallScope, NothingIsDeletedThroughALinkInsideItsFolders)
     scope.AddFolder(L"C:\\Users\\Me\\App");
     scope.AddFolder(L"C:\\Users\\Me\\Programs\\App");
     scope.AddFile(L"C:\\Users\\Me\\Desktop\\App.lnk");
+    scope.AddFolder(L"C:\\Users\\Me\\Programs\\Linked");
+    scope.AddFile(L"C:\\Users\\Me\\Linked\\App.lnk");
     scope.SetAttributeReader(&LinkedFolderAttributes);
     const struct {
         const wchar_t* path;
@@ -263,6 +265,13 @@ TEST(UninstallScope, NothingIsDeletedThroughALinkInsideItsFolders)
         {L"C:\\Users\\Me\\Programs\\App\\x.lnk", true},
         {L"C:\\Users\\Me\\Desktop\\App.lnk", true},
         {L"C:\\Users\\Me\\Elsewhere\\x.txt", false},
+        // The scope's own folder a link: only the link itself.
+        {L"C:\\Users\\Me\\Programs\\Linked", true},
+        {L"C:\\Users\\Me\\Programs\\Linked\\x.lnk", false},
+        {L"C:\\Users\\Me\\Programs\\Linked\\Sub\\x.lnk", false},
+        // A folder of the system's that is a link (a redirected desktop):
+        // the shortcut listed in it was made through it and goes.
+        {L"C:\\Users\\Me\\Linked\\App.lnk", true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.deletable, scope.MayDelete(c.path)) << c.path;
@@ -292,6 +301,70 @@ TEST_F(UninstallTest, ALinkInTheInstallFolderGoesButNotWhatItLeadsTo)
     // way and leaves it, still a link.
     const DWORD left = ::GetFileAttributesW(docs.c_str());
     EXPECT_TRUE(left == INVALID_FILE_ATTRIBUTES || IsLinkAttributes(left)) << left;
+}
+
+namespace {
+
+// The name of the folder that the stand-in below shows as a link.
+std::wstring& LinkedFolderName()
+{
+    static std::wstring name;
+    return name;
+}
+
+// The file system's attributes, except that every folder named
+// LinkedFolderName() is shown as a link.
+DWORD WINAPI NamedFolderAsLink(const wchar_t* path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path);
+    const std::wstring text = path;
+    const std::wstring name = L"\\" + LinkedFolderName();
+    if (!LinkedFolderName().empty() && text.size() >= name.size() &&
+        ::lstrcmpiW(text.c_str() + text.size() - name.size(), name.c_str()) == 0)
+        return attributes | FILE_ATTRIBUTE_REPARSE_POINT;
+    return attributes;
+}
+
+} // namespace
+
+// A root of the product's places that is itself a link (the program's
+// Start-menu folder, the install folder, moved elsewhere by a junction) is
+// not followed: nothing logged below it is deleted, while the rest of the
+// product goes as before. (Wine makes no junction; the attribute stand-in
+// shows the folder as one.)
+TEST_F(UninstallTest, NothingIsDeletedBelowAPlaceOfTheProductThatIsALink)
+{
+    const struct {
+        const wchar_t* name;
+        const wchar_t* linked;  // the folder shown as a link; empty: none
+        bool appStays;
+        bool menuStays;
+    } cases[] = {
+        {L"Start-menu folder", L"SetupTest", false, true},
+        {L"install folder", L"Program Folder", true, false},
+        {L"no link", L"", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeleteTestKeys();
+        Install();
+        LoadUninstall();
+        LinkedFolderName() = c.linked;
+        GetSetupContext().uninstallScope.SetAttributeReader(&NamedFolderAsLink);
+        InstallWorker();
+        LinkedFolderName().clear();
+        EXPECT_TRUE(IsDone());
+
+        for (const wchar_t* name : {L"Brisvane.exe", L"readme.txt", L"setupkit.dat", L"docs\\guide.txt"})
+            EXPECT_EQ(c.appStays, FileExists(m_app + L"\\" + name)) << name;
+        const std::wstring menu = m_programs + L"\\SetupTest";
+        for (const wchar_t* name : {L"SetupTest.lnk", L"Uninstall SetupTest.lnk", L"Extras\\Guide.lnk"})
+            EXPECT_EQ(c.menuStays, FileExists(menu + L"\\" + name)) << name;
+        // The other menu folder is no link: it goes in every case.
+        EXPECT_FALSE(FolderExists(m_programs + L"\\SetupTest Online television"));
+        EXPECT_FALSE(KeyExists(TestProductKey));
+        ResetWizardState();
+    }
 }
 
 TEST(UninstallScope, HoldsTheFoldersAndFilesItWasGiven)

@@ -51,8 +51,13 @@ std::wstring ReplaceMacro(const std::wstring& text, const std::wstring& name, co
 
 std::wstring ExpandMacros(const std::wstring& text)
 {
+    return ExpandMacros(text, Table());
+}
+
+std::wstring ExpandMacros(const std::wstring& text, const MacroMap& table)
+{
     std::wstring result = text;
-    for (const auto& macro : Table())
+    for (const auto& macro : table)
         result = ReplaceMacro(result, macro.first, macro.second);
     return result;
 }

@@ -28,6 +28,9 @@ void ClearMacros();
 // replacement inserts is not rescanned for that name but is seen by the
 // names after it. Names match case-sensitively.
 std::wstring ExpandMacros(const std::wstring& text);
+// The same over another table (such as a copy of the run's with one text
+// changed), so that a macro named inside another one's text follows too.
+std::wstring ExpandMacros(const std::wstring& text, const MacroMap& table);
 // text with the occurrences of one name replaced as ExpandMacros replaces
 // them; other names stay as they are.
 std::wstring ReplaceMacro(const std::wstring& text, const std::wstring& name, const std::wstring& replacement);

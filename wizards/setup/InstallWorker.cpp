@@ -3,12 +3,12 @@
 #include "wizards/setup/InstallWorker.h"
 
 #include "foundation/DataKey.h"
-#include "framework/Thread.h"
 #include "wizards/common/MacroTable.h"
 #include "wizards/common/ProductRegistry.h"
 #include "wizards/common/ProductSettings.h"
 #include "wizards/common/Text.h"
 #include "wizards/common/WizardLanguages.h"
+#include "wizards/common/WorkerThreadStarter.h"
 #include "wizards/setup/Components.h"
 #include "wizards/setup/InstallingPage.h"
 #include "wizards/setup/RegistrySteps.h"
@@ -48,7 +48,8 @@ std::wstring Line(const std::wstring& label, const std::wstring& path)
 // install the product keeps the version it had: a half-written product must
 // not claim the new one, or an update would never be offered again. Its own
 // Version value stays as it was, and every other value that names the
-// version (the Add/Remove entry's) names the kept one.
+// version (the Add/Remove entry's), also through another macro's text,
+// names the kept one.
 void WriteProductRegistry(const KV::DataKey& reg, bool failed, const std::wstring& keptVersion)
 {
     if (!failed) {
@@ -59,22 +60,9 @@ void WriteProductRegistry(const KV::DataKey& reg, bool failed, const std::wstrin
     KV::DataKey* product = kept.GetKey("reg");
     if (KV::DataKey* values = product ? product->GetKey("values") : nullptr)
         values->DeleteValue(NarrowAnsi(RegValueVersion));
-    for (const auto& entry : reg.GetKeys()) {
-        KV::DataKey* keptEntry = entry.second ? kept.GetKey(entry.first) : nullptr;
-        if (!keptEntry)
-            continue;
-        for (const auto& node : entry.second->GetKeys()) {
-            KV::DataKey* keptNode = node.second ? keptEntry->GetKey(node.first) : nullptr;
-            if (!keptNode)
-                continue;
-            for (const auto& value : node.second->GetValues()) {
-                const std::wstring* text = value.second ? value.second->GetStringW() : nullptr;
-                if (text && keptNode->HasValue(value.first))
-                    keptNode->SetStringW(value.first, ReplaceMacro(*text, VersionMacro, keptVersion));
-            }
-        }
-    }
-    WriteRegistry(kept);
+    MacroMap keptMacros = GetMacros();
+    keptMacros[VersionMacro] = keptVersion;
+    WriteRegistry(kept, keptMacros);
 }
 
 // The window the failure message belongs to: the silent update dialog or
@@ -162,25 +150,41 @@ void UninstallBranch()
     ::InvalidateRect(::GetDesktopWindow(), nullptr, FALSE);
 }
 
-} // namespace
-
-void StartInstallWorker()
+// Runs a branch; false when it threw (memory ran out, or a fault in one of
+// its steps), which must end the run as a failed one, not the program.
+bool RunBranch(void (*branch)())
 {
-    SetupContext& context = GetSetupContext();
-    context.busy = true;
-    if (!StartThread(&InstallWorkerThread).IsStarted())
-        context.busy = false;
+    try {
+        branch();
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
-unsigned InstallWorker()
+// A run that stopped before its work was done (its worker threw, or never
+// started) says so; an install keeps what it logged so far (the log is
+// saved at every add), lists the log itself, and starts no program.
+void EndStoppedBranch()
 {
     SetupContext& context = GetSetupContext();
-    context.busy = true;
-    if (context.uninstall)
-        UninstallBranch();
-    else
-        InstallBranch();
+    if (!context.uninstall) {
+        context.whole = false;
+        RunBranch([] {
+            SetupContext& run = GetSetupContext();
+            LogAddFile(run.logPath);
+            run.log.SaveOnEveryAdd(std::wstring());
+        });
+    }
+    SetupMessageBox(FailureOwner(), GetLanguageText(context.uninstall ? "msgUninstallStopped" : "msgInstallStopped").c_str(),
+                    GetLanguageText("error").c_str(), MB_OK | MB_ICONERROR);
+}
 
+// What every run ends with: the completion line, the pause that lets it be
+// read, and the finish page (or the end of the silent update dialog).
+void EndRun()
+{
+    SetupContext& context = GetSetupContext();
     ReportProgress(GetLanguageText("tCompleted"), true);
     ::Sleep(CompletedPause);
     context.busy = false;
@@ -191,6 +195,29 @@ unsigned InstallWorker()
     } else if (CInstallingPage* page = CInstallingPage::GetInstance()) {
         page->GoNext();
     }
+}
+
+} // namespace
+
+bool StartInstallWorker()
+{
+    GetSetupContext().busy = true;
+    return StartDetachedWorker(&InstallWorkerThread, nullptr);
+}
+
+void EndUnstartedInstallWorker()
+{
+    EndStoppedBranch();
+    EndRun();
+}
+
+unsigned InstallWorker()
+{
+    SetupContext& context = GetSetupContext();
+    context.busy = true;
+    if (!RunBranch(context.uninstall ? &UninstallBranch : &InstallBranch))
+        EndStoppedBranch();
+    EndRun();
     return 0;
 }
 

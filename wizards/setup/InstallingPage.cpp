@@ -49,8 +49,17 @@ LRESULT CInstallingPage::OnInitDialog(WindowMessage&)
 
 bool CInstallingPage::OnSetActive()
 {
-    StartInstallWorker();
+    // The failed end goes to the finish page: not from inside this page's
+    // own activation.
+    if (!StartInstallWorker())
+        PostMessage(WM_INSTALL_WORKER_NOT_STARTED);
     return true;
+}
+
+LRESULT CInstallingPage::OnWorkerNotStarted(WindowMessage&)
+{
+    EndUnstartedInstallWorker();
+    return 0;
 }
 
 void CInstallingPage::SetRange(uint32_t count)

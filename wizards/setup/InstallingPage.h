@@ -3,6 +3,7 @@
 // list of every line so far. Its three report calls run on the worker thread
 // and reach the controls only through SendMessage.
 
+#include "wizards/setup/InstallWorker.h"
 #include "wizards/setup/SetupPage.h"
 #include "wizards/setup/resources/Resource.h"
 
@@ -23,6 +24,7 @@ public:
 
     MESSAGE_MAP_BEGIN(CInstallingPage)
         ON_MESSAGE(WM_INITDIALOG, OnInitDialog)
+        ON_MESSAGE(WM_INSTALL_WORKER_NOT_STARTED, OnWorkerNotStarted)
         CHAIN_MESSAGE_MAP(CSetupPage)
     MESSAGE_MAP_END()
 
@@ -42,6 +44,7 @@ public:
 
 private:
     LRESULT OnInitDialog(WindowMessage& msg);
+    LRESULT OnWorkerNotStarted(WindowMessage& msg);
 
     HWND m_progress = nullptr;
     HWND m_list = nullptr;

@@ -25,30 +25,30 @@ bool NamesSubKey(const std::wstring& key)
 
 } // namespace
 
-void WriteRegistry(const KV::DataKey& reg)
+void WriteRegistry(const KV::DataKey& reg, const MacroMap& macros)
 {
     for (const auto& entry : reg.GetKeys()) {
         if (entry.second)
-            WriteRegKey(*entry.second);
+            WriteRegKey(*entry.second, macros);
     }
 }
 
-void WriteRegKey(const KV::DataKey& entry)
+void WriteRegKey(const KV::DataKey& entry, const MacroMap& macros)
 {
     HKEY root = nullptr;
     std::wstring key;
     if (!GetRegistryEntryKey(entry, root, key))
         return;
-    key = ExpandMacros(key);
+    key = ExpandMacros(key, macros);
     if (!NamesSubKey(key))
         return;
     for (const auto& child : entry.GetKeys()) {
         if (child.second)
-            WriteRegValues(*child.second, root, key);
+            WriteRegValues(*child.second, root, key, macros);
     }
 }
 
-void WriteRegValues(const KV::DataKey& node, HKEY root, const std::wstring& key)
+void WriteRegValues(const KV::DataKey& node, HKEY root, const std::wstring& key, const MacroMap& macros)
 {
     const KV::RegistryKey target = KV::RegistryKey::Create(root, key.c_str(), ProductKeyAccess);
     if (!target)
@@ -66,7 +66,7 @@ void WriteRegValues(const KV::DataKey& node, HKEY root, const std::wstring& key)
                 if (QueryRegString(target.Get(), RegValueFrom, FromCapacity, existing))
                     continue;
             }
-            SetRegString(target.Get(), name.c_str(), ExpandMacros(*value->GetStringW()));
+            SetRegString(target.Get(), name.c_str(), ExpandMacros(*value->GetStringW(), macros));
         }
     }
 }

@@ -8,16 +8,20 @@ namespace KV {
 class DataKey;
 }
 
+#include "wizards/common/MacroTable.h"
+
 #include <windows.h>
 
 #include <string>
 
-void WriteRegistry(const KV::DataKey& reg);
+// Texts are expanded with macros (the run's table unless another is given).
+void WriteRegistry(const KV::DataKey& reg, const MacroMap& macros = GetMacros());
 // One entry: its key expanded, each child node written as values of it.
-void WriteRegKey(const KV::DataKey& entry);
+void WriteRegKey(const KV::DataKey& entry, const MacroMap& macros = GetMacros());
 // Creates root\key and writes node's values; "From" only when the key has
 // no readable string value of that name yet.
-void WriteRegValues(const KV::DataKey& node, HKEY root, const std::wstring& key);
+void WriteRegValues(const KV::DataKey& node, HKEY root, const std::wstring& key,
+                    const MacroMap& macros = GetMacros());
 
 void DeleteRegistry(const KV::DataKey& reg);
 // Deletes the entry's key as stored (not expanded) with all it holds. An

@@ -95,11 +95,25 @@ bool CUninstallScope::Contains(const std::wstring& path) const
                        [&](const std::wstring& folder) { return IsInside(canonical, folder); });
 }
 
+bool CUninstallScope::IsReachedThroughLink(const std::wstring& path, size_t from) const
+{
+    // Each folder from the one that ends at from (the scope's own) on the
+    // way to path's parent.
+    for (size_t end = path.find(L'\\', from); end != std::wstring::npos; end = path.find(L'\\', end + 1)) {
+        if (IsLinkAttributes(m_attributes(path.substr(0, end).c_str())))
+            return true;
+    }
+    return false;
+}
+
 bool CUninstallScope::MayDelete(const std::wstring& path) const
 {
     const std::wstring canonical = Canonical(path);
     if (canonical.empty())
         return false;
+    // A listed file lies in a folder of the system's (the desktop, the
+    // programs menu), which is taken as the system keeps it: profiles often
+    // have it redirected by a link, and the shortcut was made through it.
     if (std::any_of(m_files.begin(), m_files.end(), [&](const std::wstring& file) { return SameText(canonical, file); }))
         return true;
     bool inside = false;
@@ -107,12 +121,10 @@ bool CUninstallScope::MayDelete(const std::wstring& path) const
         if (!IsInside(canonical, folder))
             continue;
         inside = true;
-        // Each folder below this one on the way to path's own parent.
-        for (size_t end = canonical.find(L'\\', folder.size() + 1); end != std::wstring::npos;
-             end = canonical.find(L'\\', end + 1)) {
-            if (IsLinkAttributes(m_attributes(canonical.substr(0, end).c_str())))
-                return false;
-        }
+        // The scope's folder itself may be a link (a moved Start-menu or
+        // program folder): what lies below it then lies elsewhere.
+        if (IsReachedThroughLink(canonical, folder.size()))
+            return false;
     }
     return inside;
 }

@@ -23,9 +23,10 @@ public:
     // Whether path, made absolute with "." and ".." resolved, is one of the
     // files or lies in (or is) one of the folders; case is ignored.
     bool Contains(const std::wstring& path) const;
-    // Whether the uninstall may delete path: it is in the scope, and no
-    // folder between the scope's folder and path is a junction or a
-    // symbolic link (deleting through one would reach what lies outside).
+    // Whether the uninstall may delete path: it is a listed file, or it is
+    // in one of the folders and no folder on the way to it from that folder
+    // (the product's own, itself included) is a junction or a symbolic link
+    // (deleting through one would reach what lies outside).
     // path itself may be a link: deleting it removes only the link.
     bool MayDelete(const std::wstring& path) const;
 
@@ -35,6 +36,10 @@ public:
     void SetAttributeReader(AttributeReader reader) { m_attributes = reader ? reader : &::GetFileAttributesW; }
 
 private:
+    // Whether a folder of path that ends at or after the position from (a
+    // backslash, or path's end) is a link.
+    bool IsReachedThroughLink(const std::wstring& path, size_t from) const;
+
     std::vector<std::wstring> m_folders;
     std::vector<std::wstring> m_files;
     AttributeReader m_attributes = &::GetFileAttributesW;

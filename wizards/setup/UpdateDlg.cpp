@@ -37,8 +37,16 @@ LRESULT CUpdateDlg::OnInitDialog(WindowMessage&)
     SetUpdateDlg(this);
     m_progress = GetDlgItem(IDC_UPDATE_PROGRESS);
     ApplyControlTexts(m_hWnd, "DUP", true);
-    StartInstallWorker();
+    // The failed end comes once the dialog runs, not inside its start.
+    if (!StartInstallWorker())
+        PostMessage(WM_INSTALL_WORKER_NOT_STARTED);
     return TRUE;
+}
+
+LRESULT CUpdateDlg::OnWorkerNotStarted(WindowMessage&)
+{
+    EndUnstartedInstallWorker();
+    return 0;
 }
 
 LRESULT CUpdateDlg::OnFinishUpdate(WindowMessage&)

@@ -4,6 +4,7 @@
 // install worker moves its bar and ends it.
 
 #include "framework/Dialog.h"
+#include "wizards/setup/InstallWorker.h"
 #include "wizards/setup/resources/Resource.h"
 
 #include <cstdint>
@@ -18,6 +19,7 @@ public:
     MESSAGE_MAP_BEGIN(CUpdateDlg)
         ON_MESSAGE(WM_INITDIALOG, OnInitDialog)
         ON_MESSAGE(WM_FINISH_UPDATE, OnFinishUpdate)
+        ON_MESSAGE(WM_INSTALL_WORKER_NOT_STARTED, OnWorkerNotStarted)
     MESSAGE_MAP_END()
 
     // For the worker thread: the bar's range 0..count, one step (the bar
@@ -35,6 +37,7 @@ private:
 
     LRESULT OnInitDialog(WindowMessage& msg);
     LRESULT OnFinishUpdate(WindowMessage& msg);
+    LRESULT OnWorkerNotStarted(WindowMessage& msg);
 
     HWND m_progress = nullptr;
     uint32_t m_stepCounter = 0;

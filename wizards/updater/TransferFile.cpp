@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -51,6 +52,16 @@ CTransferFile::CTransferFile(const wchar_t* extension)
         files.entries.push_back(TransferFileList::Entry{m_path, false});
 }
 
+CTransferFile::CTransferFile(ListedPath listed)
+{
+    TransferFileList& files = Files();
+    const std::lock_guard<std::mutex> guard(files.lock);
+    if (files.ended || listed.path.empty())
+        return;
+    m_path = std::move(listed.path);
+    files.entries.push_back(TransferFileList::Entry{m_path, false});
+}
+
 CTransferFile::~CTransferFile()
 {
     if (m_path.empty())
@@ -77,6 +88,12 @@ HANDLE CreateTransferFileForWriting(const std::wstring& path)
     if (files.ended || files.Find(path) == files.entries.end())
         return INVALID_HANDLE_VALUE;
     return ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+HANDLE OpenTransferFileForReading(const std::wstring& path)
+{
+    return ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 

@@ -19,6 +19,12 @@ public:
     // Not named (IsNamed false) when no file could be made, or after the end
     // of the run.
     explicit CTransferFile(const wchar_t* extension = nullptr);
+    // Lists path itself (a file the transfer makes outside the temporary
+    // folder, such as an extraction's partial file) in place of a new name.
+    struct ListedPath {
+        std::wstring path;
+    };
+    explicit CTransferFile(ListedPath listed);
     CTransferFile(const CTransferFile&) = delete;
     CTransferFile& operator=(const CTransferFile&) = delete;
     ~CTransferFile();
@@ -34,6 +40,10 @@ private:
 // INVALID_HANDLE_VALUE when it cannot be made, when path is no transfer
 // file, or when the end of its run deleted it.
 HANDLE CreateTransferFileForWriting(const std::wstring& path);
+// Opens a transfer file for reading, shared for deletion, so that the end
+// of the run deletes it even while it is read; INVALID_HANDLE_VALUE when it
+// cannot be opened.
+HANDLE OpenTransferFileForReading(const std::wstring& path);
 
 // The start of a run: transfer files can be made again.
 void BeginTransferFiles();

@@ -7,6 +7,7 @@
 #include "foundation/RegistryKey.h"
 #include "foundation/SetupPackage.h"
 #include "foundation/ZipArchive.h"
+#include "wizards/common/FileHandle.h"
 #include "wizards/common/ProductRegistry.h"
 #include "wizards/common/RegistryValues.h"
 #include "wizards/updater/DownloadCallback.h"
@@ -54,20 +55,23 @@ bool PlaceDownload(const std::wstring& transferred, const DownloadRequest& reque
                ::MoveFileExW(transferred.c_str(), request.target.c_str(), MoveFlags) != FALSE;
     }
 
-    const std::wstring partial = request.target + PartialSuffix;
-    const std::wstring partialName = std::wstring(ChannelListFileName) + PartialSuffix;
-    // The folder is the program's own, wherever it is installed (also on a
-    // network share); only the name below it is the archive reader's to
-    // check.
-    ZipArchive archive;
-    bool extracted = archive.Open(transferred.c_str()) &&
-                     archive.ExtractEntryInto(request.updatesFolder.c_str(), partialName.c_str(), ChannelListFileName);
-    archive.Close();
-    if (extracted)
-        extracted = IsCatalogueFile(partial) && ::MoveFileExW(partial.c_str(), request.target.c_str(), MoveFlags);
-    if (!extracted)
-        ::DeleteFileW(partial.c_str());
-    return extracted;
+    // The partial file is listed with the transfer files: a run that ends
+    // (cancelled) while it is written deletes it, and it goes with the
+    // handle below, at the latest with the process; on every other way out
+    // its object deletes what is left of it. Both files are open shared for
+    // deletion, so that the end of the run can take them meanwhile.
+    const CTransferFile partial(CTransferFile::ListedPath{request.target + PartialSuffix});
+    bool extracted = false;
+    {
+        CFileHandle source(OpenTransferFileForReading(transferred));
+        CFileHandle written(CreateTransferFileForWriting(partial.Path()));
+        ZipArchive archive;
+        extracted = source.IsValid() && written.IsValid() && archive.OpenHandle(source.Get()) &&
+                    archive.ExtractEntryToHandle(written.Get(), ChannelListFileName);
+        archive.Close();
+    }
+    return extracted && IsCatalogueFile(partial.Path()) &&
+           ::MoveFileExW(partial.Path().c_str(), request.target.c_str(), MoveFlags) != FALSE;
 }
 
 std::atomic<RegistryStringWriter>& RecordWriter()

@@ -2,7 +2,7 @@
 
 #include "wizards/updater/WorkerThread.h"
 
-#include "framework/Thread.h"
+#include "wizards/common/WorkerThreadStarter.h"
 #include "wizards/updater/UpdaterContext.h"
 
 #include <atomic>
@@ -13,18 +13,6 @@ std::atomic<int>& ActiveWorkers()
 {
     static std::atomic<int> count{0};
     return count;
-}
-
-bool StartDetachedThread(unsigned(__stdcall* proc)(void*), void* argument)
-{
-    // The holder goes at once: nobody waits for the thread.
-    return StartThread(proc, argument).IsStarted();
-}
-
-std::atomic<WorkerThreadStarter>& Starter()
-{
-    static std::atomic<WorkerThreadStarter> starter{&StartDetachedThread};
-    return starter;
 }
 
 } // namespace
@@ -42,15 +30,10 @@ int GetActiveWorkerCount()
 bool StartWorkerThread(unsigned(__stdcall* proc)(void*), void* argument)
 {
     ++ActiveWorkers();
-    if (Starter().load()(proc, argument))
+    if (StartDetachedWorker(proc, argument))
         return true;
     --ActiveWorkers();
     return false;
-}
-
-WorkerThreadStarter SetWorkerThreadStarter(WorkerThreadStarter starter)
-{
-    return Starter().exchange(starter ? starter : &StartDetachedThread);
 }
 
 void ReportToPage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -33,10 +33,8 @@ int GetActiveWorkerCount();
 // could be started.
 bool StartWorkerThread(unsigned(__stdcall* proc)(void*), void* argument);
 
-// What starts the threads (StartThread unless replaced, so that tests can
-// make a start fail); returns the one it replaces.
-using WorkerThreadStarter = bool (*)(unsigned(__stdcall* proc)(void*), void* argument);
-WorkerThreadStarter SetWorkerThreadStarter(WorkerThreadStarter starter);
+// The threads start through StartDetachedWorker (WorkerThreadStarter.h),
+// whose starter a test can replace.
 
 // Starts proc with a new CWorkerJob<Request>, which the thread takes over
 // (it deletes it); when no thread starts, the job is deleted here.
