@@ -3,6 +3,7 @@
 
 #include "foundation/ComHolder.h"
 #include "foundation/Image.h"
+#include "foundation/ImageFrameSize.h"
 #include "foundation/MemoryStream.h"
 #include "foundation/UtilitiesCommon.h"
 
@@ -47,7 +48,9 @@ bool MayDecode(const MemoryStream& stream, IStream* com, uint64_t maxPixels)
     case ImageHeader::Other:
         break;
     }
-    return com != nullptr;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    return ReadImageFrameSize(com, width, height) && WithinLimits(width, height, maxPixels);
 }
 
 } // namespace

@@ -272,6 +272,79 @@ TEST(ImageBounds, AnImageAboveTheLimitsIsRefusedOthersDecode)
     EXPECT_NE(nullptr, KV::ImageFromStream(&many, 1000000));
 }
 
+// Formats the headers above do not read get their size from the platform's
+// codecs before anything decodes; what claims too much, or says nothing of
+// its size, is refused, and the rest decodes to its real size.
+TEST(ImageBounds, EveryFormatIsSizedBeforeItDecodes)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int width; // 0: refused
+        int height;
+    };
+    const Case cases[] = {
+        {"tiff within the limits", GreyTiff(30, 20), 30, 20},
+        {"tiff claiming 60000 x 60000", GreyTiff(60000, 60000, 64), 0, 0},
+        {"tiff one pixel wider than a side may be", GreyTiff(KV::MaxImageSide + 1, 1), 0, 0},
+        {"tiff whose directory lies past the end", GreyTiff(30, 20).substr(0, 20), 0, 0},
+        {"icon holding a png within the limits", IconOf(BlackPng(16, 16)), 16, 16},
+        {"icon holding a png claiming 60000 x 60000", IconOf(PngClaiming(60000, 60000)), 0, 0},
+        {"icon holding a png one pixel wider than a side may be", IconOf(BlackPng(KV::MaxImageSide + 1, 1)), 0, 0},
+        {"icon claiming more entries than it has", IconOf(BlackPng(16, 16), 3), 0, 0},
+        {"gif within the limits", GifOf({{2, 2}}), 2, 2},
+        {"gif whose frame is wider than a side may be", GifOf({{KV::MaxImageSide + 1, 1}}), 0, 0},
+        {"jpeg broken before its frame header",
+         Bytes({0xFF, 0xD8, 0xFF, 0xE1, 0x40, 0x00}) + JpegFrame(60000, 60000), 0, 0},
+        {"bytes no decoder knows", std::string("\x01\x02\x03\x04 nothing of a picture", 26), 0, 0},
+    };
+    for (const Case& c : cases) {
+        const KV::MemoryStream stream = StreamOf(c.bytes);
+        const std::unique_ptr<CImage> image = KV::ImageFromStream(&stream);
+        if (c.width == 0) {
+            EXPECT_EQ(nullptr, image) << c.name;
+            continue;
+        }
+        ASSERT_NE(nullptr, image) << c.name;
+        EXPECT_EQ(c.width, image->GetWidth()) << c.name;
+        EXPECT_EQ(c.height, image->GetHeight()) << c.name;
+    }
+}
+
+// A thread that has not joined COM can still have a TIFF sized, and is out
+// of COM again afterwards.
+struct ThreadDecode {
+    std::string bytes;
+    int width = 0;
+    HRESULT joinAfterwards = E_FAIL;
+};
+
+DWORD WINAPI DecodeOnThread(void* parameter)
+{
+    auto* job = static_cast<ThreadDecode*>(parameter);
+    const KV::MemoryStream stream = StreamOf(job->bytes);
+    const std::unique_ptr<CImage> image = KV::ImageFromStream(&stream);
+    job->width = image ? image->GetWidth() : 0;
+    // Only a thread outside COM joins the multithreaded apartment with S_OK.
+    job->joinAfterwards = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    if (SUCCEEDED(job->joinAfterwards))
+        CoUninitialize();
+    return 0;
+}
+
+TEST(ImageBounds, AThreadOutsideComCanDecodeATiff)
+{
+    ThreadDecode job;
+    job.bytes = GreyTiff(30, 20);
+    HANDLE thread = CreateThread(nullptr, 0, DecodeOnThread, &job, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    const DWORD waited = WaitForSingleObject(thread, 30000);
+    CloseHandle(thread);
+    ASSERT_EQ(WAIT_OBJECT_0, waited);
+    EXPECT_EQ(30, job.width);
+    EXPECT_EQ(S_OK, job.joinAfterwards);
+}
+
 // Twelve pictures of 4 Mpixels from a few KiB each: the skin takes as many
 // as its allowance holds, not all twelve.
 TEST(ImageBounds, TheImagesOfASkinShareOneAllowance)
