@@ -71,15 +71,29 @@ void FillGradientV(HDC dc, COLORREF top, COLORREF bottom, const RECT& rect);
 
 // Decodes the stream's bytes (any format the platform decoder reads); null
 // for a null stream or data that does not decode. Images with an alpha
-// channel come out 32 bits per pixel, not premultiplied; others 24. A PNG,
-// GIF, BMP or JPEG whose header gives a side above MaxImageSide or more than
-// maxPixels pixels is refused before it is decoded (a few KiB of PNG can
-// claim a picture of gigabytes).
+// channel come out 32 bits per pixel, not premultiplied; others 24. The size
+// of the pictures is learnt from the file's headers (or, for formats read
+// here by none, from the platform's codecs, which read headers only) before
+// anything is decoded: an image with a side above MaxImageSide or more than
+// maxPixels pixels is refused, and so is one whose size cannot be learnt (a
+// few KiB of a file can claim a picture of gigabytes).
 constexpr uint32_t MaxImageSide = 8192;
 constexpr uint64_t MaxImagePixels = 4096 * 4096;
 std::unique_ptr<CImage> ImageFromStream(const MemoryStream* stream, uint64_t maxPixels = MaxImagePixels);
-// The width and height an image file's header gives; false when the bytes
-// are none of PNG, GIF, BMP, JPEG or end before the size.
-bool ReadImageFileSize(const uint8_t* data, size_t size, uint32_t& width, uint32_t& height);
+
+// The pictures an image file holds: the widest and tallest side among them,
+// and their pixels all together.
+struct ImageExtent {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    uint64_t pixels = 0;
+};
+enum class ImageHeader {
+    Sized,      // the extent is known
+    Unreadable, // a format read here whose headers end or break before a size
+    Other,      // none of PNG, GIF, BMP, ICO/CUR, nor a JPEG whose frame header is found
+};
+// Reads an image file's headers; the extent is set only when Sized.
+ImageHeader ReadImageFileSize(const uint8_t* data, size_t size, ImageExtent& extent);
 
 } // namespace KV
