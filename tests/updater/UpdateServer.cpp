@@ -100,6 +100,12 @@ void UpdateServer::Answer(SOCKET client)
     head += "\r\n";
     if (!LocalTcpServer::SendAll(client, head.data(), head.size()))
         return;
+    if (file.dripEveryMs != 0) {
+        for (size_t at = 0; at < file.body.size() && LocalTcpServer::SendAll(client, file.body.data() + at, 1); ++at)
+            ::Sleep(file.dripEveryMs);
+        shutdown(client, SD_SEND);
+        return;
+    }
     size_t first = std::min(file.holdAfter, file.body.size());
     if (!LocalTcpServer::SendAll(client, file.body.data(), first))
         return;

@@ -30,6 +30,8 @@ public:
         // After the body, filler bytes for as long as the client reads them
         // (at most a few hundred megabytes): a server that never ends.
         bool endless = false;
+        // The body a byte at a time, this long apart (0: at once).
+        unsigned dripEveryMs = 0;
     };
 
     UpdateServer();

@@ -404,6 +404,36 @@ TEST_F(UpdateDownloadTest, AServerThatSendsWithoutEndFailsTheDownloadAtTheLimit)
     EXPECT_EQ(RunDownload(nullptr), DownloadOutcome::Completed);
 }
 
+// A server that sends the body a byte now and then ends the download as
+// failed when the transfer's time is up, instead of keeping the run for
+// ever. (One that goes silent is ended by the page's watch: the system's
+// wait for a piece is not kept by every system.)
+TEST_F(UpdateDownloadTest, AServerThatDripsFailsTheDownloadWhenItsTimeIsUp)
+{
+    LoadProgram();
+    // Bytes that no compression shortens, so that the drip takes long.
+    std::string payload(600, '\0');
+    uint32_t seed = 12345;
+    for (char& byte : payload) {
+        seed = seed * 1103515245u + 12345u;
+        byte = static_cast<char>('a' + (seed >> 16) % 26);
+    }
+    const TransferTimes previous = SetTransferTimes(TransferTimes{30000, 1000, 2000});
+    CheckOffered("2.4");
+    UpdateServer::File drip;
+    drip.dripEveryMs = 25;
+    PutDownload(payload, drip);
+    const ULONGLONG start = ::GetTickCount64();
+    const DownloadOutcome outcome = RunDownload(nullptr);
+    const ULONGLONG elapsed = ::GetTickCount64() - start;
+    SetTransferTimes(previous);
+    EXPECT_EQ(outcome, DownloadOutcome::Failed);
+    // The whole drip would take fifteen seconds.
+    EXPECT_LT(elapsed, 8000u);
+    EXPECT_FALSE(FileExists(ExpectedTarget()));
+    EXPECT_FALSE(key.Has(traits.pendingVersionValue));
+}
+
 // Registry writes of the download's record, the one numbered failingWrite
 // (counted from 1) failing: saying so, or throwing as one out of memory.
 std::atomic<int> g_recordWrites{0};

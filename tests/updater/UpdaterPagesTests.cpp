@@ -10,6 +10,7 @@
 #include "wizards/updater/MainDlg.h"
 #include "wizards/updater/TrayIcon.h"
 #include "wizards/updater/UpdaterContext.h"
+#include "wizards/updater/UrlTransfer.h"
 #include "wizards/updater/WorkerThread.h"
 
 #include <commctrl.h>
@@ -521,6 +522,36 @@ TEST_F(UpdaterPagesTest, AWorkerThatCannotStartEndsItsStepAsAFailure)
     EXPECT_EQ(server.RequestCount(DownloadName()), 0);
     EXPECT_FALSE(key.Has(traits.pendingVersionValue));
     EXPECT_FALSE(key.Has(traits.downloadedFileValue));
+}
+
+// A server that answers and then goes silent keeps no run for ever: when the
+// step's time is up it fails as if its worker had said so, hidden or not, and
+// the worker's report, should it ever come, is dropped.
+TEST_F(UpdaterPagesTest, AStepWhoseWorkerNeverReportsFailsWhenItsTimeIsUp)
+{
+    const TransferTimes previous = SetTransferTimes(TransferTimes{500, 500, 1000});
+    // The head comes, the body never.
+    UpdateServer::File silent;
+    silent.body = "never sent";
+    silent.holdAfter = 0;
+    server.Put(CheckDocumentName(), silent);
+    for (const bool hidden : {true, false}) {
+        SCOPED_TRACE(hidden ? "hidden" : "visible");
+        auto run = Start(hidden);
+        ASSERT_TRUE(WaitFor([this] { return server.IsHolding(); }));
+        if (hidden) {
+            EXPECT_TRUE(run->Finish(20000));
+            EXPECT_EQ(run->ExitCode(), 2);
+            EXPECT_FALSE(run->WasEverVisible());
+        } else {
+            ASSERT_TRUE(run->WaitForPage(PageKind::Error, 20000));
+            run->Click(IDCANCEL);
+            EXPECT_TRUE(run->Finish());
+        }
+    }
+    server.Release();
+    SetTransferTimes(previous);
+    EXPECT_FALSE(key.Has(traits.pendingVersionValue));
 }
 
 // The hidden endings close the frame from inside a page's own handler (the

@@ -42,9 +42,15 @@ bool CDownloadPage::OnSetActive()
     bar.SendMessage(PBM_SETMARQUEE, TRUE, 0);
     // A download that cannot start ends as a failed one, posted for the
     // same reason as the check's (StartPage.cpp).
+    m_watch.Start(m_hWnd);
     if (!StartDownload(m_hWnd))
         PostMessage(WM_UPDATER_DOWNLOAD_DONE, static_cast<WPARAM>(DownloadOutcome::Failed), 0);
     return false;
+}
+
+LRESULT CDownloadPage::OnTimer(WindowMessage& msg)
+{
+    return m_watch.OnTimer(msg, WM_UPDATER_DOWNLOAD_DONE, static_cast<WPARAM>(DownloadOutcome::Failed));
 }
 
 void CDownloadPage::SetProgress(uint32_t downloaded, uint32_t total)
@@ -74,9 +80,10 @@ LRESULT CDownloadPage::OnProgress(WindowMessage& msg)
 
 LRESULT CDownloadPage::OnDownloadDone(WindowMessage& msg)
 {
-    // A report that was on its way while the frame began to close.
+    // A report that was on its way while the frame began to close, or one
+    // that came after the step's time was up.
     CMainDlg* frame = CMainDlg::GetInstance();
-    if (!frame || GetCancelFlag())
+    if (!frame || GetCancelFlag() || !m_watch.TakeReport(m_hWnd))
         return 0;
     const auto outcome = static_cast<DownloadOutcome>(msg.wParam);
     ApplyDownloadOutcome(outcome);

@@ -4,6 +4,7 @@
 // so far.
 
 #include "wizards/common/BasePage.h"
+#include "wizards/updater/StepWatch.h"
 #include "wizards/updater/UpdaterMessages.h"
 
 #include <cstdint>
@@ -16,6 +17,7 @@ public:
         ON_MESSAGE(WM_INITDIALOG, OnInitDialog)
         ON_MESSAGE(WM_UPDATER_PROGRESS, OnProgress)
         ON_MESSAGE(WM_UPDATER_DOWNLOAD_DONE, OnDownloadDone)
+        ON_MESSAGE(WM_TIMER, OnTimer)
         CHAIN_MESSAGE_MAP(CBasePage)
     MESSAGE_MAP_END()
 
@@ -29,4 +31,7 @@ private:
     LRESULT OnInitDialog(WindowMessage& msg);
     LRESULT OnProgress(WindowMessage& msg);
     LRESULT OnDownloadDone(WindowMessage& msg);
+    LRESULT OnTimer(WindowMessage& msg);
+
+    CStepWatch m_watch;
 };

@@ -32,16 +32,23 @@ bool CStartPage::OnSetActive()
     // A check that cannot start ends as a failed one. It is posted, so that
     // it ends once the page is shown, as a worker's report would: ending it
     // here, inside the page switch, could close the frame under it.
+    m_watch.Start(m_hWnd);
     if (!StartCheck(m_hWnd))
         PostMessage(WM_UPDATER_CHECK_DONE, static_cast<WPARAM>(CheckOutcome::Failed), 0);
     return false;
 }
 
+LRESULT CStartPage::OnTimer(WindowMessage& msg)
+{
+    return m_watch.OnTimer(msg, WM_UPDATER_CHECK_DONE, static_cast<WPARAM>(CheckOutcome::Failed));
+}
+
 LRESULT CStartPage::OnCheckDone(WindowMessage& msg)
 {
-    // A report that was on its way while the frame began to close.
+    // A report that was on its way while the frame began to close, or one
+    // that came after the step's time was up.
     CMainDlg* frame = CMainDlg::GetInstance();
-    if (!frame || GetCancelFlag())
+    if (!frame || GetCancelFlag() || !m_watch.TakeReport(m_hWnd))
         return 0;
     // Without a result (a check that never started) only the outcome counts.
     CheckResult none;

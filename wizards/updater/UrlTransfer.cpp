@@ -14,6 +14,21 @@
 namespace {
 
 std::atomic<uint64_t> g_byteLimit{MaxTransferBytes};
+std::atomic<DWORD> g_connectMs{DefaultTransferTimes.connectMs};
+std::atomic<DWORD> g_receiveMs{DefaultTransferTimes.receiveMs};
+std::atomic<DWORD> g_wholeMs{DefaultTransferTimes.wholeMs};
+
+// The connection and piece waits of a session's requests, or of one
+// request (its connection is open by then: not every system hands the
+// session's waits on to it).
+void SetWaits(HINTERNET session)
+{
+    DWORD connect = g_connectMs.load();
+    DWORD receive = g_receiveMs.load();
+    ::InternetSetOptionW(session, INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
+    ::InternetSetOptionW(session, INTERNET_OPTION_SEND_TIMEOUT, &receive, sizeof receive);
+    ::InternetSetOptionW(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &receive, sizeof receive);
+}
 
 constexpr int MaxRedirects = 8;
 constexpr DWORD ChunkSize = 16384;
@@ -50,8 +65,9 @@ std::wstring RedirectTarget(HINTERNET request, const std::wstring& from)
 }
 
 // The body into file, reporting progress; false when it breaks off, the
-// callback aborts or fewer bytes than announced arrive.
-bool ReceiveBody(HINTERNET request, const std::wstring& file, CCallback& callback)
+// callback aborts, fewer bytes than announced arrive or the transfer's time
+// (from its start) is up.
+bool ReceiveBody(HINTERNET request, const std::wstring& file, CCallback& callback, ULONGLONG start)
 {
     const DWORD total = QueryNumber(request, HTTP_QUERY_CONTENT_LENGTH);
     const uint64_t limit = g_byteLimit.load();
@@ -62,9 +78,18 @@ bool ReceiveBody(HINTERNET request, const std::wstring& file, CCallback& callbac
         return false;
     std::vector<char> chunk(ChunkSize);
     uint64_t received = 0;
+    const ULONGLONG wholeMs = g_wholeMs.load();
     for (;;) {
+        if (::GetTickCount64() - start >= wholeMs)
+            return false;
+        // Only what has arrived is asked for, so that a read returns with it
+        // rather than wait for a whole chunk that may come byte by byte.
+        DWORD available = 0;
+        if (!::InternetQueryDataAvailable(request, &available, 0, 0))
+            return false;
+        const DWORD wanted = available == 0 || available > ChunkSize ? ChunkSize : available;
         DWORD read = 0;
-        if (!::InternetReadFile(request, chunk.data(), ChunkSize, &read))
+        if (!::InternetReadFile(request, chunk.data(), wanted, &read))
             return false;
         if (read == 0)
             break;
@@ -89,22 +114,36 @@ uint64_t SetTransferByteLimit(uint64_t limit)
     return g_byteLimit.exchange(limit);
 }
 
+TransferTimes SetTransferTimes(const TransferTimes& times)
+{
+    return TransferTimes{g_connectMs.exchange(times.connectMs), g_receiveMs.exchange(times.receiveMs),
+                         g_wholeMs.exchange(times.wholeMs)};
+}
+
+TransferTimes GetTransferTimes()
+{
+    return TransferTimes{g_connectMs.load(), g_receiveMs.load(), g_wholeMs.load()};
+}
+
 bool DownloadUrlToFile(const std::wstring& url, const std::wstring& file, CCallback& callback)
 {
     if (!IsAllowedTransferUrl(url))
         return false;
+    const ULONGLONG start = ::GetTickCount64();
     CInternetHandle session(::InternetOpenW(L"Brisvane updater", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session)
         return false;
+    SetWaits(session.Get());
     std::wstring address = url;
     for (int redirects = 0; redirects <= MaxRedirects; ++redirects) {
         CInternetHandle request(::InternetOpenUrlW(session.Get(), address.c_str(), nullptr, 0, RequestFlags, 0));
         if (!request)
             return false;
+        SetWaits(request.Get());
         const DWORD status = QueryNumber(request.Get(), HTTP_QUERY_STATUS_CODE);
         if (!IsRedirect(status)) {
             callback.OnResponse(status, nullptr, nullptr, nullptr);
-            return callback.IsHttpSuccess() && ReceiveBody(request.Get(), file, callback);
+            return callback.IsHttpSuccess() && ReceiveBody(request.Get(), file, callback, start);
         }
         address = RedirectTarget(request.Get(), address);
         if (address.empty() ||

@@ -6,6 +6,8 @@
 // Progress goes to the callback as BINDSTATUS_DOWNLOADINGDATA, the final HTTP
 // status to its OnResponse; a failing callback aborts the transfer.
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
@@ -17,6 +19,20 @@ class CCallback;
 constexpr uint64_t MaxTransferBytes = 256ull * 1024 * 1024;
 // Replaces the limit (for tests); returns the one it replaces.
 uint64_t SetTransferByteLimit(uint64_t limit);
+
+// How long a transfer waits: for its connection, for each piece of the
+// answer (a server that goes silent), and for the whole of it (one that
+// sends a byte now and then, which no wait for a piece ends). A hidden run
+// has nobody to cancel it: without these a server could keep it for ever.
+struct TransferTimes {
+    DWORD connectMs;
+    DWORD receiveMs;
+    DWORD wholeMs;
+};
+constexpr TransferTimes DefaultTransferTimes{30000, 60000, 60 * 60 * 1000};
+// Replaces the times (for tests); returns the ones they replace.
+TransferTimes SetTransferTimes(const TransferTimes& times);
+TransferTimes GetTransferTimes();
 
 // True only when the address is allowed, every redirect was allowed, the
 // server answered with a success status and the whole body (as long as the
