@@ -418,7 +418,7 @@ TEST_F(UpdateDownloadTest, AServerThatDripsFailsTheDownloadWhenItsTimeIsUp)
         seed = seed * 1103515245u + 12345u;
         byte = static_cast<char>('a' + (seed >> 16) % 26);
     }
-    const TransferTimes previous = SetTransferTimes(TransferTimes{30000, 1000, 2000});
+    const TransferTimes previous = SetTransferTimes(TransferTimes{1000, 2000});
     CheckOffered("2.4");
     UpdateServer::File drip;
     drip.dripEveryMs = 25;

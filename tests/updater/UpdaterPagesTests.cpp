@@ -529,7 +529,7 @@ TEST_F(UpdaterPagesTest, AWorkerThatCannotStartEndsItsStepAsAFailure)
 // the worker's report, should it ever come, is dropped.
 TEST_F(UpdaterPagesTest, AStepWhoseWorkerNeverReportsFailsWhenItsTimeIsUp)
 {
-    const TransferTimes previous = SetTransferTimes(TransferTimes{500, 500, 1000});
+    const TransferTimes previous = SetTransferTimes(TransferTimes{500, 1000});
     // The head comes, the body never.
     UpdateServer::File silent;
     silent.body = "never sent";

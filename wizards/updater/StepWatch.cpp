@@ -5,7 +5,7 @@
 DWORD CStepWatch::StepTimeMs()
 {
     const TransferTimes times = GetTransferTimes();
-    const ULONGLONG total = static_cast<ULONGLONG>(times.wholeMs) + times.connectMs + times.receiveMs;
+    const ULONGLONG total = static_cast<ULONGLONG>(times.wholeMs) + 2ull * times.waitMs;
     return total < USER_TIMER_MAXIMUM ? static_cast<DWORD>(total) : USER_TIMER_MAXIMUM;
 }
 

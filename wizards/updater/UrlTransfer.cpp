@@ -14,21 +14,8 @@
 namespace {
 
 std::atomic<uint64_t> g_byteLimit{MaxTransferBytes};
-std::atomic<DWORD> g_connectMs{DefaultTransferTimes.connectMs};
-std::atomic<DWORD> g_receiveMs{DefaultTransferTimes.receiveMs};
+std::atomic<DWORD> g_waitMs{DefaultTransferTimes.waitMs};
 std::atomic<DWORD> g_wholeMs{DefaultTransferTimes.wholeMs};
-
-// The connection and piece waits of a session's requests, or of one
-// request (its connection is open by then: not every system hands the
-// session's waits on to it).
-void SetWaits(HINTERNET session)
-{
-    DWORD connect = g_connectMs.load();
-    DWORD receive = g_receiveMs.load();
-    ::InternetSetOptionW(session, INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
-    ::InternetSetOptionW(session, INTERNET_OPTION_SEND_TIMEOUT, &receive, sizeof receive);
-    ::InternetSetOptionW(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &receive, sizeof receive);
-}
 
 constexpr int MaxRedirects = 8;
 constexpr DWORD ChunkSize = 16384;
@@ -116,13 +103,12 @@ uint64_t SetTransferByteLimit(uint64_t limit)
 
 TransferTimes SetTransferTimes(const TransferTimes& times)
 {
-    return TransferTimes{g_connectMs.exchange(times.connectMs), g_receiveMs.exchange(times.receiveMs),
-                         g_wholeMs.exchange(times.wholeMs)};
+    return TransferTimes{g_waitMs.exchange(times.waitMs), g_wholeMs.exchange(times.wholeMs)};
 }
 
 TransferTimes GetTransferTimes()
 {
-    return TransferTimes{g_connectMs.load(), g_receiveMs.load(), g_wholeMs.load()};
+    return TransferTimes{g_waitMs.load(), g_wholeMs.load()};
 }
 
 bool DownloadUrlToFile(const std::wstring& url, const std::wstring& file, CCallback& callback)
@@ -133,13 +119,16 @@ bool DownloadUrlToFile(const std::wstring& url, const std::wstring& file, CCallb
     CInternetHandle session(::InternetOpenW(L"Brisvane updater", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session)
         return false;
-    SetWaits(session.Get());
+    LimitInternetWaits(session.Get(), g_waitMs.load());
     std::wstring address = url;
     for (int redirects = 0; redirects <= MaxRedirects; ++redirects) {
         CInternetHandle request(::InternetOpenUrlW(session.Get(), address.c_str(), nullptr, 0, RequestFlags, 0));
         if (!request)
             return false;
-        SetWaits(request.Get());
+        // Not every system hands the session's waits on to the request, and
+        // some keep none for an address opened whole: the page's watch
+        // (StepWatch.h) then ends the wait.
+        LimitInternetWaits(request.Get(), g_waitMs.load());
         const DWORD status = QueryNumber(request.Get(), HTTP_QUERY_STATUS_CODE);
         if (!IsRedirect(status)) {
             callback.OnResponse(status, nullptr, nullptr, nullptr);

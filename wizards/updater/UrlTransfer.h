@@ -20,16 +20,15 @@ constexpr uint64_t MaxTransferBytes = 256ull * 1024 * 1024;
 // Replaces the limit (for tests); returns the one it replaces.
 uint64_t SetTransferByteLimit(uint64_t limit);
 
-// How long a transfer waits: for its connection, for each piece of the
+// How long a transfer waits: for its connection and each piece of the
 // answer (a server that goes silent), and for the whole of it (one that
 // sends a byte now and then, which no wait for a piece ends). A hidden run
 // has nobody to cancel it: without these a server could keep it for ever.
 struct TransferTimes {
-    DWORD connectMs;
-    DWORD receiveMs;
+    DWORD waitMs;  // each wait: connecting, sending, receiving a piece
     DWORD wholeMs;
 };
-constexpr TransferTimes DefaultTransferTimes{30000, 60000, 60 * 60 * 1000};
+constexpr TransferTimes DefaultTransferTimes{60000, 60 * 60 * 1000};
 // Replaces the times (for tests); returns the ones they replace.
 TransferTimes SetTransferTimes(const TransferTimes& times);
 TransferTimes GetTransferTimes();
