@@ -42,10 +42,18 @@ GrabberRegistry& Registry()
 // never stops) gets no more than this much read.
 const size_t kMaxPageBytes = 4 * 1024 * 1024;
 
-void ReadBody(HINTERNET request, std::string& body)
+// A page's whole body comes within this many of the fetch's waits: a site
+// that sends a byte now and then, each within the wait for a piece, must not
+// hold the caller (the play road's, on the user-interface thread) for ever.
+const DWORD kBodyWaits = 3;
+
+void ReadBody(HINTERNET request, std::string& body, DWORD timeoutMs)
 {
+    const ULONGLONG start = GetTickCount64();
+    const ULONGLONG allowedMs = static_cast<ULONGLONG>(timeoutMs) * kBodyWaits;
     DWORD available = 0;
-    while (body.size() < kMaxPageBytes && InternetQueryDataAvailable(request, &available, 0, 0)) {
+    while (body.size() < kMaxPageBytes && GetTickCount64() - start < allowedMs &&
+           InternetQueryDataAvailable(request, &available, 0, 0)) {
         const DWORD room = static_cast<DWORD>(kMaxPageBytes - body.size());
         std::string chunk(std::min(std::min(available, kMaxChunk), room), '\0');
         DWORD read = 0;
@@ -188,7 +196,7 @@ std::wstring CUrlGrabber::GetPage(const std::wstring& url)
     LimitInternetWaits(request.Get(), timeoutMs);
     std::string body;
     if (HttpSendRequestW(request.Get(), kRequestHeaders, kRequestHeadersLength, nullptr, 0))
-        ReadBody(request.Get(), body);
+        ReadBody(request.Get(), body, timeoutMs);
     return KV::AnsiToWide(body);
 }
 

@@ -158,8 +158,9 @@ TEST_F(GrabberTest, OntvtimeFollowsTheCookieToThePlaylist)
 // test ends it or a long while has passed.
 class StalledSite {
 public:
-    explicit StalledSite(std::string head)
-        : m_head(std::move(head)),
+    // dripEveryMs: after the head, a byte of body this often (0: none).
+    explicit StalledSite(std::string head, DWORD dripEveryMs = 0)
+        : m_head(std::move(head)), m_dripEveryMs(dripEveryMs),
           m_server([this](SOCKET client) { Stall(client); }, LocalTcpServer::Dispatch::ThreadPerConnection)
     {
     }
@@ -176,11 +177,19 @@ private:
         if (!m_head.empty())
             LocalTcpServer::SendAll(client, m_head);
         const DWORD start = GetTickCount();
-        while (!m_server.IsStopping() && GetTickCount() - start < HoldMs)
+        DWORD dripped = start;
+        while (!m_server.IsStopping() && GetTickCount() - start < HoldMs) {
             Sleep(20);
+            if (m_dripEveryMs != 0 && GetTickCount() - dripped >= m_dripEveryMs) {
+                dripped = GetTickCount();
+                if (!LocalTcpServer::SendAll(client, "d"))
+                    return;
+            }
+        }
     }
 
     std::string m_head;
+    DWORD m_dripEveryMs;
     LocalTcpServer m_server;
 };
 
@@ -212,6 +221,12 @@ TEST_F(GrabberTest, FetchesFromASiteThatStallsGiveUpAfterTheTimeOut)
     EXPECT_EQ(page, L"");
     EXPECT_LT(Took([&] { page = CUrlGrabber::GetPage(halfBase + L"/page"); }), bound);
     EXPECT_EQ(page, L"first part");
+    // A byte now and then, each well within the wait for a piece: the page
+    // ends with what came in its time.
+    StalledSite dripping("HTTP/1.0 200 OK\r\n\r\nstart", 300);
+    const std::wstring drippingBase = L"http://127.0.0.1:" + std::to_wstring(dripping.GetPort());
+    EXPECT_LT(Took([&] { page = CUrlGrabber::GetPage(drippingBase + L"/page"); }), bound);
+    EXPECT_EQ(page.compare(0, 5, L"start"), 0) << page.size();
 
     std::wstring cookie = L"?";
     EXPECT_LT(Took([&] { cookie = CUrlGrabber::GetCookie(L"127.0.0.1", L"c.html", L"tv", silent.GetPort()); }),
