@@ -38,12 +38,14 @@ uint32_t Magnitude(uint32_t bits)
 }
 
 // Adds one picture: the extent grows to the widest and tallest of them, and
-// its pixels count them all, since some decoders hold every frame at once.
+// its pixels to the largest one's. The decoder makes one picture of a file
+// at a time (an icon's chosen entry, an animation's current frame), so an
+// animation of many small frames is no large image.
 void AddPicture(ImageExtent& extent, uint32_t width, uint32_t height)
 {
     extent.width = std::max(extent.width, width);
     extent.height = std::max(extent.height, height);
-    extent.pixels += static_cast<uint64_t>(width) * height;
+    extent.pixels = std::max(extent.pixels, static_cast<uint64_t>(width) * height);
 }
 
 const uint8_t PngSignature[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};

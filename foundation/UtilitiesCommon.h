@@ -82,7 +82,7 @@ constexpr uint64_t MaxImagePixels = 4096 * 4096;
 std::unique_ptr<CImage> ImageFromStream(const MemoryStream* stream, uint64_t maxPixels = MaxImagePixels);
 
 // The pictures an image file holds: the widest and tallest side among them,
-// and their pixels all together.
+// and the pixels of the largest one (a decoder makes one at a time).
 struct ImageExtent {
     uint32_t width = 0;
     uint32_t height = 0;

@@ -220,7 +220,7 @@ TEST(ImageBounds, HeadersGiveTheirSize)
         {"png cut short", BlackPng(300, 20).substr(0, 20), ImageHeader::Unreadable, 0, 0, 0},
         {"gif", "GIF89a" + Bytes({0x10, 0x27, 0x02, 0x00}), ImageHeader::Sized, 10000, 2, 20000},
         {"gif, frames beyond its screen", GifOf({{30000, 1}, {10, 40000}}), ImageHeader::Sized, 30000, 40000,
-         4 + 30000 + 400000},
+         400000},
         {"gif, frame cut short", GifOf({{50, 60}}).substr(0, 40), ImageHeader::Sized, 2, 2, 4},
         {"bmp, info header", "BM" + std::string(12, '\0') + Bytes({40, 0, 0, 0, 0x20, 0x4E, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}),
          ImageHeader::Sized, 20000, 1, 20000},
