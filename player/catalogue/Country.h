@@ -20,8 +20,9 @@ struct CatalogueLoad;
 class CCountry {
 public:
     // The channels in key order, each by its key (the channel's own, so the
-    // view stays valid). Made once, in order, at exactly its size in the
-    // arena: a table takes a third of the memory of a tree's nodes.
+    // view stays valid). Made once, in order, in the arena, with room for
+    // every key of the file's country: a table takes a third of the memory
+    // of a tree's nodes.
     using ChannelEntry = std::pair<std::string_view, std::unique_ptr<CChannel>>;
     using ChannelTable = std::vector<ChannelEntry, CountryAllocator<ChannelEntry>>;
 
@@ -44,7 +45,8 @@ public:
     const ChannelTable& GetChannels() const { return m_channels; }
 
     // The name equal to name, kept as long as the country: for the names
-    // its channels share. Only on the thread that loaded the catalogue.
+    // its channels share. Only on the user-interface thread, which loads the
+    // catalogue.
     const std::string& KeepName(std::string_view name) { return m_keptNames.Keep(name); }
 
     // The channel of this country whose id is id, or null.

@@ -1,6 +1,6 @@
 #pragma once
-// Memory for what one country of the catalogue holds: its channels, the
-// nodes of its channel map, the channels' streams and their addresses. It is
+// Memory for what one country of the catalogue holds: its channels, their
+// table, the channels' streams and their addresses. It is
 // taken from a few blocks and given back all at once with the country,
 // instead of a heap block or more per channel and stream.
 

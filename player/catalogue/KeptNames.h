@@ -15,8 +15,8 @@ public:
     CKeptNames(const CKeptNames&) = delete;
     CKeptNames& operator=(const CKeptNames&) = delete;
 
-    // The kept name equal to name. Not for two threads at once: the
-    // catalogue's load and the player's own thread call it.
+    // The kept name equal to name. Only on the user-interface thread, which
+    // loads the catalogue and changes a channel's recorder.
     const std::string& Keep(std::string_view name);
 
 private:

@@ -21,6 +21,8 @@
 #include "wizards/updater/UrlTransfer.h"
 #include "wizards/updater/WorkerThread.h"
 
+#include <atomic>
+#include <memory>
 #include <new>
 
 namespace {
@@ -386,14 +388,13 @@ TEST_F(UpdateDownloadTest, AServerThatSendsWithoutEndFailsTheDownloadAtTheLimit)
 {
     LoadProgram();
     const uint64_t limit = 1024 * 1024;
-    const uint64_t previousLimit = SetTransferByteLimit(limit);
+    const ScopedTransferByteLimit smallLimit(limit);
     CheckOffered("2.4");
     UpdateServer::File endless;
     endless.sendLength = false;
     endless.endless = true;
     PutDownload("endless", endless);
     EXPECT_EQ(RunDownload(nullptr), DownloadOutcome::Failed);
-    SetTransferByteLimit(previousLimit);
     EXPECT_LT(server.FillerSent(), 16 * limit);
     EXPECT_EQ(GetUpdaterContext().updateError, UpdateErrorDownload);
     EXPECT_FALSE(FileExists(ExpectedTarget()));
@@ -418,7 +419,7 @@ TEST_F(UpdateDownloadTest, AServerThatDripsFailsTheDownloadWhenItsTimeIsUp)
         seed = seed * 1103515245u + 12345u;
         byte = static_cast<char>('a' + (seed >> 16) % 26);
     }
-    const TransferTimes previous = SetTransferTimes(TransferTimes{1000, 2000});
+    const ScopedTransferTimes shortTimes(TransferTimes{1000, 2000});
     CheckOffered("2.4");
     UpdateServer::File drip;
     drip.dripEveryMs = 25;
@@ -426,12 +427,31 @@ TEST_F(UpdateDownloadTest, AServerThatDripsFailsTheDownloadWhenItsTimeIsUp)
     const ULONGLONG start = ::GetTickCount64();
     const DownloadOutcome outcome = RunDownload(nullptr);
     const ULONGLONG elapsed = ::GetTickCount64() - start;
-    SetTransferTimes(previous);
     EXPECT_EQ(outcome, DownloadOutcome::Failed);
     // The whole drip would take fifteen seconds.
     EXPECT_LT(elapsed, 8000u);
     EXPECT_FALSE(FileExists(ExpectedTarget()));
     EXPECT_FALSE(key.Has(traits.pendingVersionValue));
+}
+
+// A download whose page stopped waiting for it (the step's time was up, and
+// the user was told it failed) places and records nothing, however well the
+// transfer ends afterwards.
+TEST_F(UpdateDownloadTest, AnAbandonedDownloadPlacesAndRecordsNothing)
+{
+    LoadProgram();
+    CheckOffered("2.4");
+    PutDownload("abandoned");
+    DownloadRequest request = MakeDownloadRequest();
+    request.abandoned = std::make_shared<std::atomic<bool>>(true);
+    const std::atomic<bool> notCancelled{false};
+    EXPECT_EQ(PerformDownload(request, notCancelled, nullptr), DownloadOutcome::Failed);
+    EXPECT_FALSE(FileExists(ExpectedTarget()));
+    EXPECT_FALSE(key.Has(traits.pendingVersionValue));
+    EXPECT_FALSE(key.Has(traits.downloadedFileValue));
+    // The same request, still awaited, goes through.
+    request.abandoned->store(false);
+    EXPECT_EQ(PerformDownload(request, notCancelled, nullptr), DownloadOutcome::Completed);
 }
 
 // Registry writes of the download's record, the one numbered failingWrite

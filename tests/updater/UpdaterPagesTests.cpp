@@ -529,7 +529,7 @@ TEST_F(UpdaterPagesTest, AWorkerThatCannotStartEndsItsStepAsAFailure)
 // the worker's report, should it ever come, is dropped.
 TEST_F(UpdaterPagesTest, AStepWhoseWorkerNeverReportsFailsWhenItsTimeIsUp)
 {
-    const TransferTimes previous = SetTransferTimes(TransferTimes{500, 1000});
+    const ScopedTransferTimes shortTimes(TransferTimes{500, 1000});
     // The head comes, the body never.
     UpdateServer::File silent;
     silent.body = "never sent";
@@ -550,8 +550,33 @@ TEST_F(UpdaterPagesTest, AStepWhoseWorkerNeverReportsFailsWhenItsTimeIsUp)
         }
     }
     server.Release();
-    SetTransferTimes(previous);
     EXPECT_FALSE(key.Has(traits.pendingVersionValue));
+}
+
+// When the download step's time is up, the worker that still waits is told
+// so: what it fetches afterwards is neither placed nor recorded, and its
+// report does not come, so the error the user was shown stays true.
+TEST_F(UpdaterPagesTest, AWorkerWhoseStepTimedOutLeavesWhatItLaterFetchesAlone)
+{
+    const ScopedTransferTimes shortTimes(TransferTimes{500, 1000});
+    PutOffer("2.4");
+    UpdateServer::File held;
+    held.holdAfter = 0;
+    PutDownload("late", held);
+    auto run = Start(false);
+    ASSERT_TRUE(run->WaitForPage(PageKind::Update));
+    run->Click(IDOK);
+    ASSERT_TRUE(WaitFor([this] { return server.IsHolding(); }));
+    ASSERT_TRUE(run->WaitForPage(PageKind::Error, 20000));
+    // The body comes now; the late worker ends without a trace.
+    server.Release();
+    EXPECT_TRUE(WaitFor([] { return GetActiveWorkerCount() == 0; }, 20000));
+    EXPECT_FALSE(key.Has(traits.pendingVersionValue));
+    EXPECT_FALSE(key.Has(traits.downloadedFileValue));
+    EXPECT_FALSE(FileExists(ExpectedTarget()));
+    EXPECT_TRUE(run->WaitForPage(PageKind::Error, 1000));
+    run->Click(IDCANCEL);
+    EXPECT_TRUE(run->Finish());
 }
 
 // The hidden endings close the frame from inside a page's own handler (the

@@ -7,6 +7,7 @@
 #include "foundation/DataKey.h"
 #include "tests/support/UpdateFileBytes.h"
 #include "tests/support/TempFolder.h"
+#include "wizards/updater/UrlTransfer.h"
 
 #include <windows.h>
 
@@ -65,3 +66,27 @@ std::string MakeChannelsZip(const std::string& catalogue, const std::string& ent
 // Polls condition (pumping this thread's messages) until it holds or a
 // generous deadline passes; the result is the last answer.
 bool WaitFor(const std::function<bool()>& condition, DWORD deadlineMs = 30000);
+
+// The transfers' times or byte limit replaced for one test and put back when
+// the scope ends, also when an assertion ends the test early.
+class ScopedTransferTimes {
+public:
+    explicit ScopedTransferTimes(const TransferTimes& times) : m_previous(SetTransferTimes(times)) {}
+    ~ScopedTransferTimes() { SetTransferTimes(m_previous); }
+    ScopedTransferTimes(const ScopedTransferTimes&) = delete;
+    ScopedTransferTimes& operator=(const ScopedTransferTimes&) = delete;
+
+private:
+    TransferTimes m_previous;
+};
+
+class ScopedTransferByteLimit {
+public:
+    explicit ScopedTransferByteLimit(uint64_t limit) : m_previous(SetTransferByteLimit(limit)) {}
+    ~ScopedTransferByteLimit() { SetTransferByteLimit(m_previous); }
+    ScopedTransferByteLimit(const ScopedTransferByteLimit&) = delete;
+    ScopedTransferByteLimit& operator=(const ScopedTransferByteLimit&) = delete;
+
+private:
+    uint64_t m_previous;
+};

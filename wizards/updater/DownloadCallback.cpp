@@ -5,8 +5,8 @@
 #include "wizards/updater/TransferPolicy.h"
 #include "wizards/updater/UpdaterMessages.h"
 
-CCallback::CCallback(const std::atomic<bool>& cancel, HWND progressWindow)
-    : m_cancel(cancel), m_progressWindow(progressWindow)
+CCallback::CCallback(const std::atomic<bool>& cancel, HWND progressWindow, const std::atomic<bool>* abandoned)
+    : m_cancel(cancel), m_progressWindow(progressWindow), m_abandoned(abandoned)
 {
 }
 
@@ -56,7 +56,7 @@ STDMETHODIMP CCallback::OnProgress(ULONG progress, ULONG progressMax, ULONG stat
 {
     if (statusCode == BINDSTATUS_REDIRECTING && !IsAllowedTransferUrl(statusText ? statusText : L""))
         m_redirectRefused = true;
-    if (m_cancel || !IsHttpSuccess() || m_redirectRefused)
+    if (m_cancel || (m_abandoned != nullptr && m_abandoned->load()) || !IsHttpSuccess() || m_redirectRefused)
         return E_ABORT;
     if (m_progressWindow && statusCode != BINDSTATUS_REDIRECTING)
         ::SendMessageW(m_progressWindow, WM_UPDATER_PROGRESS, progress, static_cast<LPARAM>(progressMax));

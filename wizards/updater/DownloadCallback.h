@@ -16,7 +16,9 @@
 class CCallback : public IBindStatusCallback, public IHttpNegotiate {
 public:
     // progressWindow: receives WM_UPDATER_PROGRESS (null: no reports).
-    CCallback(const std::atomic<bool>& cancel, HWND progressWindow);
+    // abandoned (may be null): raised when the page no longer waits, which
+    // aborts the transfer as a cancel does.
+    CCallback(const std::atomic<bool>& cancel, HWND progressWindow, const std::atomic<bool>* abandoned = nullptr);
     CCallback(const CCallback&) = delete;
     CCallback& operator=(const CCallback&) = delete;
     virtual ~CCallback() = default;
@@ -51,6 +53,7 @@ public:
 private:
     const std::atomic<bool>& m_cancel;
     HWND m_progressWindow;
+    const std::atomic<bool>* m_abandoned;
     DWORD m_httpStatus = 0;
     bool m_redirectRefused = false;
 };

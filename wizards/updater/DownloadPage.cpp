@@ -42,8 +42,7 @@ bool CDownloadPage::OnSetActive()
     bar.SendMessage(PBM_SETMARQUEE, TRUE, 0);
     // A download that cannot start ends as a failed one, posted for the
     // same reason as the check's (StartPage.cpp).
-    m_watch.Start(m_hWnd);
-    if (!StartDownload(m_hWnd))
+    if (!StartDownload(m_hWnd, m_watch.Start(m_hWnd)))
         PostMessage(WM_UPDATER_DOWNLOAD_DONE, static_cast<WPARAM>(DownloadOutcome::Failed), 0);
     return false;
 }

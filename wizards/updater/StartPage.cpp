@@ -32,8 +32,7 @@ bool CStartPage::OnSetActive()
     // A check that cannot start ends as a failed one. It is posted, so that
     // it ends once the page is shown, as a worker's report would: ending it
     // here, inside the page switch, could close the frame under it.
-    m_watch.Start(m_hWnd);
-    if (!StartCheck(m_hWnd))
+    if (!StartCheck(m_hWnd, m_watch.Start(m_hWnd)))
         PostMessage(WM_UPDATER_CHECK_DONE, static_cast<WPARAM>(CheckOutcome::Failed), 0);
     return false;
 }

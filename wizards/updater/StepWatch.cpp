@@ -9,10 +9,12 @@ DWORD CStepWatch::StepTimeMs()
     return total < USER_TIMER_MAXIMUM ? static_cast<DWORD>(total) : USER_TIMER_MAXIMUM;
 }
 
-void CStepWatch::Start(HWND window)
+StepFlag CStepWatch::Start(HWND window)
 {
     m_waiting = true;
+    m_abandoned = std::make_shared<std::atomic<bool>>(false);
     ::SetTimer(window, TimerId, StepTimeMs(), nullptr);
+    return m_abandoned;
 }
 
 bool CStepWatch::TakeReport(HWND window)
@@ -31,7 +33,11 @@ LRESULT CStepWatch::OnTimer(WindowMessage& msg, UINT doneMessage, WPARAM failed)
         return 0;
     }
     ::KillTimer(msg.hwnd, TimerId);
-    if (m_waiting)
+    if (m_waiting) {
+        // The worker may still finish: it must then leave everything alone.
+        if (m_abandoned)
+            m_abandoned->store(true);
         ::PostMessageW(msg.hwnd, doneMessage, failed, 0);
+    }
     return 0;
 }

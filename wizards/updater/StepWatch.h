@@ -6,6 +6,7 @@
 // dropped. A hidden run has nobody to cancel it otherwise.
 
 #include "framework/MessageMap.h"
+#include "wizards/updater/StepFlag.h"
 
 #include <windows.h>
 
@@ -15,8 +16,9 @@ public:
     // and a margin, so that a worker that keeps to them always reports first.
     static DWORD StepTimeMs();
 
-    // The worker was started: the window's timer runs from now.
-    void Start(HWND window);
+    // The worker is to be started: the window's timer runs from now. The
+    // flag is the one to hand to the worker; it is raised when the time is up.
+    StepFlag Start(HWND window);
     // A report arrived: true when the step still waited for it (it counts),
     // false when the step had ended already.
     bool TakeReport(HWND window);
@@ -29,4 +31,5 @@ private:
     static constexpr UINT_PTR TimerId = 0x5745;
 
     bool m_waiting = false;
+    StepFlag m_abandoned;
 };

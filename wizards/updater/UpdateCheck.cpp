@@ -63,7 +63,7 @@ unsigned __stdcall CheckThread(void* argument)
     CWorkerScope scope;
     const std::unique_ptr<CWorkerJob<CheckRequest>> job(static_cast<CWorkerJob<CheckRequest>*>(argument));
     CheckResult result = PerformCheck(job->request, GetCancelFlag());
-    if (result.outcome != CheckOutcome::Cancelled)
+    if (result.outcome != CheckOutcome::Cancelled && !IsRaised(job->request.abandoned))
         ReportToPage(job->window, WM_UPDATER_CHECK_DONE, static_cast<WPARAM>(result.outcome),
                      reinterpret_cast<LPARAM>(&result));
     return 0;
@@ -86,7 +86,7 @@ bool IsUpdateOffered(const std::wstring& newVersion, const std::wstring& install
 CheckRequest MakeCheckRequest()
 {
     const UpdaterContext& context = GetUpdaterContext();
-    return CheckRequest{GetCheckUrl(), context.installedVersion, context.pendingVersion, context.newVersion};
+    return CheckRequest{GetCheckUrl(), context.installedVersion, context.pendingVersion, context.newVersion, nullptr};
 }
 
 namespace {
@@ -97,7 +97,7 @@ CheckResult FetchAndCompare(const CheckRequest& request, const std::atomic<bool>
     result.newVersion = request.newVersion;
 
     CTransferFile temporary;
-    CCallback callback(cancel, nullptr);
+    CCallback callback(cancel, nullptr, request.abandoned.get());
     const bool fetched = temporary.IsNamed() && DownloadUrlToFile(request.url, temporary.Path(), callback);
     if (cancel) {
         result.outcome = CheckOutcome::Cancelled;
@@ -155,8 +155,10 @@ CheckOutcome RunCheck()
     return result.outcome;
 }
 
-bool StartCheck(HWND reportWindow)
+bool StartCheck(HWND reportWindow, StepFlag abandoned)
 {
     GetUpdaterContext().updateError = UpdateErrorNone;
-    return StartWorker(&CheckThread, MakeCheckRequest(), reportWindow);
+    CheckRequest request = MakeCheckRequest();
+    request.abandoned = std::move(abandoned);
+    return StartWorker(&CheckThread, std::move(request), reportWindow);
 }

@@ -10,6 +10,8 @@
 // report; the UI thread takes the result into the run state. So a frame
 // closed meanwhile (and the run state freed) leaves nothing the worker reads.
 
+#include "wizards/updater/StepFlag.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -35,6 +37,8 @@ struct CheckRequest {
     std::wstring pendingVersion;
     // The offered version so far: a document without a descriptor keeps it.
     std::wstring newVersion;
+    // Raised when the page no longer waits (none: it always waits).
+    StepFlag abandoned;
 };
 
 struct CheckResult {
@@ -66,5 +70,5 @@ CheckOutcome RunCheck();
 
 // Runs the check on a detached worker, which sends the outcome to
 // reportWindow as WM_UPDATER_CHECK_DONE with its CheckResult in lParam (not
-// when it was cancelled).
-bool StartCheck(HWND reportWindow);
+// when it was cancelled or abandoned).
+bool StartCheck(HWND reportWindow, StepFlag abandoned = nullptr);

@@ -117,7 +117,7 @@ unsigned __stdcall DownloadThread(void* argument)
     CWorkerScope scope;
     const std::unique_ptr<CWorkerJob<DownloadRequest>> job(static_cast<CWorkerJob<DownloadRequest>*>(argument));
     const DownloadOutcome outcome = PerformDownload(job->request, GetCancelFlag(), job->window);
-    if (outcome != DownloadOutcome::Cancelled)
+    if (outcome != DownloadOutcome::Cancelled && !IsRaised(job->request.abandoned))
         ReportToPage(job->window, WM_UPDATER_DOWNLOAD_DONE, static_cast<WPARAM>(outcome));
     return 0;
 }
@@ -168,7 +168,7 @@ namespace {
 
 DownloadOutcome DownloadAndRecord(const DownloadRequest& request, const std::atomic<bool>& cancel, HWND progressWindow)
 {
-    CCallback callback(cancel, progressWindow);
+    CCallback callback(cancel, progressWindow, request.abandoned.get());
     CTransferFile temporary(IsChannelListUpdater() ? nullptr : PackageTransferExtension);
     bool done = !request.target.empty() && temporary.IsNamed();
     if (done) {
@@ -177,6 +177,9 @@ DownloadOutcome DownloadAndRecord(const DownloadRequest& request, const std::ato
     }
     if (cancel)
         return DownloadOutcome::Cancelled;
+    // The page stopped waiting and said the step failed: so it stays.
+    if (IsRaised(request.abandoned))
+        return DownloadOutcome::Failed;
     if (done)
         done = PlaceDownload(temporary.Path(), request) && RecordDownload(request);
     return done ? DownloadOutcome::Completed : DownloadOutcome::Failed;
@@ -215,8 +218,10 @@ DownloadOutcome RunDownload(HWND progressWindow)
     return outcome;
 }
 
-bool StartDownload(HWND pageWindow)
+bool StartDownload(HWND pageWindow, StepFlag abandoned)
 {
     GetUpdaterContext().updateError = UpdateErrorNone;
-    return StartWorker(&DownloadThread, MakeDownloadRequest(), pageWindow);
+    DownloadRequest request = MakeDownloadRequest();
+    request.abandoned = std::move(abandoned);
+    return StartWorker(&DownloadThread, std::move(request), pageWindow);
 }

@@ -13,6 +13,8 @@
 // and the settings on the UI thread when it starts; the UI thread takes the
 // outcome into the run state when the worker reports it.
 
+#include "wizards/updater/StepFlag.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -36,6 +38,9 @@ struct DownloadRequest {
     // The product key; a null root when the settings name none.
     HKEY registryRoot = nullptr;
     std::wstring registryKey;
+    // Raised when the page no longer waits: the file is then neither placed
+    // nor recorded (none: the page always waits).
+    StepFlag abandoned;
 };
 
 // What writes the download's two values into the product key (SetRegString
@@ -67,5 +72,5 @@ void ApplyDownloadOutcome(DownloadOutcome outcome);
 DownloadOutcome RunDownload(HWND progressWindow);
 
 // Runs the download on a detached worker reporting to pageWindow (progress,
-// then WM_UPDATER_DOWNLOAD_DONE unless cancelled).
-bool StartDownload(HWND pageWindow);
+// then WM_UPDATER_DOWNLOAD_DONE unless cancelled or abandoned).
+bool StartDownload(HWND pageWindow, StepFlag abandoned = nullptr);
