@@ -94,14 +94,14 @@ bool ZipArchive::ExtractEntryInto(const wchar_t* folder, const wchar_t* fileName
     return ExtractEntry(fileName, name);
 }
 
-bool ZipArchive::ExtractEntryToHandle(HANDLE file, const wchar_t* name)
+bool ZipArchive::ExtractEntryToHandle(HANDLE file, const wchar_t* name, uint32_t maxBytes)
 {
     if (!m_handle || file == INVALID_HANDLE_VALUE || !file)
         return false;
     int32_t index = -1;
     ZipEntryInfo info;
     if (ZipReaderFindEntry(m_handle, name, true, &index, &info) != ZipOk ||
-        (info.attributes & FILE_ATTRIBUTE_DIRECTORY))
+        (info.attributes & FILE_ATTRIBUTE_DIRECTORY) || info.uncompressedSize > maxBytes)
         return false;
     return ZipReaderExtract(m_handle, index, file, 0, ZipTargetHandle) == ZipOk;
 }

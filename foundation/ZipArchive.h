@@ -53,9 +53,10 @@ public:
     bool ExtractEntryInto(const wchar_t* folder, const wchar_t* fileName, const wchar_t* name);
     // Writes the entry's data into file at its position (the file stays
     // the caller's, opened as the caller chose). False when nothing is
-    // open, the entry is missing or names a folder, or its data turns out
-    // damaged; what was written by then is the caller's to drop.
-    bool ExtractEntryToHandle(HANDLE file, const wchar_t* name);
+    // open, the entry is missing, names a folder or is larger than maxBytes
+    // (refused before anything is written), or its data turns out damaged;
+    // what was written by then is the caller's to drop.
+    bool ExtractEntryToHandle(HANDLE file, const wchar_t* name, uint32_t maxBytes);
     // The entry read as a data-tree file; null when missing, larger than
     // maxBytes or not parsable, and then *outOfMemory (when given) tells
     // whether memory ran out.

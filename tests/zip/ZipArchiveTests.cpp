@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 namespace {
@@ -153,6 +154,28 @@ TEST(ZipArchive, ExtractsEntriesToFilesReplacingOldOnes)
     EXPECT_FALSE(archive.ExtractEntry(L"missing.txt", L"missing.txt"));
     EXPECT_EQ(ListTree(scratch.Path()),
               (std::vector<std::wstring>{L"folder\\", L"readme.txt", L"sub\\", L"sub\\nothing.txt"}));
+}
+
+// An entry larger than what the caller takes is refused before a byte of it
+// reaches the file: a few KiB of archive can inflate to gigabytes.
+TEST(ZipArchive, AnEntryLargerThanTheCallersLimitIsNotExtractedToAHandle)
+{
+    ScratchFolder scratch;
+    ZipArchive archive;
+    ASSERT_TRUE(archive.Open(FixturePath(L"plain.zip").c_str()));
+    const std::unique_ptr<KV::MemoryStream> entry = archive.ReadEntry(L"README.TXT");
+    ASSERT_NE(entry, nullptr);
+    const uint32_t size = entry->GetSize();
+    ASSERT_GT(size, 0u);
+    for (const uint32_t limit : {size - 1, size}) {
+        const std::wstring target = scratch / (L"limit" + std::to_wstring(limit) + L".txt");
+        HANDLE file = ::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        const bool extracted = archive.ExtractEntryToHandle(file, L"README.TXT", limit);
+        ::CloseHandle(file);
+        EXPECT_EQ(extracted, limit == size) << limit;
+        EXPECT_EQ(ReadFileBytes(target).size(), limit == size ? size : 0u) << limit;
+    }
 }
 
 } // namespace

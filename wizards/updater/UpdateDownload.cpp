@@ -67,7 +67,7 @@ bool PlaceDownload(const std::wstring& transferred, const DownloadRequest& reque
         CFileHandle written(CreateTransferFileForWriting(partial.Path()));
         ZipArchive archive;
         extracted = source.IsValid() && written.IsValid() && archive.OpenHandle(source.Get()) &&
-                    archive.ExtractEntryToHandle(written.Get(), ChannelListFileName);
+                    archive.ExtractEntryToHandle(written.Get(), ChannelListFileName, MaxCatalogueFileBytes);
         archive.Close();
     }
     return extracted && IsCatalogueFile(partial.Path()) &&
