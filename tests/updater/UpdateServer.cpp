@@ -51,6 +51,12 @@ void UpdateServer::Remove(const std::string& name)
     m_files.erase(name);
 }
 
+bool UpdateServer::IsDripEnded()
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_release || m_server.IsStopping();
+}
+
 void UpdateServer::Release()
 {
     std::lock_guard<std::mutex> lock(m_lock);
@@ -97,11 +103,23 @@ void UpdateServer::Answer(SOCKET client)
         head += "Content-Length: " +
                 std::to_string(file.announcedLength != std::string::npos ? file.announcedLength : file.body.size()) +
                 "\r\n";
-    head += "\r\n";
+    if (file.dripHeadEveryMs != 0) {
+        head += "X-Padding: " + std::string(400, 'p') + "\r\n\r\n";
+        for (char byte : head) {
+            if (IsDripEnded() || !LocalTcpServer::SendAll(client, &byte, 1))
+                return;
+            ::Sleep(file.dripHeadEveryMs);
+        }
+        head.clear();
+    } else {
+        head += "\r\n";
+    }
     if (!LocalTcpServer::SendAll(client, head.data(), head.size()))
         return;
     if (file.dripEveryMs != 0) {
-        for (size_t at = 0; at < file.body.size() && LocalTcpServer::SendAll(client, file.body.data() + at, 1); ++at)
+        for (size_t at = 0; at < file.body.size() && !IsDripEnded() &&
+                            LocalTcpServer::SendAll(client, file.body.data() + at, 1);
+             ++at)
             ::Sleep(file.dripEveryMs);
         shutdown(client, SD_SEND);
         return;

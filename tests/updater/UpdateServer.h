@@ -32,6 +32,9 @@ public:
         bool endless = false;
         // The body a byte at a time, this long apart (0: at once).
         unsigned dripEveryMs = 0;
+        // The head so, with a long padding header, before the rest (0: at
+        // once): a server that never lets the request end.
+        unsigned dripHeadEveryMs = 0;
     };
 
     UpdateServer();
@@ -73,5 +76,8 @@ private:
     std::map<std::string, File> m_files;
     std::map<std::string, int> m_requests;
     // Last, so that it stops (and no request is answered) before the rest goes.
+    // A dripping answer ends (the connection is closed) at Release or when
+    // the server stops.
+    bool IsDripEnded();
     LocalTcpServer m_server;
 };

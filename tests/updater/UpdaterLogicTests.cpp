@@ -24,6 +24,7 @@
 #include <atomic>
 #include <memory>
 #include <new>
+#include <thread>
 
 namespace {
 
@@ -452,6 +453,35 @@ TEST_F(UpdateDownloadTest, AnAbandonedDownloadPlacesAndRecordsNothing)
     // The same request, still awaited, goes through.
     request.abandoned->store(false);
     EXPECT_EQ(PerformDownload(request, notCancelled, nullptr), DownloadOutcome::Completed);
+}
+
+// A server that answers and then goes silent fails the download when the
+// wait for a piece is up, long before the transfer's whole time.
+TEST_F(UpdateDownloadTest, AServerThatGoesSilentFailsTheDownloadWhenItsWaitIsUp)
+{
+    LoadProgram();
+    const ScopedTransferTimes shortWait(TransferTimes{1000, 60000});
+    CheckOffered("2.4");
+    UpdateServer::File silent;
+    silent.holdAfter = 10;
+    PutDownload("silent", silent);
+    // A guard against a test that would hang: the held body goes on after
+    // fifteen seconds.
+    std::atomic<bool> finished{false};
+    std::thread guard([&] {
+        for (int i = 0; i < 150 && !finished; ++i)
+            ::Sleep(100);
+        server.Release();
+    });
+    const ULONGLONG start = ::GetTickCount64();
+    const DownloadOutcome outcome = RunDownload(nullptr);
+    const ULONGLONG elapsed = ::GetTickCount64() - start;
+    finished = true;
+    guard.join();
+    EXPECT_EQ(outcome, DownloadOutcome::Failed);
+    EXPECT_LT(elapsed, 10000u);
+    EXPECT_FALSE(FileExists(ExpectedTarget()));
+    EXPECT_FALSE(key.Has(traits.pendingVersionValue));
 }
 
 // Registry writes of the download's record, the one numbered failingWrite

@@ -4,6 +4,7 @@
 
 #include "foundation/ZipFileHandle.h"
 #include "framework/InternetHandle.h"
+#include "framework/Url.h"
 #include "wizards/updater/DownloadCallback.h"
 #include "wizards/updater/TransferFile.h"
 #include "wizards/updater/TransferPolicy.h"
@@ -122,13 +123,28 @@ bool DownloadUrlToFile(const std::wstring& url, const std::wstring& file, CCallb
     LimitInternetWaits(session.Get(), g_waitMs.load());
     std::wstring address = url;
     for (int redirects = 0; redirects <= MaxRedirects; ++redirects) {
-        CInternetHandle request(::InternetOpenUrlW(session.Get(), address.c_str(), nullptr, 0, RequestFlags, 0));
+        // The connection and the request are made here rather than inside
+        // InternetOpenUrlW, so that each of them surely keeps the waits.
+        CUrl parts;
+        if (!parts.CrackUrl(address.c_str()) ||
+            (parts.GetScheme() != INTERNET_SCHEME_HTTP && parts.GetScheme() != INTERNET_SCHEME_HTTPS))
+            return false;
+        CInternetHandle connection(::InternetConnectW(session.Get(), parts.GetHostName().c_str(), parts.GetPortNumber(),
+                                                      nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+        if (!connection)
+            return false;
+        LimitInternetWaits(connection.Get(), g_waitMs.load());
+        const DWORD flags = RequestFlags | (parts.GetScheme() == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0);
+        // The query goes with the path; a fragment stays with the client.
+        const std::wstring& extra = parts.GetExtraInfo();
+        const std::wstring object = parts.GetUrlPath() + extra.substr(0, extra.find(L'#'));
+        CInternetHandle request(
+            ::HttpOpenRequestW(connection.Get(), L"GET", object.c_str(), nullptr, nullptr, nullptr, flags, 0));
         if (!request)
             return false;
-        // Not every system hands the session's waits on to the request, and
-        // some keep none for an address opened whole: the page's watch
-        // (StepWatch.h) then ends the wait.
         LimitInternetWaits(request.Get(), g_waitMs.load());
+        if (!::HttpSendRequestW(request.Get(), nullptr, 0, nullptr, 0))
+            return false;
         const DWORD status = QueryNumber(request.Get(), HTTP_QUERY_STATUS_CODE);
         if (!IsRedirect(status)) {
             callback.OnResponse(status, nullptr, nullptr, nullptr);
