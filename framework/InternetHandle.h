@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <initializer_list>
+
 class CInternetHandle {
 public:
     CInternetHandle() = default;

@@ -7,7 +7,7 @@
 #include "player/playback/OntvtimeGrabber.h"
 #include "player/playback/TVLineGrabber.h"
 #include "player/playback/UrlGrabberSites.h"
-#include "framework/InternetHandle.h"
+#include "framework/HttpGet.h"
 
 #include <algorithm>
 #include <map>
@@ -51,53 +51,14 @@ void ReadBody(HINTERNET request, std::string& body, DWORD timeoutMs)
 {
     const ULONGLONG start = GetTickCount64();
     const ULONGLONG allowedMs = static_cast<ULONGLONG>(timeoutMs) * kBodyWaits;
-    DWORD available = 0;
-    while (body.size() < kMaxPageBytes && GetTickCount64() - start < allowedMs &&
-           InternetQueryDataAvailable(request, &available, 0, 0)) {
-        const DWORD room = static_cast<DWORD>(kMaxPageBytes - body.size());
-        std::string chunk(std::min(std::min(available, kMaxChunk), room), '\0');
+    std::string chunk(kMaxChunk, '\0');
+    while (body.size() < kMaxPageBytes && GetTickCount64() - start < allowedMs) {
+        const DWORD room = static_cast<DWORD>(std::min<size_t>(kMaxPageBytes - body.size(), kMaxChunk));
         DWORD read = 0;
-        if (!InternetReadFile(request, chunk.empty() ? nullptr : &chunk[0],
-                              static_cast<DWORD>(chunk.size()), &read) || read == 0)
+        if (!ReadArrivedBody(request, &chunk[0], room, read) || read == 0)
             break;
         body.append(chunk.data(), read);
     }
-}
-
-// Where an HTTP(S) address points: host, port, whether it is secure, and
-// the object (path and query, "/" when empty).
-struct PageAddress {
-    std::wstring host;
-    INTERNET_PORT port = INTERNET_DEFAULT_HTTP_PORT;
-    bool secure = false;
-    std::wstring object;
-};
-
-bool SplitAddress(const std::wstring& url, PageAddress& address)
-{
-    // Lengths of 1 with null pointers: the parts are pointed out in url.
-    URL_COMPONENTSW parts = {};
-    parts.dwStructSize = sizeof(parts);
-    parts.dwHostNameLength = 1;
-    parts.dwUrlPathLength = 1;
-    parts.dwExtraInfoLength = 1;
-    if (!InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts))
-        return false;
-    if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS)
-        return false;
-    if (!parts.lpszHostName || parts.dwHostNameLength == 0)
-        return false;
-    address.host.assign(parts.lpszHostName, parts.dwHostNameLength);
-    address.port = parts.nPort;
-    address.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
-    address.object.clear();
-    if (parts.lpszUrlPath)
-        address.object.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
-    if (parts.lpszExtraInfo)
-        address.object.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
-    if (address.object.empty())
-        address.object = L"/";
-    return true;
 }
 
 void TellCookieFailure(const wchar_t* text)
@@ -170,33 +131,19 @@ void CUrlGrabber::DeleteAll()
 
 std::wstring CUrlGrabber::GetPage(const std::wstring& url)
 {
-    // The connection and the request are made here rather than inside
-    // InternetOpenUrlW, so that each of them surely carries the time-outs.
-    PageAddress address;
-    if (!SplitAddress(url, address))
-        return std::wstring();
     CInternetHandle session(InternetOpenW(kAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr,
                                           INTERNET_FLAG_NO_CACHE_WRITE));
     if (!session)
         return std::wstring();
     const DWORD timeoutMs = GetGrabberSites().fetchTimeoutMs;
     LimitInternetWaits(session.Get(), timeoutMs);
-    CInternetHandle connection(InternetConnectW(session.Get(), address.host.c_str(), address.port, nullptr,
-                                                nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-    if (!connection)
+    CHttpGet get;
+    if (!get.Open(session.Get(), url, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, timeoutMs))
         return std::wstring();
-    LimitInternetWaits(connection.Get(), timeoutMs);
-    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
-    if (address.secure)
-        flags |= INTERNET_FLAG_SECURE;
-    CInternetHandle request(HttpOpenRequestW(connection.Get(), L"GET", address.object.c_str(), nullptr, nullptr,
-                                             nullptr, flags, 0));
-    if (!request)
-        return std::wstring();
-    LimitInternetWaits(request.Get(), timeoutMs);
+    HINTERNET request = get.Request();
     std::string body;
-    if (HttpSendRequestW(request.Get(), kRequestHeaders, kRequestHeadersLength, nullptr, 0))
-        ReadBody(request.Get(), body, timeoutMs);
+    if (HttpSendRequestW(request, kRequestHeaders, kRequestHeadersLength, nullptr, 0))
+        ReadBody(request, body, timeoutMs);
     return KV::AnsiToWide(body);
 }
 

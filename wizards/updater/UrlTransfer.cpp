@@ -3,8 +3,7 @@
 #include "wizards/updater/UrlTransfer.h"
 
 #include "foundation/ZipFileHandle.h"
-#include "framework/InternetHandle.h"
-#include "framework/Url.h"
+#include "framework/HttpGet.h"
 #include "wizards/updater/DownloadCallback.h"
 #include "wizards/updater/TransferFile.h"
 #include "wizards/updater/TransferPolicy.h"
@@ -70,14 +69,8 @@ bool ReceiveBody(HINTERNET request, const std::wstring& file, CCallback& callbac
     for (;;) {
         if (::GetTickCount64() - start >= wholeMs)
             return false;
-        // Only what has arrived is asked for, so that a read returns with it
-        // rather than wait for a whole chunk that may come byte by byte.
-        DWORD available = 0;
-        if (!::InternetQueryDataAvailable(request, &available, 0, 0))
-            return false;
-        const DWORD wanted = available == 0 || available > ChunkSize ? ChunkSize : available;
         DWORD read = 0;
-        if (!::InternetReadFile(request, chunk.data(), wanted, &read))
+        if (!ReadArrivedBody(request, chunk.data(), ChunkSize, read))
             return false;
         if (read == 0)
             break;
@@ -123,34 +116,16 @@ bool DownloadUrlToFile(const std::wstring& url, const std::wstring& file, CCallb
     LimitInternetWaits(session.Get(), g_waitMs.load());
     std::wstring address = url;
     for (int redirects = 0; redirects <= MaxRedirects; ++redirects) {
-        // The connection and the request are made here rather than inside
-        // InternetOpenUrlW, so that each of them surely keeps the waits.
-        CUrl parts;
-        if (!parts.CrackUrl(address.c_str()) ||
-            (parts.GetScheme() != INTERNET_SCHEME_HTTP && parts.GetScheme() != INTERNET_SCHEME_HTTPS))
+        CHttpGet get;
+        if (!get.Open(session.Get(), address, RequestFlags, g_waitMs.load()) ||
+            !::HttpSendRequestW(get.Request(), nullptr, 0, nullptr, 0))
             return false;
-        CInternetHandle connection(::InternetConnectW(session.Get(), parts.GetHostName().c_str(), parts.GetPortNumber(),
-                                                      nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-        if (!connection)
-            return false;
-        LimitInternetWaits(connection.Get(), g_waitMs.load());
-        const DWORD flags = RequestFlags | (parts.GetScheme() == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0);
-        // The query goes with the path; a fragment stays with the client.
-        const std::wstring& extra = parts.GetExtraInfo();
-        const std::wstring object = parts.GetUrlPath() + extra.substr(0, extra.find(L'#'));
-        CInternetHandle request(
-            ::HttpOpenRequestW(connection.Get(), L"GET", object.c_str(), nullptr, nullptr, nullptr, flags, 0));
-        if (!request)
-            return false;
-        LimitInternetWaits(request.Get(), g_waitMs.load());
-        if (!::HttpSendRequestW(request.Get(), nullptr, 0, nullptr, 0))
-            return false;
-        const DWORD status = QueryNumber(request.Get(), HTTP_QUERY_STATUS_CODE);
+        const DWORD status = QueryNumber(get.Request(), HTTP_QUERY_STATUS_CODE);
         if (!IsRedirect(status)) {
             callback.OnResponse(status, nullptr, nullptr, nullptr);
-            return callback.IsHttpSuccess() && ReceiveBody(request.Get(), file, callback, start);
+            return callback.IsHttpSuccess() && ReceiveBody(get.Request(), file, callback, start);
         }
-        address = RedirectTarget(request.Get(), address);
+        address = RedirectTarget(get.Request(), address);
         if (address.empty() ||
             FAILED(callback.OnProgress(0, 0, BINDSTATUS_REDIRECTING, address.c_str())))
             return false;
