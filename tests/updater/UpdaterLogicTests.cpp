@@ -389,7 +389,7 @@ TEST_F(UpdateDownloadTest, AServerThatSendsWithoutEndFailsTheDownloadAtTheLimit)
 {
     LoadProgram();
     const uint64_t limit = 1024 * 1024;
-    const ScopedTransferByteLimit smallLimit(limit);
+    const ScopedTransferSetting<uint64_t> smallLimit(&SetTransferByteLimit, limit);
     CheckOffered("2.4");
     UpdateServer::File endless;
     endless.sendLength = false;
@@ -420,7 +420,7 @@ TEST_F(UpdateDownloadTest, AServerThatDripsFailsTheDownloadWhenItsTimeIsUp)
         seed = seed * 1103515245u + 12345u;
         byte = static_cast<char>('a' + (seed >> 16) % 26);
     }
-    const ScopedTransferTimes shortTimes(TransferTimes{1000, 2000});
+    const ScopedTransferSetting<TransferTimes> shortTimes(&SetTransferTimes, TransferTimes{1000, 2000});
     CheckOffered("2.4");
     UpdateServer::File drip;
     drip.dripEveryMs = 25;
@@ -460,7 +460,7 @@ TEST_F(UpdateDownloadTest, AnAbandonedDownloadPlacesAndRecordsNothing)
 TEST_F(UpdateDownloadTest, AServerThatGoesSilentFailsTheDownloadWhenItsWaitIsUp)
 {
     LoadProgram();
-    const ScopedTransferTimes shortWait(TransferTimes{1000, 60000});
+    const ScopedTransferSetting<TransferTimes> shortWait(&SetTransferTimes, TransferTimes{1000, 60000});
     CheckOffered("2.4");
     UpdateServer::File silent;
     silent.holdAfter = 10;

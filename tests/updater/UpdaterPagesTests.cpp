@@ -531,7 +531,7 @@ TEST_F(UpdaterPagesTest, AWorkerThatCannotStartEndsItsStepAsAFailure)
 // ends; the visible one's is still busy with it and answers nothing.
 TEST_F(UpdaterPagesTest, AStepWhoseWorkerNeverReportsFailsWhenItsTimeIsUp)
 {
-    const ScopedTransferTimes shortTimes(TransferTimes{500, 1000});
+    const ScopedTransferSetting<TransferTimes> shortTimes(&SetTransferTimes, TransferTimes{500, 1000});
     for (const bool hidden : {true, false}) {
         SCOPED_TRACE(hidden ? "hidden" : "visible");
         UpdateServer::File stuck;
@@ -559,7 +559,7 @@ TEST_F(UpdaterPagesTest, AStepWhoseWorkerNeverReportsFailsWhenItsTimeIsUp)
 // report does not come, so the error the user was shown stays true.
 TEST_F(UpdaterPagesTest, AWorkerWhoseStepTimedOutLeavesWhatItLaterFetchesAlone)
 {
-    const ScopedTransferTimes shortTimes(TransferTimes{500, 1000});
+    const ScopedTransferSetting<TransferTimes> shortTimes(&SetTransferTimes, TransferTimes{500, 1000});
     PutOffer("2.4");
     UpdateServer::File held;
     held.holdAfter = 0;

@@ -67,26 +67,18 @@ std::string MakeChannelsZip(const std::string& catalogue, const std::string& ent
 // generous deadline passes; the result is the last answer.
 bool WaitFor(const std::function<bool()>& condition, DWORD deadlineMs = 30000);
 
-// The transfers' times or byte limit replaced for one test and put back when
-// the scope ends, also when an assertion ends the test early.
-class ScopedTransferTimes {
+// A transfer setting (times, byte limit) replaced for one test through its
+// setter, which answers the value it replaces, and put back when the scope
+// ends, also when an assertion ends the test early.
+template <typename Value>
+class ScopedTransferSetting {
 public:
-    explicit ScopedTransferTimes(const TransferTimes& times) : m_previous(SetTransferTimes(times)) {}
-    ~ScopedTransferTimes() { SetTransferTimes(m_previous); }
-    ScopedTransferTimes(const ScopedTransferTimes&) = delete;
-    ScopedTransferTimes& operator=(const ScopedTransferTimes&) = delete;
+    ScopedTransferSetting(Value (*set)(Value), Value value) : m_set(set), m_previous(set(value)) {}
+    ~ScopedTransferSetting() { m_set(m_previous); }
+    ScopedTransferSetting(const ScopedTransferSetting&) = delete;
+    ScopedTransferSetting& operator=(const ScopedTransferSetting&) = delete;
 
 private:
-    TransferTimes m_previous;
-};
-
-class ScopedTransferByteLimit {
-public:
-    explicit ScopedTransferByteLimit(uint64_t limit) : m_previous(SetTransferByteLimit(limit)) {}
-    ~ScopedTransferByteLimit() { SetTransferByteLimit(m_previous); }
-    ScopedTransferByteLimit(const ScopedTransferByteLimit&) = delete;
-    ScopedTransferByteLimit& operator=(const ScopedTransferByteLimit&) = delete;
-
-private:
-    uint64_t m_previous;
+    Value (*m_set)(Value);
+    Value m_previous;
 };

@@ -95,7 +95,7 @@ uint64_t SetTransferByteLimit(uint64_t limit)
     return g_byteLimit.exchange(limit);
 }
 
-TransferTimes SetTransferTimes(const TransferTimes& times)
+TransferTimes SetTransferTimes(TransferTimes times)
 {
     return TransferTimes{g_waitMs.exchange(times.waitMs), g_wholeMs.exchange(times.wholeMs)};
 }

@@ -30,7 +30,7 @@ struct TransferTimes {
 };
 constexpr TransferTimes DefaultTransferTimes{60000, 60 * 60 * 1000};
 // Replaces the times (for tests); returns the ones they replace.
-TransferTimes SetTransferTimes(const TransferTimes& times);
+TransferTimes SetTransferTimes(TransferTimes times);
 TransferTimes GetTransferTimes();
 
 // True only when the address is allowed, every redirect was allowed, the
